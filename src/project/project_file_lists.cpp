@@ -1,0 +1,45 @@
+#include "project/project_file_lists.h"
+
+namespace vb {
+
+std::vector<std::string>& ProjectFileLists::list(SourceKind kind) {
+    return const_cast<std::vector<std::string>&>(static_cast<const ProjectFileLists&>(*this).list(kind));
+}
+
+const std::vector<std::string>& ProjectFileLists::list(SourceKind kind) const {
+    switch (kind) {
+    case SourceKind::Form:
+        return Forms;
+    case SourceKind::Module:
+        return Modules;
+    case SourceKind::ClassModule:
+        return ClassModules;
+    case SourceKind::UserControl:
+        return UserControls;
+    case SourceKind::PropertyPage:
+        break;
+    }
+    return PropertyPages;
+}
+
+Int16& ProjectFileLists::count(SourceKind kind) {
+    switch (kind) {
+    case SourceKind::Form:
+        return FormCount;
+    case SourceKind::Module:
+        return ModuleCount;
+    case SourceKind::ClassModule:
+        return ClassModuleCount;
+    case SourceKind::UserControl:
+        return UserControlCount;
+    case SourceKind::PropertyPage:
+        break;
+    }
+    return PropertyPageCount;
+}
+
+Int16 ProjectFileLists::count(SourceKind kind) const {
+    return const_cast<ProjectFileLists&>(*this).count(kind);
+}
+
+} // namespace vb

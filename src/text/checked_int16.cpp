@@ -1,0 +1,16 @@
+#include "checked_int16.h"
+
+#include "runtime_error.h"
+
+#include <limits>
+
+namespace vb {
+
+Int16 Add16(Int16 a, Int16 b) {
+    const int sum = int{a} + int{b};
+    if (sum > std::numeric_limits<Int16>::max() || sum < std::numeric_limits<Int16>::min())
+        throw RuntimeError(err::Overflow);
+    return static_cast<Int16>(sum);
+}
+
+} // namespace vb

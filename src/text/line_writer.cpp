@@ -1,0 +1,97 @@
+#include "line_writer.h"
+
+#include "runtime_error.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace vb {
+
+namespace {
+
+constexpr std::size_t kBufferSize = 256 * 1024;
+
+int OpenForWriting(const std::string& path) {
+    if (path.empty())
+        throw RuntimeError(err::BadFileName, path);
+    int fd;
+    do {
+        fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        const int e = errno;
+        // open() says ENOENT only when a folder on the way is missing.
+        throw RuntimeError(e == ENOENT ? err::PathNotFound : ErrorNumberOfErrno(e), path);
+    }
+    return fd;
+}
+
+} // namespace
+
+LineWriter::LineWriter(std::string path)
+    : path_(std::move(path)), fd_(OpenForWriting(path_)), owned_(true), buffer_(kBufferSize) {}
+
+LineWriter::LineWriter(int fd, std::string name)
+    : path_(std::move(name)), fd_(fd), owned_(false), buffer_(kBufferSize) {}
+
+LineWriter::~LineWriter() {
+    try {
+        if (!failed_)
+            flush();
+    } catch (...) {
+        // The error that unwinds the stack is the one reported; this one would only hide it.
+    }
+    if (owned_ && fd_ >= 0)
+        ::close(fd_);
+}
+
+void LineWriter::writeLine(std::string_view line) {
+    append(line.data(), line.size());
+    append("\r\n", 2);
+}
+
+void LineWriter::append(const char* data, std::size_t size) {
+    if (size > buffer_.size() - used_) {
+        flush();
+        if (size >= buffer_.size()) {
+            writeOut(data, size);
+            return;
+        }
+    }
+    std::memcpy(buffer_.data() + used_, data, size);
+    used_ += size;
+}
+
+void LineWriter::flush() {
+    const std::size_t size = used_;
+    used_ = 0;
+    writeOut(buffer_.data(), size);
+}
+
+void LineWriter::writeOut(const char* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t done = ::write(fd_, data, size);
+        if (done < 0) {
+            if (errno == EINTR)
+                continue;
+            failed_ = true;
+            throw RuntimeError::FromErrno(errno, path_);
+        }
+        data += done;
+        size -= static_cast<std::size_t>(done);
+    }
+}
+
+void LineWriter::close() {
+    flush();
+    if (owned_ && fd_ >= 0) {
+        const int fd = fd_;
+        fd_ = -1;
+        if (::close(fd) != 0 && errno != EINTR)
+            throw RuntimeError::FromErrno(errno, path_);
+    }
+}
+
+} // namespace vb

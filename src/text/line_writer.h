@@ -1,0 +1,42 @@
+#pragma once
+// Writes text lines, each ended with CR LF, through a buffer. Whatever was handed over before a failure
+// or before the writer is destroyed (also while an error unwinds the stack) reaches the file.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vb {
+
+class LineWriter {
+public:
+    // Creates the file or empties an existing one; RuntimeError when that fails.
+    explicit LineWriter(std::string path);
+    // Writes to a descriptor that stays open and is not owned (standard output); `name` is shown in errors.
+    LineWriter(int fd, std::string name);
+    ~LineWriter();
+    LineWriter(const LineWriter&) = delete;
+    LineWriter& operator=(const LineWriter&) = delete;
+
+    // Writes the bytes of `line` unchanged, then CR LF.
+    void writeLine(std::string_view line);
+    // Hands everything buffered to the system; RuntimeError (61 when the disk is full, ...) on failure.
+    void flush();
+    // Flushes and closes; errors are reported here rather than lost in the destructor.
+    void close();
+
+    const std::string& path() const noexcept { return path_; }
+
+private:
+    void append(const char* data, std::size_t size);
+    void writeOut(const char* data, std::size_t size);
+
+    std::string path_;
+    int fd_ = -1;
+    bool owned_ = false;
+    bool failed_ = false;
+    std::vector<char> buffer_;
+    std::size_t used_ = 0;
+};
+
+} // namespace vb

@@ -1,0 +1,30 @@
+#pragma once
+// Finds the file that a member entry names. Entries come from project files written on Windows: they may
+// use "\" between folders, differ from the names on disk in letter case, and hold Windows-1252 bytes
+// where the file system stores UTF-8.
+
+#include "line_reader.h"
+
+#include <string>
+
+namespace vb {
+
+// The path under which the file named by `path` exists here. Tried in turn: the path as it is; with every
+// "\" turned into "/"; then component by component, a component that does not exist matched without
+// regard to letter case against the names in its folder (a unique match is taken). A path whose bytes are
+// not UTF-8 is tried once more converted from Windows-1252. RuntimeError 53 when the file is missing,
+// 76 when a folder on the way is missing; the error carries `path` as written.
+std::string ResolveMemberPath(const std::string& path);
+
+// Opens a member file for reading through ResolveMemberPath.
+inline LineReader OpenMemberFile(const std::string& path) {
+    return LineReader(ResolveMemberPath(path));
+}
+
+// True when the bytes are valid UTF-8.
+bool IsUtf8(std::string_view bytes);
+
+// Windows-1252 bytes as UTF-8 (the five bytes it leaves undefined become the C1 controls of that number).
+std::string Utf8FromWindows1252(std::string_view bytes);
+
+} // namespace vb

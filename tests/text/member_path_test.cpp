@@ -1,0 +1,88 @@
+#include "temp_dir.h"
+#include "text/member_path.h"
+#include "text/runtime_error.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+using vbtest::TempDir;
+
+int ErrorOf(const std::string& path) {
+    try {
+        vb::ResolveMemberPath(path);
+    } catch (const vb::RuntimeError& e) {
+        EXPECT_EQ(e.path(), path) << "the error names the path as written";
+        return e.number();
+    }
+    return 0;
+}
+
+TEST(MemberPath, AsWrittenThenWithSlashes) {
+    TempDir dir;
+    const std::string root = dir.path().string() + "/";
+    dir.write("Formulare/Haupt.frm", "x");
+    dir.write("odd\\name.frm", "x"); // a real backslash in a Linux file name is taken as it is
+    EXPECT_EQ(vb::ResolveMemberPath(root + "Formulare/Haupt.frm"), root + "Formulare/Haupt.frm");
+    EXPECT_EQ(vb::ResolveMemberPath(root + "Formulare\\Haupt.frm"), root + "Formulare/Haupt.frm");
+    EXPECT_EQ(vb::ResolveMemberPath(root + "odd\\name.frm"), root + "odd\\name.frm");
+}
+
+TEST(MemberPath, ComponentsMatchedWithoutCase) {
+    TempDir dir;
+    const std::string root = dir.path().string() + "/";
+    dir.write("Formulare/Haupt.FRM", "x");
+    dir.write("Module/Werkzeuge.bas", "x");
+    EXPECT_EQ(vb::ResolveMemberPath(root + "FORMULARE\\haupt.frm"), root + "Formulare/Haupt.FRM");
+    EXPECT_EQ(vb::ResolveMemberPath(root + "module/werkzeuge.BAS"), root + "Module/Werkzeuge.bas");
+    {
+        vbtest::WorkingDirectory cwd(dir.path());
+        EXPECT_EQ(vb::ResolveMemberPath("formulare\\HAUPT.frm"), "Formulare/Haupt.FRM");
+        EXPECT_EQ(vb::ResolveMemberPath("..\\" + dir.path().filename().string() + "\\Module\\WERKZEUGE.bas"),
+                  "../" + dir.path().filename().string() + "/Module/Werkzeuge.bas");
+    }
+}
+
+TEST(MemberPath, AmbiguousCaseMatchIsNotTaken) {
+    TempDir dir;
+    dir.write("a.frm", "1");
+    dir.write("A.frm", "2");
+    EXPECT_EQ(ErrorOf(dir.file("A.FRM")), 53);
+    EXPECT_EQ(vb::ResolveMemberPath(dir.file("A.frm")), dir.file("A.frm"));
+}
+
+TEST(MemberPath, Windows1252NamesFindUtf8Files) {
+    TempDir dir;
+    dir.write("Übersicht/Größe.frm", "x"); // stored as UTF-8
+    const std::string written = dir.path().string() + "/\xDC"
+                                                      "bersicht\\Gr\xF6\xDF"
+                                                      "e.frm";
+    EXPECT_EQ(vb::ResolveMemberPath(written), dir.file("Übersicht/Größe.frm"));
+    // and without regard to case: ü written for Ü
+    const std::string lower = dir.path().string() + "/\xFC"
+                                                    "bersicht\\GR\xD6\xDF"
+                                                    "E.FRM";
+    EXPECT_EQ(vb::ResolveMemberPath(lower), dir.file("Übersicht/Größe.frm"));
+}
+
+TEST(MemberPath, MissingFileIs53AndMissingFolderIs76) {
+    TempDir dir;
+    dir.write("Formulare/Haupt.frm", "x");
+    EXPECT_EQ(ErrorOf(dir.file("Formulare\\Fehlt.frm")), 53);
+    EXPECT_EQ(ErrorOf(dir.file("Fehlt\\Haupt.frm")), 76);
+    EXPECT_EQ(ErrorOf(dir.file("Formulare/Haupt.frm/x.frm")), 76);
+    EXPECT_EQ(ErrorOf(""), 52);
+}
+
+TEST(MemberPath, OpenMemberFileReadsTheFoundFile) {
+    TempDir dir;
+    dir.write("Klassen/Kunde.cls", "VERSION 1.0 CLASS\r\n");
+    vb::LineReader reader = vb::OpenMemberFile(dir.path().string() + "/klassen\\KUNDE.cls");
+    std::string_view line;
+    ASSERT_TRUE(reader.next(line));
+    EXPECT_EQ(line, "VERSION 1.0 CLASS");
+}
+
+} // namespace
