@@ -1,0 +1,32 @@
+#pragma once
+// How much of a member file reaches the merged file. Each kind has a head rule that drops a fixed head of
+// the file (or, with the option set, only the lines before the object description); every line after the
+// head is copied unchanged.
+
+#include "project/source_kind.h"
+#include "text/line_reader.h"
+#include "text/line_writer.h"
+
+namespace merger {
+
+enum class HeadRule {
+    // Forms, user controls, property pages. Option set: lines before the first line beginning with "Begin"
+    // are dropped; that line and the following ones are written up to and including the first later line
+    // beginning with "Attribute", then four more. Option not set: everything up to and including the first
+    // line beginning with "Attribute" is dropped, then four more lines.
+    ObjectDescription,
+    // The first line is written only with the option set.
+    Module,
+    // The first line is dropped; the next eight are written only with the option set.
+    ClassModule,
+};
+
+HeadRule HeadRuleOf(vb::SourceKind kind);
+
+// Applies `rule` to the lines of `in`, then copies the rest of them to `out`. "Begins with" compares the
+// first bytes of a line exactly, so an indented line never matches and "BeginProperty" matches "Begin".
+// A file that ends inside its head contributes what the rule wrote until then; once the end is reached
+// nothing more is read.
+void CopyMemberBody(HeadRule rule, bool optionSet, vb::LineReader& in, vb::LineWriter& out);
+
+} // namespace merger

@@ -1,0 +1,95 @@
+#include "merger/head_rules.h"
+#include "temp_dir.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using merger::HeadRule;
+using vbtest::TempDir;
+
+// The body that `rule` gives for a member file holding `bytes`.
+std::string Body(HeadRule rule, bool optionSet, std::string_view bytes) {
+    TempDir dir;
+    vb::LineReader in(dir.write("member", bytes));
+    const std::string outPath = dir.file("out");
+    {
+        vb::LineWriter out(outPath);
+        merger::CopyMemberBody(rule, optionSet, in, out);
+        out.close();
+    }
+    return vbtest::ReadBytes(outPath);
+}
+
+constexpr std::string_view kForm = "VERSION 5.00\r\n"
+                                   "Object = \"{831FDD16-0C5C}#2.0#0\"; \"MSCOMCTL.OCX\"\r\n"
+                                   "Begin VB.Form frmHaupt \r\n"
+                                   "   Caption = \"Haupt\"\r\n"
+                                   "   Attribute indented does not end the description\r\n"
+                                   "End\r\n"
+                                   "Attribute VB_Name = \"frmHaupt\"\r\n"
+                                   "Attribute VB_GlobalNameSpace = False\r\n"
+                                   "Attribute VB_Creatable = False\r\n"
+                                   "Attribute VB_PredeclaredId = True\r\n"
+                                   "Attribute VB_Exposed = False\r\n"
+                                   "Option Explicit\r\n";
+
+TEST(HeadRules, ObjectDescriptionWithOptionFromBeginToFourLinesAfterAttribute) {
+    EXPECT_EQ(Body(HeadRule::ObjectDescription, true, kForm),
+              "Begin VB.Form frmHaupt \r\n"
+              "   Caption = \"Haupt\"\r\n"
+              "   Attribute indented does not end the description\r\n"
+              "End\r\n"
+              "Attribute VB_Name = \"frmHaupt\"\r\n"
+              "Attribute VB_GlobalNameSpace = False\r\n"
+              "Attribute VB_Creatable = False\r\n"
+              "Attribute VB_PredeclaredId = True\r\n"
+              "Attribute VB_Exposed = False\r\n"
+              "Option Explicit\r\n");
+    // Lines before the first "Begin" are dropped; indented or lower-case ones do not start it.
+    EXPECT_EQ(Body(HeadRule::ObjectDescription, true,
+                   "VERSION 5.00\r\n  Begin X\r\n\tBegin Y\r\nbegin Z\r\nBegi\r\nBeginProperty Font\r\n"
+                   "Attribut\r\nAttribute A\r\n1\r\n2\r\n3\r\n4\r\ncode\r\n"),
+              "BeginProperty Font\r\nAttribut\r\nAttribute A\r\n1\r\n2\r\n3\r\n4\r\ncode\r\n");
+}
+
+TEST(HeadRules, ObjectDescriptionWithoutOptionDropsThroughFourLinesAfterAttribute) {
+    EXPECT_EQ(Body(HeadRule::ObjectDescription, false, kForm), "Option Explicit\r\n");
+    // The first "Attribute" counts wherever it stands; an indented one does not.
+    EXPECT_EQ(Body(HeadRule::ObjectDescription, false,
+                   "  Attribute no\r\nAttributeX\r\n1\r\n2\r\n3\r\n4\r\nAttribute kept\r\nrest\r\n"),
+              "Attribute kept\r\nrest\r\n");
+}
+
+TEST(HeadRules, ModuleFirstLineOnlyWithOption) {
+    constexpr std::string_view kModule = "Attribute VB_Name = \"Start\"\r\nOption Explicit\r\nSub Main()\r\n";
+    EXPECT_EQ(Body(HeadRule::Module, true, kModule), kModule);
+    EXPECT_EQ(Body(HeadRule::Module, false, kModule), "Option Explicit\r\nSub Main()\r\n");
+}
+
+TEST(HeadRules, ClassModuleDropsFirstLineAndWithoutOptionStartsAtTheTenth) {
+    constexpr std::string_view kClass = "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n11\r\n";
+    EXPECT_EQ(Body(HeadRule::ClassModule, true, kClass),
+              "2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n11\r\n");
+    EXPECT_EQ(Body(HeadRule::ClassModule, false, kClass), "10\r\n11\r\n");
+}
+
+TEST(HeadRules, FileEndingInsideItsHeadGivesWhatWasWrittenUntilThen) {
+    const auto od = HeadRule::ObjectDescription;
+    EXPECT_EQ(Body(od, true, ""), "");
+    EXPECT_EQ(Body(od, true, "VERSION 5.00\r\n  Begin\r\n"), "");
+    EXPECT_EQ(Body(od, true, "x\r\nBegin A\r\n  B"), "Begin A\r\n  B\r\n");
+    EXPECT_EQ(Body(od, true, "Begin A\r\nAttribute 1\r\n2\r\n3"), "Begin A\r\nAttribute 1\r\n2\r\n3\r\n");
+    EXPECT_EQ(Body(od, true, "Begin\r\nAttribute\r\n1\r\n2\r\n3\r\n4\r\n"),
+              "Begin\r\nAttribute\r\n1\r\n2\r\n3\r\n4\r\n");
+    EXPECT_EQ(Body(od, false, "Begin A\r\nEnd\r\n"), "");
+    EXPECT_EQ(Body(od, false, "Attribute 1\r\n2\r\n3\r\n"), "");
+    EXPECT_EQ(Body(od, false, "Attribute 1\r\n2\r\n3\r\n4\r\n5\r\n"), "");
+    EXPECT_EQ(Body(HeadRule::Module, true, ""), "");
+    EXPECT_EQ(Body(HeadRule::Module, false, ""), "");
+    EXPECT_EQ(Body(HeadRule::Module, false, "only\r\n"), "");
+    EXPECT_EQ(Body(HeadRule::ClassModule, true, "1\r\n2\r\n3"), "2\r\n3\r\n");
+    EXPECT_EQ(Body(HeadRule::ClassModule, false, "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n"), "");
+}
+
+} // namespace

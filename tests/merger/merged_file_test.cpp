@@ -1,0 +1,269 @@
+#include "merger/merged_file.h"
+#include "project/read_project_file.h"
+#include "temp_dir.h"
+#include "text/runtime_error.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <vector>
+
+namespace {
+
+using namespace std::string_view_literals;
+using vb::SourceKind;
+using vbtest::ReadBytes;
+using vbtest::TempDir;
+
+// A project in a fresh folder: member files written with explicit bytes, lists as the reader leaves them.
+class Project {
+public:
+    // Adds a member; "\" in the entry becomes a sub-folder on disk.
+    void add(SourceKind kind, const std::string& entry, std::string_view bytes) {
+        std::string onDisk = entry;
+        std::replace(onDisk.begin(), onDisk.end(), '\\', '/');
+        dir.write(onDisk, bytes);
+        addEntry(kind, entry);
+    }
+    void addEntry(SourceKind kind, const std::string& entry) {
+        lists.list(kind).push_back(entry);
+        ++lists.count(kind);
+    }
+    std::string folder() const { return dir.path().string() + "/"; }
+    std::string output() const { return dir.file("out.txt"); }
+
+    // Merges with the option asked through `option` and returns the output file's bytes.
+    std::string merge(const std::function<bool()>& option, const std::function<void()>& done = {}) const {
+        {
+            vb::LineWriter out(output());
+            merger::WriteMergedFile(lists, folder(), out, option, done);
+            out.close();
+        }
+        return ReadBytes(output());
+    }
+    std::string merge(bool option) const {
+        return merge([option] { return option; });
+    }
+
+    TempDir dir;
+    vb::ProjectFileLists lists;
+};
+
+constexpr std::string_view kForm = "VERSION 5.00\r\n"
+                                   "Object = \"{831FDD16-0C5C}#2.0#0\"; \"MSCOMCTL.OCX\"\r\n"
+                                   "Begin VB.Form frmHaupt \r\n"
+                                   "End\r\n"
+                                   "Attribute VB_Name = \"frmHaupt\"\r\n"
+                                   "Attribute VB_GlobalNameSpace = False\r\n"
+                                   "Attribute VB_Creatable = False\r\n"
+                                   "Attribute VB_PredeclaredId = True\r\n"
+                                   "Attribute VB_Exposed = False\r\n"
+                                   "Option Explicit\r\n";
+
+constexpr std::string_view kFormBodyWithOption = "Begin VB.Form frmHaupt \r\n"
+                                                 "End\r\n"
+                                                 "Attribute VB_Name = \"frmHaupt\"\r\n"
+                                                 "Attribute VB_GlobalNameSpace = False\r\n"
+                                                 "Attribute VB_Creatable = False\r\n"
+                                                 "Attribute VB_PredeclaredId = True\r\n"
+                                                 "Attribute VB_Exposed = False\r\n"
+                                                 "Option Explicit\r\n";
+
+TEST(MergedFile, NoMembersGivesTheFiveHeadingsOnly) {
+    Project p;
+    EXPECT_EQ(p.merge(true), "FORMULARE:\r\n\r\n\r\nMODULE:\r\n\r\n\r\nKLASSENMODULE:\r\n\r\n\r\n"
+                             "BENUTZERSTEUERELEMENTE:\r\n\r\n\r\nEIGENSCHAFTENSEITEN:\r\n");
+}
+
+TEST(MergedFile, OneFormProject) {
+    Project p;
+    p.add(SourceKind::Form, "Haupt.frm", kForm);
+    EXPECT_EQ(p.merge(true),
+              "FORMULARE:\r\n"
+              "Haupt.frm:\r\n"
+              "Begin VB.Form frmHaupt \r\n"
+              "End\r\n"
+              "Attribute VB_Name = \"frmHaupt\"\r\n"
+              "Attribute VB_GlobalNameSpace = False\r\n"
+              "Attribute VB_Creatable = False\r\n"
+              "Attribute VB_PredeclaredId = True\r\n"
+              "Attribute VB_Exposed = False\r\n"
+              "Option Explicit\r\n"
+              "\r\n\r\n\r\n\r\n"
+              "MODULE:\r\n\r\n\r\nKLASSENMODULE:\r\n\r\n\r\nBENUTZERSTEUERELEMENTE:\r\n\r\n\r\n"
+              "EIGENSCHAFTENSEITEN:\r\n");
+    EXPECT_EQ(p.merge(false),
+              "FORMULARE:\r\nHaupt.frm:\r\nOption Explicit\r\n\r\n\r\n\r\n\r\n"
+              "MODULE:\r\n\r\n\r\nKLASSENMODULE:\r\n\r\n\r\nBENUTZERSTEUERELEMENTE:\r\n\r\n\r\n"
+              "EIGENSCHAFTENSEITEN:\r\n");
+}
+
+TEST(MergedFile, EveryKindUnderItsHeadingWithItsRule) {
+    Project p;
+    p.add(SourceKind::PropertyPage, "Seite.pag",
+          "VERSION 5.00\r\nBegin VB.PropertyPage pp\r\nAttribute 1\r\n"
+          "a\r\nb\r\nc\r\nd\r\npage code");
+    p.add(SourceKind::UserControl, "Anzeige.ctl",
+          "VERSION 5.00\r\nBegin VB.UserControl uc\r\nAttribute 1\r\n"
+          "a\r\nb\r\nc\r\nd\r\ncontrol code\r\n");
+    p.add(SourceKind::ClassModule, "Kunde.cls",
+          "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\nclass code\r\n");
+    p.add(SourceKind::Module, "Start.bas", "Attribute VB_Name = \"Start\"\r\nmodule code\r\n");
+    p.add(SourceKind::Form, "Haupt.frm", kForm);
+    EXPECT_EQ(p.merge(false), "FORMULARE:\r\nHaupt.frm:\r\nOption Explicit\r\n\r\n\r\n\r\n\r\n"
+                              "MODULE:\r\nStart.bas:\r\nmodule code\r\n\r\n\r\n\r\n\r\n"
+                              "KLASSENMODULE:\r\nKunde.cls:\r\nclass code\r\n\r\n\r\n\r\n\r\n"
+                              "BENUTZERSTEUERELEMENTE:\r\nAnzeige.ctl:\r\ncontrol code\r\n\r\n\r\n\r\n\r\n"
+                              "EIGENSCHAFTENSEITEN:\r\nSeite.pag:\r\npage code\r\n");
+    EXPECT_EQ(p.merge(true),
+              "FORMULARE:\r\nHaupt.frm:\r\n" + std::string(kFormBodyWithOption) +
+                  "\r\n\r\n\r\n\r\n"
+                  "MODULE:\r\nStart.bas:\r\nAttribute VB_Name = \"Start\"\r\nmodule code\r\n\r\n\r\n\r\n\r\n"
+                  "KLASSENMODULE:\r\nKunde.cls:\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\nclass code\r\n"
+                  "\r\n\r\n\r\n\r\n"
+                  "BENUTZERSTEUERELEMENTE:\r\nAnzeige.ctl:\r\nBegin VB.UserControl uc\r\nAttribute 1\r\n"
+                  "a\r\nb\r\nc\r\nd\r\ncontrol code\r\n\r\n\r\n\r\n\r\n"
+                  "EIGENSCHAFTENSEITEN:\r\nSeite.pag:\r\nBegin VB.PropertyPage pp\r\nAttribute 1\r\n"
+                  "a\r\nb\r\nc\r\nd\r\npage code\r\n");
+}
+
+TEST(MergedFile, TwoPropertyPagesLastEndsTheFile) {
+    Project p;
+    p.add(SourceKind::PropertyPage, "A.pag", "Attribute\r\n1\r\n2\r\n3\r\n4\r\nfirst\r\n");
+    p.add(SourceKind::PropertyPage, "B.pag", "Attribute\r\n1\r\n2\r\n3\r\n4\r\nsecond\r\nlast");
+    EXPECT_EQ(p.merge(false),
+              "FORMULARE:\r\n\r\n\r\nMODULE:\r\n\r\n\r\nKLASSENMODULE:\r\n\r\n\r\n"
+              "BENUTZERSTEUERELEMENTE:\r\n\r\n\r\n"
+              "EIGENSCHAFTENSEITEN:\r\nA.pag:\r\nfirst\r\n\r\n\r\nB.pag:\r\nsecond\r\nlast\r\n");
+}
+
+TEST(MergedFile, SubFolderEntryIsFoundAndShownAsWritten) {
+    Project p;
+    p.add(SourceKind::Form, "Formulare\\Haupt.frm", kForm);
+    EXPECT_EQ(p.merge(false),
+              "FORMULARE:\r\nFormulare\\Haupt.frm:\r\nOption Explicit\r\n\r\n\r\n\r\n\r\n"
+              "MODULE:\r\n\r\n\r\nKLASSENMODULE:\r\n\r\n\r\nBENUTZERSTEUERELEMENTE:\r\n\r\n\r\n"
+              "EIGENSCHAFTENSEITEN:\r\n");
+}
+
+TEST(MergedFile, LinesCopiedByteForByteWithCrLf) {
+    Project p;
+    const auto bytes = "cr\rlf\ncrlf\r\n\x80\x9F\xA0\xFF\r\nnul\0mid\r\n\r\nlast without end"sv;
+    p.add(SourceKind::Module, "Bytes.bas", bytes);
+    const auto merged = p.merge(true);
+    const auto expected = "Bytes.bas:\r\ncr\r\nlf\r\ncrlf\r\n\x80\x9F\xA0\xFF\r\nnul\0mid\r\n\r\n"
+                          "last without end\r\n\r\n\r\n\r\n\r\nKLASSENMODULE:"sv;
+    EXPECT_NE(merged.find(expected), std::string::npos) << merged;
+}
+
+TEST(MergedFile, ExistingOutputIsReplaced) {
+    Project p;
+    p.add(SourceKind::Module, "M.bas", "x\r\n");
+    vbtest::WriteBytes(p.output(), std::string(100000, 'o'));
+    const auto merged = p.merge(false);
+    EXPECT_EQ(merged.find('o'), std::string::npos);
+    EXPECT_TRUE(
+        merged.starts_with("FORMULARE:\r\n\r\n\r\nMODULE:\r\nM.bas:\r\n\r\n\r\n\r\n\r\nKLASSENMODULE:"))
+        << merged;
+}
+
+TEST(MergedFile, MissingMemberKeepsTheLinesWrittenBeforeAndReports53) {
+    Project p;
+    p.add(SourceKind::Form, "A.frm", "Attribute\r\n1\r\n2\r\n3\r\n4\r\nform code\r\n");
+    p.addEntry(SourceKind::Form, "Fehlt.frm");
+    p.add(SourceKind::Module, "M.bas", "never\r\n");
+    int done = 0;
+    try {
+        vb::LineWriter out(p.output()); // not closed: its destructor flushes while the error unwinds
+        merger::WriteMergedFile(
+            p.lists, p.folder(), out, [] { return false; }, [&] { ++done; });
+        FAIL() << "no error";
+    } catch (const vb::RuntimeError& e) {
+        EXPECT_EQ(e.number(), 53);
+        EXPECT_EQ(e.path(), p.folder() + "Fehlt.frm");
+    }
+    EXPECT_EQ(done, 1);
+    EXPECT_EQ(ReadBytes(p.output()), "FORMULARE:\r\nA.frm:\r\nform code\r\n\r\n\r\nFehlt.frm:\r\n");
+}
+
+TEST(MergedFile, WriteErrorSurfacesBeforeReturning) {
+    // The output is smaller than the writer's buffer: the error shows only when the buffer is handed over.
+    if (!std::filesystem::exists("/dev/full"))
+        GTEST_SKIP() << "no /dev/full";
+    Project p;
+    p.add(SourceKind::Module, "M.bas", "x\r\n");
+    vb::LineWriter out("/dev/full");
+    try {
+        merger::WriteMergedFile(p.lists, p.folder(), out, [] { return true; });
+        FAIL() << "a full disk reported as success";
+    } catch (const vb::RuntimeError& e) {
+        EXPECT_EQ(e.number(), 61);
+    }
+}
+
+TEST(MergedFile, OptionAskedPerMemberAndProgressPerMember) {
+    Project p;
+    for (const char* name : {"A.bas", "B.bas", "C.bas"})
+        p.add(SourceKind::Module, name, std::string("head ") + name + "\r\nbody\r\n");
+    int asked = 0;
+    int done = 0;
+    const auto merged = p.merge([&] { return ++asked % 2 == 1; }, [&] { ++done; });
+    EXPECT_EQ(asked, 3);
+    EXPECT_EQ(done, 3);
+    EXPECT_NE(merged.find("MODULE:\r\nA.bas:\r\nhead A.bas\r\nbody\r\n\r\n\r\nB.bas:\r\nbody\r\n\r\n\r\n"
+                          "C.bas:\r\nhead C.bas\r\nbody\r\n"),
+              std::string::npos)
+        << merged;
+}
+
+TEST(MergedFile, InputFilesUnchangedAfterMerge) {
+    TempDir dir;
+    const std::string project =
+        dir.write("Projekt.vbp", "Type=Exe\r\nForm=Haupt.frm\r\nModule=S; Start.bas\n");
+    const std::string form = dir.write("Haupt.frm", kForm);
+    const std::string module = dir.write("Start.bas", "Attribute VB_Name = \"S\"\rSub Main()\rEnd Sub");
+    const std::vector<std::string> before{ReadBytes(project), ReadBytes(form), ReadBytes(module)};
+    const auto lists = vb::ReadProjectFile(project);
+    {
+        vb::LineWriter out(dir.file("out.txt"));
+        merger::WriteMergedFile(lists, vb::FolderOfPath(project), out, [] { return true; });
+    }
+    EXPECT_EQ(before, (std::vector{ReadBytes(project), ReadBytes(form), ReadBytes(module)}));
+    EXPECT_NE(ReadBytes(dir.file("out.txt"))
+                  .find("Start.bas:\r\nAttribute VB_Name = \"S\"\r\nSub Main()\r\nEnd Sub\r\n"),
+              std::string::npos);
+}
+
+TEST(MergedFile, ProgressMaximumIsTheMemberCountIn16Bits) {
+    vb::ProjectFileLists lists;
+    EXPECT_EQ(merger::MergeProgressMaximum(lists), 0);
+    lists.FormCount = 1;
+    lists.ModuleCount = 2;
+    lists.ClassModuleCount = 3;
+    lists.UserControlCount = 4;
+    lists.PropertyPageCount = 5;
+    EXPECT_EQ(merger::MergeProgressMaximum(lists), 15);
+    lists.PropertyPageCount = 32767 - 10;
+    EXPECT_EQ(merger::MergeProgressMaximum(lists), 32767);
+    lists.FormCount = 2;
+    try {
+        merger::MergeProgressMaximum(lists);
+        FAIL() << "no overflow";
+    } catch (const vb::RuntimeError& e) {
+        EXPECT_EQ(e.number(), 6);
+    }
+}
+
+TEST(MergedFile, CountBeyondItsListIsAnErrorNotARead) {
+    Project p;
+    p.lists.FormCount = 1; // no entry behind it
+    try {
+        p.merge(true);
+        FAIL() << "no error";
+    } catch (const vb::RuntimeError& e) {
+        EXPECT_EQ(e.number(), 9);
+    }
+}
+
+} // namespace
