@@ -1,0 +1,21 @@
+#pragma once
+// Keeps the merged file from overwriting the files it is made from.
+
+#include "project/project_file_lists.h"
+
+#include <optional>
+#include <string>
+
+namespace merger {
+
+// The project's own file (the project file itself or a member file: projectFolder + entry, resolved as the
+// member path opening does) that writing to outputPath would overwrite, judged by file identity (device and
+// inode via stat, so another spelling, a relative path, a ".." path or a (sym/hard) link to the same file is
+// caught), or nullopt when the output is none of them. A missing output file is none of them.
+// The result is projectPath, or the member path projectFolder + entry as written. Members that cannot be
+// found are passed over.
+std::optional<std::string> OwnFileNamedBy(const std::string& outputPath, const std::string& projectPath,
+                                          const vb::ProjectFileLists& lists,
+                                          const std::string& projectFolder);
+
+} // namespace merger

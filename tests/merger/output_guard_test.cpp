@@ -1,0 +1,67 @@
+#include "merger/output_guard.h"
+#include "temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+namespace fs = std::filesystem;
+using merger::OwnFileNamedBy;
+using vbtest::TempDir;
+
+// A project "Projekt.vbp" in a fresh folder with a form in a sub-folder and a module.
+struct GuardedProject {
+    GuardedProject() {
+        project = dir.write("Projekt.vbp", "Form=Formulare\\Haupt.frm\r\nModule=S; Start.bas\r\n");
+        dir.write("Formulare/Haupt.frm", "form");
+        dir.write("Start.bas", "module");
+        folder = dir.path().string() + "/";
+        lists.Forms = {"FORMULARE\\haupt.FRM"}; // as written on Windows: other case, backslash
+        lists.FormCount = 1;
+        lists.Modules = {"Fehlt.bas", "Start.bas"}; // a missing member does not end the search
+        lists.ModuleCount = 2;
+    }
+    std::optional<std::string> guard(const std::string& output) const {
+        return OwnFileNamedBy(output, project, lists, folder);
+    }
+
+    TempDir dir;
+    std::string project;
+    std::string folder;
+    vb::ProjectFileLists lists;
+};
+
+TEST(OutputGuard, ProjectFileByAnotherSpelling) {
+    GuardedProject p;
+    fs::create_directory(p.dir.path() / "sub");
+    const std::string name = p.dir.path().filename().string();
+    EXPECT_EQ(p.guard(p.project), p.project);
+    EXPECT_EQ(p.guard(p.dir.path().string() + "//Projekt.vbp"), p.project);
+    EXPECT_EQ(p.guard(p.dir.path().string() + "/sub/../Projekt.vbp"), p.project);
+    vbtest::WorkingDirectory cwd(p.dir.path() / "sub");
+    EXPECT_EQ(p.guard("../Projekt.vbp"), p.project);
+    EXPECT_EQ(p.guard("./../" + std::string("../") + name + "/Projekt.vbp"), p.project);
+}
+
+TEST(OutputGuard, MemberByLinksAndByItsWindowsSpelling) {
+    GuardedProject p;
+    fs::create_symlink(p.dir.path() / "Formulare" / "Haupt.frm", p.dir.path() / "symlink.txt");
+    fs::create_hard_link(p.dir.path() / "Start.bas", p.dir.path() / "hardlink.txt");
+    EXPECT_EQ(p.guard(p.dir.file("symlink.txt")), p.folder + "FORMULARE\\haupt.FRM");
+    EXPECT_EQ(p.guard(p.dir.file("Formulare/Haupt.frm")), p.folder + "FORMULARE\\haupt.FRM");
+    EXPECT_EQ(p.guard(p.dir.file("hardlink.txt")), p.folder + "Start.bas");
+}
+
+TEST(OutputGuard, OtherFilesPass) {
+    GuardedProject p;
+    EXPECT_EQ(p.guard(p.dir.file("Ausgabe.txt")), std::nullopt) << "a missing output";
+    EXPECT_EQ(p.guard(""), std::nullopt);
+    // A copy with the same name and content elsewhere is another file.
+    const auto copy = p.dir.write("Kopie/Start.bas", "module");
+    EXPECT_EQ(p.guard(copy), std::nullopt);
+    EXPECT_EQ(p.guard(p.dir.file("Kopie")), std::nullopt);
+}
+
+} // namespace
