@@ -1,0 +1,31 @@
+#pragma once
+// Counting the objects that all forms, user controls and property pages of a project declare.
+
+#include "counter/object_group_table.h"
+#include "project/project_file_lists.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace counter {
+
+// One member after its scan: its kind, its entry as held in the lists, and the objects it declares.
+struct MemberObjects {
+    vb::SourceKind kind;
+    const std::string& entry;
+    std::int32_t objects;
+};
+
+// UserControlCount + FormCount + PropertyPageCount + 1, added as 16-bit numbers in that order
+// (RuntimeError 6 past 32767): one progress step per scanned member, plus the start.
+vb::Int16 CountProgressMaximum(const vb::ProjectFileLists& lists);
+
+// Scans every form, then every user control, then every property page into `table` (each member by its
+// entry relative to the working directory) and returns the sum of their objects. Module and class module
+// files are never opened. `memberCounted` is called after each member. After the count `table` describes
+// the last member scanned.
+std::int32_t CountProjectObjects(const vb::ProjectFileLists& lists, ObjectGroupTable& table,
+                                 const std::function<void(const MemberObjects&)>& memberCounted = {});
+
+} // namespace counter

@@ -1,0 +1,37 @@
+#pragma once
+// The object types that one member file declares, each with the names of its objects in the order of
+// their declaration lines.
+
+#include "text/checked_int16.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace counter {
+
+inline constexpr vb::Int16 kMaxGroups = 100; // object types per file
+inline constexpr vb::Int16 kMaxNames = 1000; // objects per type
+
+struct ObjectGroup {
+    // Slot k (from 1) is element k - 1. Holds exactly NameCount names; a name stands once per declaration.
+    std::vector<std::string> Names;
+    vb::Int16 NameCount = 0;
+};
+
+// Slots are created when first needed and kept for the next file, so that a scan never sets up the full
+// 100 x 1000 slots. Slots beyond GroupCount are always empty: no type text, no names, NameCount 0.
+struct ObjectGroupTable {
+    std::vector<ObjectGroup> Groups;     // slot k is element k - 1; only the first GroupCount are in use
+    std::vector<std::string> GroupTypes; // type text of Groups slot k at element k - 1
+    vb::Int16 GroupCount = 0;
+
+    // Empties every slot and sets GroupCount to 0. Costs as much as the previous file's contents, never
+    // the full limits; the allocated slots stay for the next file.
+    void Reset();
+
+    // The sum of NameCount over groups 1 to GroupCount.
+    std::int32_t ObjectCount() const;
+};
+
+} // namespace counter
