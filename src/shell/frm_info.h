@@ -18,7 +18,7 @@ struct InfoParameters {
     QString title; // "Tallimar" or "Fugabar"
     int major = 1; // version shown as major.minor
     int minor = 0;
-    int linkWidthTwips; // width of the two link labels
+    int linkWidthTwips = 4935; // width of the two link labels
 };
 
 class frmInfo : public QDialog {
@@ -47,9 +47,14 @@ private:
     void on_lbl_Click(int index);
     void on_cmdOK_clicked();
 
+    // The index of a member of the label array, or -1.
+    int indexOf(const QObject* object) const;
+
     InfoParameters parameters_;
     Desktop& desktop_;
     std::array<QLabel*, 27> labels_{};
+    // The member the mouse button went down on: its release over the same member is a click.
+    int pressedIndex_ = -1;
 };
 
 // The click of a main window's cmdInfo: hourglass; create the window's one Info dialog when it is absent

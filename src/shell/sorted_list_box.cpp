@@ -46,6 +46,15 @@ void SortedListBox::mousePressEvent(QMouseEvent* event) {
         emit selectionMade();
 }
 
+void SortedListBox::mouseMoveEvent(QMouseEvent* event) {
+    // With the button held the view moves the selection along; each entry it moves to is a selection.
+    const QListWidgetItem* before = selectedItems().isEmpty() ? nullptr : selectedItems().constFirst();
+    QListWidget::mouseMoveEvent(event);
+    const QListWidgetItem* after = selectedItems().isEmpty() ? nullptr : selectedItems().constFirst();
+    if (after && after != before && (event->buttons() & Qt::LeftButton))
+        emit selectionMade();
+}
+
 void SortedListBox::keyPressEvent(QKeyEvent* event) {
     const QListWidgetItem* before = currentItem();
     const bool wasSelected = before && before->isSelected();

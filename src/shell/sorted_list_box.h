@@ -2,7 +2,8 @@
 // A single-selection list box that keeps its entries sorted alphabetically without regard to case
 // (German collation); equal entries keep the order in which they were added. It reports each selection
 // the user makes, by mouse or keyboard, once, also a click on the entry that is already selected; a click
-// on the empty space below the entries is no selection.
+// on the empty space below the entries is no selection. Dragging over the entries with the button held
+// selects the entry under the pointer, and each such change is reported too.
 
 #include <QCollator>
 #include <QListWidget>
@@ -27,6 +28,7 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
