@@ -1,0 +1,49 @@
+#include "window_probe.h"
+
+#include "shell/sorted_list_box.h"
+
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace vbtest {
+
+void ClickEntry(shell::SortedListBox* list, const QString& text) {
+    const auto found = list->findItems(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    ASSERT_FALSE(found.isEmpty()) << "no entry " << text.toStdString() << " in "
+                                  << list->objectName().toStdString();
+    list->scrollToItem(found.constFirst());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(found.constFirst()).center());
+}
+
+QWidget* NextTabStop(const QWidget* widget) {
+    for (QWidget* next = widget->nextInFocusChain(); next && next != widget; next = next->nextInFocusChain())
+        if ((next->focusPolicy() & Qt::TabFocus) && next->isEnabled() && next->isVisibleTo(widget->window()))
+            return next;
+    return nullptr;
+}
+
+ProgressRecorder::ProgressRecorder(QProgressBar* bar, QLabel* status) : bar_(bar), status_(status) {
+    QObject::connect(bar, &QProgressBar::valueChanged, &eventPass_,
+                     [this](int value) { values.push_back(value); });
+    eventPass_.setSingleShot(true);
+    eventPass_.setInterval(0);
+    QObject::connect(&eventPass_, &QTimer::timeout, [this] {
+        statusAtEventPass = status_->text();
+        maximumAtEventPass = bar_->maximum();
+        hourglassAtEventPass = QGuiApplication::overrideCursor() != nullptr &&
+                               QGuiApplication::overrideCursor()->shape() == Qt::WaitCursor;
+    });
+    eventPass_.start();
+}
+
+void ProgressRecorder::clear() {
+    values.clear();
+    statusAtEventPass.clear();
+    maximumAtEventPass = -1;
+    hourglassAtEventPass = false;
+    eventPass_.start();
+}
+
+} // namespace vbtest

@@ -1,0 +1,42 @@
+#pragma once
+// Test helpers that act on a window as a person would and watch its busy indication.
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QTimer>
+
+#include <vector>
+
+namespace shell {
+class SortedListBox;
+}
+
+namespace vbtest {
+
+// Clicks the entry with exactly this text (the test fails when there is none).
+void ClickEntry(shell::SortedListBox* list, const QString& text);
+
+// The control that Tab moves the focus to from `widget`.
+QWidget* NextTabStop(const QWidget* widget);
+
+// Records every value the progress bar takes, and what the window shows at the command's one event pass:
+// the status text, the bar's maximum and whether the hourglass is up.
+class ProgressRecorder {
+public:
+    ProgressRecorder(QProgressBar* bar, QLabel* status);
+    // Forgets what was recorded and watches for the next event pass.
+    void clear();
+
+    std::vector<int> values;
+    QString statusAtEventPass;
+    int maximumAtEventPass = -1;
+    bool hourglassAtEventPass = false;
+
+private:
+    QProgressBar* bar_;
+    QLabel* status_;
+    QTimer eventPass_;
+};
+
+} // namespace vbtest
