@@ -28,7 +28,6 @@ QLabel* NewLabel(QWidget* parent, const char* name, const QString& caption, Twip
                  Qt::Alignment alignment) {
     auto* label = Placed(new QLabel(caption, parent), name, place);
     label->setAlignment(alignment);
-    label->setWordWrap(true);
     label->setTextFormat(Qt::PlainText);
     return label;
 }
@@ -48,7 +47,6 @@ QLabel* NewStatusLabel(QWidget* parent, Twips place) {
     auto* label = NewLabel(parent, "lblAktion", QString(), place, Qt::AlignHCenter | Qt::AlignTop);
     label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     label->setLineWidth(1);
-    label->setWordWrap(false);
     return label;
 }
 

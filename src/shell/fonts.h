@@ -1,6 +1,7 @@
 #pragma once
-// The fonts of the windows. "MS Sans Serif" is served by the desktop's default sans-serif font and
-// "Arial" by Liberation Sans, which shares its metrics.
+// The fonts of the windows. "MS Sans Serif" and "Arial" are both served by Liberation Sans (package
+// fonts-liberation), which shares Arial's metrics and is narrow enough for controls sized for MS Sans Serif;
+// where it is missing, the desktop's sans-serif font stands in.
 
 #include <QFont>
 
