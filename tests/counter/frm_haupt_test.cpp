@@ -4,6 +4,7 @@
 #include "shell/sorted_list_box.h"
 #include "temp_dir.h"
 #include "window_probe.h"
+#include "window_test.h"
 
 #include <QCheckBox>
 #include <QGuiApplication>
@@ -67,10 +68,9 @@ constexpr std::string_view kControl = "VERSION 5.00\r\n"
                                       "End\r\n"
                                       "Attribute VB_Name = \"Anzeige\"\r\n";
 
-class CounterWindow : public ::testing::Test {
+class CounterWindow : public vbtest::WindowTest {
 protected:
     void SetUp() override {
-        startFolder_ = std::filesystem::current_path();
         projectPath_ = dir_.write("Projekt/Test.vbp", kProject);
         dir_.write("Projekt/Haupt.frm", kHaupt);
         dir_.write("Projekt/Formulare/Dialog.frm", kDialog);
@@ -78,22 +78,13 @@ protected:
         dir_.write("Projekt/Anzeige.ctl", kControl);
         window_.show();
     }
-    void TearDown() override {
-        std::filesystem::current_path(startFolder_);
-        while (QGuiApplication::overrideCursor())
-            QGuiApplication::restoreOverrideCursor();
-    }
-
     void readProject(const std::string& path) {
         desktop_.answerFileDialog(QString::fromStdString(path));
         QTest::mouseClick(window_.cmdPw, Qt::LeftButton);
     }
     void readProject() { readProject(projectPath_); }
 
-    TempDir dir_;
-    std::filesystem::path startFolder_;
     std::string projectPath_;
-    FakeDesktop desktop_;
     counter::frmHaupt window_{desktop_};
 };
 

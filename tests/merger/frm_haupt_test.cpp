@@ -6,6 +6,7 @@
 #include "temp_dir.h"
 #include "text/line_writer.h"
 #include "window_probe.h"
+#include "window_test.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -55,22 +56,15 @@ constexpr std::string_view kClass = "VERSION 1.0 CLASS\r\n"
                                     "Attribute VB_Exposed = False\r\n"
                                     "Option Explicit\r\n";
 
-class MergerWindow : public ::testing::Test {
+class MergerWindow : public vbtest::WindowTest {
 protected:
     void SetUp() override {
-        startFolder_ = std::filesystem::current_path();
         projectPath_ = dir_.write("Projekt/Test.vbp", kProject);
         dir_.write("Projekt/Formulare/Haupt.frm", kForm);
         dir_.write("Projekt/Werkzeuge.bas", kModule);
         dir_.write("Projekt/Kunde.cls", kClass);
         window_.show();
     }
-    void TearDown() override {
-        std::filesystem::current_path(startFolder_);
-        while (QGuiApplication::overrideCursor())
-            QGuiApplication::restoreOverrideCursor();
-    }
-
     void readProject() {
         desktop_.answerFileDialog(QString::fromStdString(projectPath_));
         QTest::mouseClick(window_.cmdPw, Qt::LeftButton);
@@ -88,10 +82,7 @@ protected:
         return ReadBytes(path);
     }
 
-    TempDir dir_;
-    std::filesystem::path startFolder_;
     std::string projectPath_;
-    FakeDesktop desktop_;
     merger::frmHaupt window_{desktop_};
 };
 

@@ -1,5 +1,7 @@
 #include "window_probe.h"
 
+#include "window_test.h"
+
 #include "shell/sorted_list_box.h"
 
 #include <QTest>
@@ -44,6 +46,16 @@ void ProgressRecorder::clear() {
     maximumAtEventPass = -1;
     hourglassAtEventPass = false;
     eventPass_.start();
+}
+
+} // namespace vbtest
+
+namespace vbtest {
+
+void WindowTest::TearDown() {
+    std::filesystem::current_path(startFolder_);
+    while (QGuiApplication::overrideCursor())
+        QGuiApplication::restoreOverrideCursor();
 }
 
 } // namespace vbtest
