@@ -5,29 +5,14 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <filesystem>
-#include <map>
-#include <sstream>
 
 namespace {
 
 using clitest::RunVbprojekt;
 using clitest::SampleProject;
 using nlohmann::json;
-
-std::vector<std::vector<std::string>> Records(const std::string& text) {
-    std::vector<std::vector<std::string>> records;
-    std::istringstream lines(text);
-    for (std::string line; std::getline(lines, line);) {
-        std::vector<std::string> fields;
-        std::size_t from = 0;
-        for (std::size_t tab; (tab = line.find('\t', from)) != std::string::npos; from = tab + 1)
-            fields.push_back(line.substr(from, tab - from));
-        fields.push_back(line.substr(from));
-        records.push_back(fields);
-    }
-    return records;
-}
 
 // Runs a command that must succeed silently and returns its standard output.
 std::string Output(const std::vector<std::string>& args, const clitest::RunOptions& options = {}) {
@@ -78,26 +63,13 @@ TEST(SampleProject, CountPlainAndJson) {
     EXPECT_EQ(json::parse(Output({"count", SampleProject(), "--json"})), expected);
 }
 
-TEST(SampleProject, ObjectsPlainListsEveryObjectInTableOrder) {
-    const auto records = Records(Output({"objects", SampleProject()}));
-    ASSERT_EQ(records.size(), 40u); // one record per object: the all-objects count
-    std::map<std::string, int> perEntry;
-    for (const auto& r : records) {
-        ASSERT_EQ(r.size(), 4u);
-        ++perEntry[r[1]];
-    }
-    EXPECT_EQ(perEntry, (std::map<std::string, int>{{"Rahmen.frm", 5},
-                                                    {"Hauptfenster.frm", 17},
-                                                    {"Formulare\\Einstellungen.frm", 9},
-                                                    {"Ampel.ctl", 5},
-                                                    {"AmpelAllgemein.pag", 4}}));
-    // Members in count order (forms, user control, property page), types by first appearance.
-    EXPECT_EQ(records.front(),
-              (std::vector<std::string>{"Formulare", "Rahmen.frm", "VB.MDIForm", "mdiRahmen"}));
-    EXPECT_EQ(records[5],
-              (std::vector<std::string>{"Formulare", "Hauptfenster.frm", "VB.Frame", "fraAnschrift"}));
-    EXPECT_EQ(records.back(), (std::vector<std::string>{"Eigenschaftenseiten", "AmpelAllgemein.pag",
-                                                        "VB.Label", "lblIntervall"}));
+TEST(SampleProject, ObjectsPlainListsEveryObjectInCountOrder) {
+    const std::string out = Output({"objects", SampleProject()});
+    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 40); // one record per object: the all-objects count
+    EXPECT_TRUE(out.starts_with("Formulare\tRahmen.frm\tVB.MDIForm\tmdiRahmen\n"));
+    EXPECT_NE(out.find("Formulare\tFormulare\\Einstellungen.frm\tVB.OptionButton\toptAnsicht\n"),
+              std::string::npos);
+    EXPECT_TRUE(out.ends_with("Eigenschaftenseiten\tAmpelAllgemein.pag\tVB.Label\tlblIntervall\n"));
 }
 
 TEST(SampleProject, ObjectsOfNamedEntriesInTheOrderGiven) {
@@ -144,9 +116,6 @@ TEST(SampleProject, MembersAreFoundFromTheProjectFolderWhateverTheWorkingDirecto
                      clitest::InFolder(project.parent_path().parent_path().string())),
               expected);
     EXPECT_EQ(Output({"count", "Beispiel.vbp"}, clitest::InFolder(project.parent_path().string())), expected);
-    EXPECT_EQ(Output({"objects", "Beispiel/Beispiel.vbp", "Formulare\\Einstellungen.frm"},
-                     clitest::InFolder(project.parent_path().parent_path().string())),
-              Output({"objects", SampleProject(), "Formulare\\Einstellungen.frm"}));
 }
 
 TEST(SampleProject, HelpAndVersion) {
