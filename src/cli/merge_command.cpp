@@ -1,0 +1,40 @@
+#include "commands.h"
+#include "failures.h"
+#include "progress_bar.h"
+#include "standard_streams.h"
+
+#include "merger/merged_file.h"
+#include "merger/output_guard.h"
+#include "project/read_project_file.h"
+
+#include <unistd.h>
+
+namespace cli {
+
+void Merge(const std::string& projectPath, const std::string& outputPath, bool codeOnly) {
+    const vb::ProjectFileLists lists = vb::ReadProjectFile(projectPath);
+    // As the window: members are found at the project path's folder followed by their entries. The
+    // entries alone reach the output, so the bytes do not depend on how the project path is spelled.
+    const std::string projectFolder = vb::FolderOfPath(projectPath);
+    // The window's bar maximum: fails with an overflow for the same projects as the window does.
+    const int members = merger::MergeProgressMaximum(lists);
+    const auto optionSet = [codeOnly] { return !codeOnly; };
+
+    if (outputPath == kStandardOutputPath) {
+        vb::LineWriter out(STDOUT_FILENO, std::string(kStandardOutputName));
+        // A bar on the terminal that also shows the merged text would be torn up by it.
+        ProgressBar bar("Datei wird generiert", members, ::isatty(STDOUT_FILENO) != 1);
+        merger::WriteMergedFile(lists, projectFolder, out, optionSet, [&] { bar.step(); });
+        out.close();
+        return;
+    }
+
+    if (const auto own = merger::OwnFileNamedBy(outputPath, projectPath, lists, projectFolder))
+        throw Refusal("Die Ausgabedatei ist eine Datei des Projekts und wird nicht überschrieben: " + *own);
+    vb::LineWriter out(outputPath);
+    ProgressBar bar("Datei wird generiert", members);
+    merger::WriteMergedFile(lists, projectFolder, out, optionSet, [&] { bar.step(); });
+    out.close();
+}
+
+} // namespace cli

@@ -1,0 +1,76 @@
+#include "plain_text.h"
+
+#include "text/member_path.h"
+
+#include <nlohmann/json.hpp>
+
+namespace cli {
+
+std::string_view GroupOf(vb::SourceKind kind) {
+    switch (kind) {
+    case vb::SourceKind::Form:
+        return "Formulare";
+    case vb::SourceKind::Module:
+        return "Module";
+    case vb::SourceKind::ClassModule:
+        return "Klassenmodule";
+    case vb::SourceKind::UserControl:
+        return "Benutzersteuerelemente";
+    case vb::SourceKind::PropertyPage:
+        break;
+    }
+    return "Eigenschaftenseiten";
+}
+
+std::string_view KindNameOf(vb::SourceKind kind) {
+    switch (kind) {
+    case vb::SourceKind::Form:
+        return "Form";
+    case vb::SourceKind::Module:
+        return "Module";
+    case vb::SourceKind::ClassModule:
+        return "ClassModule";
+    case vb::SourceKind::UserControl:
+        return "UserControl";
+    case vb::SourceKind::PropertyPage:
+        break;
+    }
+    return "PropertyPage";
+}
+
+std::string PlainField(std::string_view bytes) {
+    // In UTF-8 a byte below 0x80 is always the ASCII character itself, so controls are found byte-wise.
+    const std::string utf8 = vb::Utf8FromWindows1252(bytes);
+    std::string out;
+    out.reserve(utf8.size());
+    for (const char ch : utf8) {
+        const auto b = static_cast<unsigned char>(ch);
+        if (b < 0x20) {
+            // U+2400 + b is E2 90 (80 + b).
+            out += "\xE2\x90";
+            out += static_cast<char>(0x80 + b);
+        } else if (b == 0x7F) {
+            out += "\xE2\x90\xA1"; // U+2421
+        } else {
+            out += ch;
+        }
+    }
+    return out;
+}
+
+void AppendRecord(std::string& out, std::initializer_list<std::string_view> fields) {
+    bool first = true;
+    for (const std::string_view field : fields) {
+        if (!first)
+            out += '\t';
+        first = false;
+        out += field;
+    }
+    out += '\n';
+}
+
+std::string JsonText(const nlohmann::ordered_json& document) {
+    return document.dump(2) + '\n';
+}
+
+} // namespace cli

@@ -1,0 +1,102 @@
+// merge writes the very bytes of the generator that the merger window drives, and guards the project.
+
+#include "run_program.h"
+#include "temp_project.h"
+
+#include "merger/merged_file.h"
+#include "project/read_project_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+using clitest::RunVbprojekt;
+using clitest::SampleProject;
+using vbtest::ReadBytes;
+
+// The merged file as the window writes it: the generator driven with ProjectFolder = FolderOfPath(path).
+std::string Generated(const std::string& projectPath, bool option) {
+    const vbtest::TempDir dir;
+    const std::string path = dir.file("generiert.txt");
+    {
+        vb::LineWriter out(path);
+        merger::WriteMergedFile(vb::ReadProjectFile(projectPath), vb::FolderOfPath(projectPath), out,
+                                [option] { return option; });
+        out.close();
+    }
+    return ReadBytes(path);
+}
+
+std::vector<std::string> MergeArgs(const std::string& project, const std::string& output, bool option) {
+    std::vector<std::string> args = {"merge", project, output};
+    if (!option)
+        args.push_back("--code-only");
+    return args;
+}
+
+TEST(Merge, SampleBytesEqualTheGeneratorWithAndWithoutTheOption) {
+    const vbtest::TempDir dir;
+    for (const bool option : {true, false}) {
+        const std::string output = dir.file(option ? "mit.txt" : "ohne.txt");
+        const auto result = RunVbprojekt(MergeArgs(SampleProject(), output, option));
+        EXPECT_EQ(result.status, 0) << result.err;
+        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(result.err, "");
+        EXPECT_EQ(ReadBytes(output), Generated(SampleProject(), option)) << "option " << option;
+    }
+    // The option decides: with it the forms' object descriptions are there, without it they are not.
+    EXPECT_TRUE(ReadBytes(dir.file("mit.txt")).starts_with("FORMULARE:\r\nRahmen.frm:\r\nBegin VB.MDIForm"));
+    EXPECT_EQ(ReadBytes(dir.file("ohne.txt")).find("Begin VB.MDIForm"), std::string::npos);
+}
+
+TEST(Merge, DashWritesTheSameBytesToStandardOutput) {
+    for (const bool option : {true, false}) {
+        const auto result = RunVbprojekt(MergeArgs(SampleProject(), "-", option));
+        EXPECT_EQ(result.status, 0) << result.err;
+        EXPECT_EQ(result.err, "");
+        EXPECT_EQ(result.out, Generated(SampleProject(), option)) << "option " << option;
+    }
+}
+
+TEST(Merge, PathsAreTheCallersAndAnExistingOutputIsReplaced) {
+    clitest::TempProject p;
+    p.addForm("A.frm", clitest::FormFile("frmA", {"lblA"}));
+    p.addForm("Unter\\B.frm", clitest::FormFile("frmB", {}));
+    p.addModule("M.bas", "Attribute VB_Name = \"M\"\r\nPublic X As Long\r\n");
+    const std::string project = p.write();
+    const std::string caller = p.dir.file("aufrufer");
+    std::filesystem::create_directory(caller);
+    const std::string output = p.dir.write("aufrufer/aus.txt", std::string(100000, 'x'));
+
+    const auto result = RunVbprojekt({"merge", "../projekt/P.vbp", "aus.txt"}, clitest::InFolder(caller));
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(ReadBytes(output), Generated(project, true));
+    EXPECT_NE(ReadBytes(output).find("Unter\\B.frm:\r\nBegin VB.Form frmB"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(p.dir.file("projekt/aus.txt")));
+}
+
+TEST(Merge, RefusesToOverwriteTheProjectsOwnFiles) {
+    clitest::TempProject p;
+    p.addForm("A.frm", clitest::FormFile("frmA", {"lblA"}));
+    p.addForm("Unter\\B.frm", clitest::FormFile("frmB", {}));
+    const std::string project = p.write();
+    const std::string folder = p.folder() + "/";
+    const std::pair<std::string, std::string> cases[] = {
+        {project, project},                                           // the project file itself
+        {p.dir.file("projekt/../projekt/A.frm"), folder + "A.frm"},   // a member, spelled otherwise
+        {p.dir.file("projekt/Unter/B.frm"), folder + "Unter\\B.frm"}, // a member in a sub-folder
+    };
+    for (const auto& [output, named] : cases) {
+        const std::string before = ReadBytes(output);
+        const auto result = RunVbprojekt({"merge", project, output});
+        EXPECT_EQ(result.status, 1) << output;
+        EXPECT_EQ(result.err,
+                  "vbprojekt: Die Ausgabedatei ist eine Datei des Projekts und wird nicht überschrieben: " +
+                      named + "\n");
+        EXPECT_EQ(ReadBytes(output), before);
+    }
+}
+
+} // namespace

@@ -1,0 +1,117 @@
+#include "run_program.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <filesystem>
+#include <poll.h>
+#include <pty.h>
+#include <stdexcept>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace clitest {
+
+namespace {
+
+class Fd {
+public:
+    explicit Fd(int fd = -1) : fd_(fd) {}
+    ~Fd() { reset(); }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const { return fd_; }
+    void reset() {
+        if (fd_ >= 0)
+            ::close(fd_);
+        fd_ = -1;
+    }
+
+private:
+    int fd_;
+};
+
+void Check(bool ok, const char* what) {
+    if (!ok)
+        throw std::runtime_error(std::string(what) + " failed: " + std::to_string(errno));
+}
+
+// Reads both descriptors until each reports its end (a pseudo terminal ends with EIO once the child's
+// side is closed).
+void Drain(int outFd, int errFd, RunResult& result) {
+    pollfd fds[2] = {{outFd, POLLIN, 0}, {errFd, POLLIN, 0}};
+    std::string* sinks[2] = {&result.out, &result.err};
+    int open = (outFd >= 0) + (errFd >= 0);
+    if (outFd < 0)
+        fds[0].fd = -1;
+    char buffer[4096];
+    while (open > 0) {
+        if (::poll(fds, 2, 30000) <= 0)
+            throw std::runtime_error("vbprojekt hangs");
+        for (int i = 0; i < 2; ++i) {
+            if (fds[i].fd < 0 || fds[i].revents == 0)
+                continue;
+            const ssize_t got = ::read(fds[i].fd, buffer, sizeof buffer);
+            if (got > 0) {
+                sinks[i]->append(buffer, static_cast<std::size_t>(got));
+            } else if (got == 0 || errno != EINTR) {
+                fds[i].fd = -1;
+                --open;
+            }
+        }
+    }
+}
+
+} // namespace
+
+RunResult RunVbprojekt(const std::vector<std::string>& args, const RunOptions& options) {
+    int outPipe[2] = {-1, -1};
+    int errPair[2] = {-1, -1}; // read end, write end
+    if (options.standardOutputPath.empty())
+        Check(::pipe2(outPipe, O_CLOEXEC) == 0, "pipe");
+    Fd outRead(outPipe[0]), outWrite(outPipe[1]);
+    if (options.terminalStandardError) {
+        Check(::openpty(&errPair[0], &errPair[1], nullptr, nullptr, nullptr) == 0, "openpty");
+        ::fcntl(errPair[0], F_SETFD, FD_CLOEXEC);
+        ::fcntl(errPair[1], F_SETFD, FD_CLOEXEC);
+    } else
+        Check(::pipe2(errPair, O_CLOEXEC) == 0, "pipe");
+    Fd errRead(errPair[0]), errWrite(errPair[1]);
+
+    std::vector<std::string> argv = {VBPROJEKT_PROGRAM};
+    argv.insert(argv.end(), args.begin(), args.end());
+    std::vector<char*> pointers;
+    for (auto& arg : argv)
+        pointers.push_back(arg.data());
+    pointers.push_back(nullptr);
+
+    const pid_t child = ::fork();
+    Check(child >= 0, "fork");
+    if (child == 0) {
+        const int in = ::open("/dev/null", O_RDONLY);
+        const int out = options.standardOutputPath.empty()
+                            ? outWrite.get()
+                            : ::open(options.standardOutputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+        if (in < 0 || out < 0 || ::dup2(in, 0) < 0 || ::dup2(out, 1) < 0 || ::dup2(errWrite.get(), 2) < 0)
+            ::_exit(126);
+        if (!options.workingDirectory.empty() && ::chdir(options.workingDirectory.c_str()) != 0)
+            ::_exit(126);
+        ::execv(pointers[0], pointers.data());
+        ::_exit(127);
+    }
+    outWrite.reset();
+    errWrite.reset();
+
+    RunResult result;
+    Drain(outRead.get(), errRead.get(), result);
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0)
+        Check(errno == EINTR, "waitpid");
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return result;
+}
+
+std::string SampleProject() {
+    return (std::filesystem::path(VB_EXAMPLES_DIR) / "Beispiel" / "Beispiel.vbp").string();
+}
+
+} // namespace clitest
