@@ -139,7 +139,9 @@ void frmHaupt::on_cmdAO_clicked() {
 }
 
 void frmHaupt::on_cmdInfo_clicked() {
-    shell::RunCommand(desktop_, kTitle, [this] { shell::ShowInfo(Info, {kTitle, 1, 1, 4935}, desktop_); });
+    shell::RunCommand(desktop_, kTitle, [this] {
+        shell::ShowInfo(Info, {kTitle, PROGRAM_VERSION_MAJOR, PROGRAM_VERSION_MINOR, 4935}, desktop_);
+    });
 }
 
 void frmHaupt::on_cmdEnde_clicked() {

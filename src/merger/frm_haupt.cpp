@@ -108,7 +108,9 @@ void frmHaupt::on_cmdDg_clicked() {
 }
 
 void frmHaupt::on_cmdInfo_clicked() {
-    shell::RunCommand(desktop_, kTitle, [this] { shell::ShowInfo(Info, {kTitle, 1, 2, 5055}, desktop_); });
+    shell::RunCommand(desktop_, kTitle, [this] {
+        shell::ShowInfo(Info, {kTitle, PROGRAM_VERSION_MAJOR, PROGRAM_VERSION_MINOR, 5055}, desktop_);
+    });
 }
 
 void frmHaupt::on_cmdEnde_clicked() {

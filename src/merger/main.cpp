@@ -3,6 +3,6 @@
 
 int main(int argc, char** argv) {
     return shell::RunProgram(
-        argc, argv, {QStringLiteral("vuzaraze"), QStringLiteral(VUZARAZE_VERSION)},
+        argc, argv, {QStringLiteral("vuzaraze"), QStringLiteral(PROGRAM_VERSION)},
         [](shell::Desktop& desktop) { return std::make_unique<merger::frmHaupt>(desktop); });
 }

@@ -266,3 +266,18 @@ TEST_F(MergerWindow, ChoosingTheOutputFile) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(MergerWindow, EndAndInfoButtons) {
+    QTest::mouseClick(window_.cmdEnde, Qt::LeftButton);
+    EXPECT_EQ(desktop_.endRequests, 1);
+    QTest::mouseClick(window_.cmdInfo, Qt::LeftButton);
+    ASSERT_TRUE(window_.infoDialog());
+    EXPECT_EQ(window_.infoDialog()->lbl(0)->text(), "Fugabar");
+    EXPECT_EQ(window_.infoDialog()->lblVersion->text(), "Version 1.2");
+    EXPECT_EQ(window_.infoDialog()->lbl(1)->width(), 5055 / 15);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+} // namespace
