@@ -54,6 +54,8 @@ void LineWriter::writeLine(std::string_view line) {
 }
 
 void LineWriter::append(const char* data, std::size_t size) {
+    if (size == 0)
+        return; // an empty line's view may hold no address at all, which memcpy must not get
     if (size > buffer_.size() - used_) {
         flush();
         if (size >= buffer_.size()) {
