@@ -4,15 +4,18 @@
 #include "text/runtime_error.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <sys/stat.h>
 
 namespace merger {
 
 namespace {
 
+namespace fs = std::filesystem;
+
 std::optional<struct stat> StatOf(const std::string& path) {
     struct stat st {};
-    if (path.empty() || ::stat(path.c_str(), &st) != 0)
+    if (path.empty() || path.find('\0') != std::string::npos || ::stat(path.c_str(), &st) != 0)
         return std::nullopt;
     return st;
 }
@@ -22,21 +25,64 @@ bool SameFile(const struct stat& a, const std::string& path) {
     return b && b->st_dev == a.st_dev && b->st_ino == a.st_ino;
 }
 
+bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+        return lower(x) == lower(y);
+    });
+}
+
+fs::path Normal(const std::string& path) {
+    std::error_code ignored;
+    const fs::path normal = fs::weakly_canonical(fs::path(path), ignored);
+    return normal.empty() ? fs::path(path).lexically_normal() : normal;
+}
+
+// For an output file that does not exist yet: true when creating it would put a file where the lookup of
+// a member finds it first, so that the member would be read from the merged file being written. That is
+// the member's path as written or with "/" for "\" (also for a member that is missing now), or, since the
+// lookup matches names without regard to case, the member file's name in another letter case beside it.
+bool WouldShadowMember(const fs::path& output, const std::string& memberPath) {
+    std::string slashed = memberPath;
+    std::replace(slashed.begin(), slashed.end(), '\\', '/');
+    if (output == Normal(memberPath) || output == Normal(slashed))
+        return true;
+    std::string resolved;
+    try {
+        resolved = vb::ResolveMemberPath(memberPath);
+    } catch (const vb::RuntimeError&) {
+        return false;
+    }
+    const fs::path member(resolved);
+    if (!EqualIgnoringAsciiCase(output.filename().string(), member.filename().string()))
+        return false;
+    const auto outputFolder = StatOf(output.parent_path().empty() ? "." : output.parent_path().string());
+    return outputFolder &&
+           SameFile(*outputFolder, member.parent_path().empty() ? "." : member.parent_path().string());
+}
+
 } // namespace
 
 std::optional<std::string> OwnFileNamedBy(const std::string& outputPath, const std::string& projectPath,
                                           const vb::ProjectFileLists& lists,
                                           const std::string& projectFolder) {
     const auto output = StatOf(outputPath);
-    if (!output)
-        return std::nullopt;
-    if (SameFile(*output, projectPath))
+    if (output && SameFile(*output, projectPath))
         return projectPath;
+    if (!output && (outputPath.empty() || outputPath.find('\0') != std::string::npos))
+        return std::nullopt; // the writer refuses such a name
+
+    const fs::path outputNormal = output ? fs::path() : Normal(outputPath);
     for (const vb::SourceKind kind : vb::kSourceKinds) {
         const auto& entries = lists.list(kind);
         const std::size_t count = std::min<std::size_t>(entries.size(), std::max<int>(lists.count(kind), 0));
         for (std::size_t i = 0; i < count; ++i) {
             const std::string memberPath = projectFolder + entries[i];
+            if (!output) {
+                if (WouldShadowMember(outputNormal, memberPath))
+                    return memberPath;
+                continue;
+            }
             std::string resolved;
             try {
                 resolved = vb::ResolveMemberPath(memberPath);

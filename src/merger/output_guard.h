@@ -11,7 +11,9 @@ namespace merger {
 // The project's own file (the project file itself or a member file: projectFolder + entry, resolved as the
 // member path opening does) that writing to outputPath would overwrite, judged by file identity (device and
 // inode via stat, so another spelling, a relative path, a ".." path or a (sym/hard) link to the same file is
-// caught), or nullopt when the output is none of them. A missing output file is none of them.
+// caught), or nullopt when the output is none of them. A missing output file is refused when creating it
+// would make a member's lookup find it instead of the member: the member's path as written, or the member
+// file's name in another letter case in the same folder.
 // The result is projectPath, or the member path projectFolder + entry as written. Members that cannot be
 // found are passed over.
 std::optional<std::string> OwnFileNamedBy(const std::string& outputPath, const std::string& projectPath,

@@ -12,7 +12,6 @@ namespace vb {
 
 namespace {
 
-constexpr std::size_t kInitialBuffer = 256 * 1024;
 constexpr std::size_t npos = static_cast<std::size_t>(-1);
 
 // For a path that open() reported missing: 53 when its folder exists, 76 when the folder is missing.
@@ -30,11 +29,13 @@ int MissingErrorNumber(const std::string& path) {
 } // namespace
 
 int OpenForReading(const std::string& path) {
-    if (path.empty())
+    // A NUL byte would end the name early, and another file than the one named would be read.
+    if (path.empty() || path.find('\0') != std::string::npos)
         throw RuntimeError(err::BadFileName, path);
     int fd;
+    // Without O_NONBLOCK, opening a named pipe would wait for a writer that never comes.
     do {
-        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) {
         const int e = errno;
@@ -42,16 +43,20 @@ int OpenForReading(const std::string& path) {
             throw RuntimeError(MissingErrorNumber(path), path);
         throw RuntimeError::FromErrno(e, path);
     }
+    // Only plain files are text files: a folder, a pipe or a device (one that never ends, such as
+    // /dev/zero) is refused rather than read.
     struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
         throw RuntimeError(err::PathFileAccess, path);
     }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     return fd;
 }
 
-LineReader::LineReader(std::string path) : path_(std::move(path)), fd_(OpenForReading(path_)) {
-    buffer_.resize(kInitialBuffer);
+LineReader::LineReader(std::string path, std::size_t bufferSize)
+    : path_(std::move(path)), fd_(OpenForReading(path_)) {
+    buffer_.resize(bufferSize > 0 ? bufferSize : 1);
 }
 
 LineReader::~LineReader() {

@@ -13,8 +13,11 @@ namespace vb {
 
 class LineReader {
 public:
-    // Opens the file for reading; RuntimeError (53, 76, 70, 75, ...) when that fails.
-    explicit LineReader(std::string path);
+    static constexpr std::size_t kDefaultBufferSize = 256 * 1024;
+
+    // Opens the file for reading; RuntimeError (53, 76, 70, 75, ...) when that fails. The buffer starts at
+    // `bufferSize` bytes (at least 1) and doubles whenever one line fills it.
+    explicit LineReader(std::string path, std::size_t bufferSize = kDefaultBufferSize);
     ~LineReader();
     LineReader(const LineReader&) = delete;
     LineReader& operator=(const LineReader&) = delete;
@@ -23,6 +26,8 @@ public:
     bool next(std::string_view& line);
 
     const std::string& path() const noexcept { return path_; }
+    // The bytes the buffer holds now: at most twice the longest line read so far, or the starting size.
+    std::size_t bufferCapacity() const noexcept { return buffer_.size(); }
 
 private:
     bool fill();
@@ -42,7 +47,8 @@ private:
 };
 
 // Opens a file for reading with the platform's open(); throws the matching RuntimeError.
-// A missing file gives 53 and a missing folder on the way 76; a folder gives 75.
+// A missing file gives 53 and a missing folder on the way 76; a folder, pipe or device gives 75 (only
+// plain files are read); an empty name or one holding a NUL byte gives 52.
 int OpenForReading(const std::string& path);
 
 } // namespace vb

@@ -14,7 +14,8 @@ namespace {
 constexpr std::size_t kBufferSize = 256 * 1024;
 
 int OpenForWriting(const std::string& path) {
-    if (path.empty())
+    // A NUL byte would end the name early and another file than the one named would be written.
+    if (path.empty() || path.find('\0') != std::string::npos)
         throw RuntimeError(err::BadFileName, path);
     int fd;
     do {
@@ -53,6 +54,8 @@ void LineWriter::writeLine(std::string_view line) {
 }
 
 void LineWriter::append(const char* data, std::size_t size) {
+    if (size == 0)
+        return; // an empty line's view may hold no address at all, which memcpy must not get
     if (size > buffer_.size() - used_) {
         flush();
         if (size >= buffer_.size()) {

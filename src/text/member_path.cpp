@@ -166,7 +166,8 @@ std::string Utf8FromWindows1252(std::string_view bytes) {
 }
 
 std::string ResolveMemberPath(const std::string& path) {
-    if (path.empty())
+    // A NUL byte (from a binary project file) would cut the name short and find another file.
+    if (path.empty() || path.find('\0') != std::string::npos)
         throw RuntimeError(err::BadFileName, path);
     auto found = Resolve(path);
     if (std::holds_alternative<int>(found) && !IsUtf8(path)) {

@@ -13,7 +13,8 @@ namespace vb {
 // "\" turned into "/"; then component by component, a component that does not exist matched without
 // regard to letter case against the names in its folder (a unique match is taken). A path whose bytes are
 // not UTF-8 is tried once more converted from Windows-1252. RuntimeError 53 when the file is missing,
-// 76 when a folder on the way is missing; the error carries `path` as written.
+// 76 when a folder on the way is missing, 52 for an empty name or one holding a NUL byte; the error
+// carries `path` as written.
 std::string ResolveMemberPath(const std::string& path);
 
 // Opens a member file for reading through ResolveMemberPath.

@@ -86,7 +86,8 @@ TEST(ReadProjectFile, EveryLineEndCountsAndLastLineNeedsNone) {
 TEST(ReadProjectFile, FilesWithoutKeysAndEmptyFilesGiveNoMembers) {
     TempDir dir;
     EXPECT_EQ(Read(dir, ""), ProjectFileLists{});
-    EXPECT_EQ(Read(dir, std::string("\x00\x01\xFFgarbage\r\nno keys here\n", 27)), ProjectFileLists{});
+    constexpr char kJunk[] = "\x00\x01\xFFgarbage\r\nno keys here\n";
+    EXPECT_EQ(Read(dir, std::string(kJunk, sizeof kJunk - 1)), ProjectFileLists{});
 }
 
 TEST(ReadProjectFile, ProgressAfterEachStep) {

@@ -18,6 +18,8 @@ QString FakeDesktop::askFileName(shell::FileDialogMode mode, const QStringList& 
 
 void FakeDesktop::reportFatalError(const QString& title, const vb::RuntimeError& error) {
     fatalReports.push_back({title, error.number(), error.path(), shell::FatalErrorText(error)});
+    if (whileReporting)
+        whileReporting();
 }
 
 } // namespace vbtest

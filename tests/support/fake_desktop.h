@@ -48,6 +48,8 @@ public:
 
     // Called while a file dialog is "open", e.g. to look at the window then.
     std::function<void()> whileDialogOpen;
+    // Called while the fatal-error report is "shown", e.g. to look at the files on disk then.
+    std::function<void()> whileReporting;
 
     std::deque<QString> answers;
     std::vector<DialogCall> dialogCalls;
