@@ -2,6 +2,7 @@
 
 #include "runtime_error.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -12,7 +13,9 @@ namespace vb {
 
 namespace {
 
-constexpr std::size_t kInitialBuffer = 256 * 1024;
+// The first read asks for kMinRead bytes; each later one for as many as were read before, up to kMaxRead.
+constexpr std::size_t kMinRead = 16 * 1024;
+constexpr std::size_t kMaxRead = 256 * 1024;
 constexpr std::size_t npos = static_cast<std::size_t>(-1);
 
 // For a path that open() reported missing: 53 when its folder exists, 76 when the folder is missing.
@@ -50,9 +53,7 @@ int OpenForReading(const std::string& path) {
     return fd;
 }
 
-LineReader::LineReader(std::string path) : path_(std::move(path)), fd_(OpenForReading(path_)) {
-    buffer_.resize(kInitialBuffer);
-}
+LineReader::LineReader(std::string path) : path_(std::move(path)), fd_(OpenForReading(path_)) {}
 
 LineReader::~LineReader() {
     if (fd_ >= 0)
@@ -66,16 +67,24 @@ bool LineReader::fill() {
         lfTo_ = begin_;
     }
     if (begin_ > 0) {
-        std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+        std::memmove(buffer_.get(), buffer_.get() + begin_, end_ - begin_);
         end_ -= begin_;
         lfAt_ = lfAt_ > begin_ ? lfAt_ - begin_ : 0;
         lfTo_ = lfTo_ > begin_ ? lfTo_ - begin_ : 0;
         begin_ = 0;
     }
-    if (end_ == buffer_.size())
-        buffer_.resize(buffer_.size() * 2);
+    const std::size_t want = std::min(std::max(read_, kMinRead), kMaxRead);
+    // Grow when the wanted read does not fit; a line longer than the buffer at least doubles it.
+    if (capacity_ - end_ < want && (end_ == capacity_ || capacity_ < kMaxRead)) {
+        const std::size_t capacity = std::max(end_ + want, capacity_ * 2);
+        auto grown = std::make_unique_for_overwrite<char[]>(capacity);
+        if (end_ > 0)
+            std::memcpy(grown.get(), buffer_.get(), end_);
+        buffer_ = std::move(grown);
+        capacity_ = capacity;
+    }
     for (;;) {
-        const ssize_t got = ::read(fd_, buffer_.data() + end_, buffer_.size() - end_);
+        const ssize_t got = ::read(fd_, buffer_.get() + end_, std::min(want, capacity_ - end_));
         if (got < 0) {
             if (errno == EINTR)
                 continue;
@@ -86,13 +95,14 @@ bool LineReader::fill() {
             return false;
         }
         end_ += static_cast<std::size_t>(got);
+        read_ += static_cast<std::size_t>(got);
         return true;
     }
 }
 
 // Position of the first CR or LF at or after begin_, or npos.
 std::size_t LineReader::findLineEnd() {
-    const char* base = buffer_.data();
+    const char* base = buffer_.get();
     if ((lfFound_ && lfAt_ < begin_) || (!lfFound_ && lfTo_ < end_)) {
         const std::size_t from = (!lfFound_ && lfTo_ > begin_) ? lfTo_ : begin_;
         const void* p = std::memchr(base + from, '\n', end_ - from);
@@ -121,12 +131,12 @@ bool LineReader::next(std::string_view& line) {
             if (buffer_[at] == '\r' && after < end_ && buffer_[after] == '\n')
                 ++after;
             begin_ = after;
-            line = std::string_view(buffer_.data() + lineStart, at - lineStart);
+            line = std::string_view(buffer_.get() + lineStart, at - lineStart);
             return true;
         }
         if (atEof_ || !fill()) {
             if (begin_ < end_) {
-                line = std::string_view(buffer_.data() + begin_, end_ - begin_);
+                line = std::string_view(buffer_.get() + begin_, end_ - begin_);
                 begin_ = end_;
                 return true;
             }

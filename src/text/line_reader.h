@@ -2,12 +2,13 @@
 // Streams the lines of a file. A line ends at CR LF, at CR alone or at LF alone; the end is not part of
 // the line, the last line may lack one, and an empty file has no lines. Lines are bytes, handed out as
 // views into the reader's buffer, so nothing is decoded or copied per line. Memory stays a small multiple
-// of the longest line, whatever the size of the file.
+// of the longest line, whatever the size of the file. Reads start small and grow with what was read, so a
+// caller that stops after the head of a big file has not read much more than that head.
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace vb {
 
@@ -30,8 +31,10 @@ private:
 
     std::string path_;
     int fd_ = -1;
-    std::vector<char> buffer_;
-    std::size_t begin_ = 0; // first byte of the next line
+    std::unique_ptr<char[]> buffer_; // allocated at the first read, not initialised
+    std::size_t capacity_ = 0;
+    std::size_t read_ = 0;  // bytes read from the file so far
+    std::size_t begin_ = 0; // first byte of the next line // first byte of the next line
     std::size_t end_ = 0;   // one past the last byte read
     bool atEof_ = false;
     // The next LF at or after begin_ (lfAt_), or none up to lfTo_ (lfAt_ == end of search). Kept between
