@@ -27,21 +27,16 @@ public:
 
 private:
     bool fill();
-    std::size_t findLineEnd();
 
     std::string path_;
     int fd_ = -1;
     std::unique_ptr<char[]> buffer_; // allocated at the first read, not initialised
     std::size_t capacity_ = 0;
-    std::size_t read_ = 0;  // bytes read from the file so far
-    std::size_t begin_ = 0; // first byte of the next line // first byte of the next line
-    std::size_t end_ = 0;   // one past the last byte read
+    std::size_t read_ = 0;    // bytes read from the file so far
+    std::size_t begin_ = 0;   // first byte of the next line
+    std::size_t scanned_ = 0; // no line end lies between begin_ and here
+    std::size_t end_ = 0;     // one past the last byte read
     bool atEof_ = false;
-    // The next LF at or after begin_ (lfAt_), or none up to lfTo_ (lfAt_ == end of search). Kept between
-    // lines so that a file with CR alone is not searched for LF again on every line.
-    std::size_t lfAt_ = 0;
-    std::size_t lfTo_ = 0;
-    bool lfFound_ = false;
 };
 
 // Opens a file for reading with the platform's open(); throws the matching RuntimeError.
