@@ -18,8 +18,11 @@ namespace vb {
 namespace {
 
 // The first read asks for kMinRead bytes; each later one for as many as were read before, up to kMaxRead.
+// The buffer holds a read and half as much again for the line it cuts; at 96 KiB it stays below the size
+// from which the C library maps (and faults in) fresh memory for every allocation.
 constexpr std::size_t kMinRead = 16 * 1024;
-constexpr std::size_t kMaxRead = 256 * 1024;
+constexpr std::size_t kMaxRead = 64 * 1024;
+constexpr std::size_t kMaxCapacity = kMaxRead + kMaxRead / 2;
 
 // The first CR or LF in [p, end), or end. One pass for both bytes, 16 at a time where SSE2 is there.
 const char* FindLineEnd(const char* p, const char* end) {
@@ -92,8 +95,9 @@ bool LineReader::fill() {
     }
     const std::size_t want = std::min(std::max(read_, kMinRead), kMaxRead);
     // Grow when the wanted read does not fit; a line longer than the buffer at least doubles it.
-    if (capacity_ - end_ < want && (end_ == capacity_ || capacity_ < kMaxRead)) {
-        const std::size_t capacity = std::max(end_ + want, capacity_ * 2);
+    if (capacity_ - end_ < want && (end_ == capacity_ || capacity_ < kMaxCapacity)) {
+        const std::size_t capacity =
+            end_ == capacity_ ? std::max(end_ + want, capacity_ * 2) : std::max(end_ + want, want + want / 2);
         auto grown = std::make_unique_for_overwrite<char[]>(capacity);
         if (end_ > 0)
             std::memcpy(grown.get(), buffer_.get(), end_);
