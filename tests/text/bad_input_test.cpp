@@ -92,7 +92,7 @@ TEST(BadInput, TwoHundredMegabyteLineIsReadOnceInABoundedBuffer) {
             throw std::runtime_error("the long line was not read whole");
         if (!reader.next(line) || line != "Attribute VB_Name = \"Riesig\"" || reader.next(line))
             throw std::runtime_error("the line after it was lost");
-        if (reader.bufferCapacity() > 2 * (kLine + 2))
+        if (reader.bufferCapacity() > 2 * (kLine + 2) + 2 * vb::LineReader::kMaxRead)
             throw std::runtime_error("the buffer grew past twice the line");
     });
     ASSERT_TRUE(usage.completed) << usage.failure;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -50,8 +51,8 @@ TEST(LineReader, BytesPassUnchanged) {
 
 TEST(LineReader, CrLfSplitAcrossReadsIsOneLineEnd) {
     TempDir dir;
-    // Place a CR as the last byte of every possible first read, so its LF comes with the next one.
-    for (const std::size_t chunk : {std::size_t{256 * 1024}, std::size_t{512 * 1024}}) {
+    // Reads grow from small to large; put a CR as the last byte of a read of every size in between.
+    for (std::size_t chunk = 4 * 1024; chunk <= 1024 * 1024; chunk *= 2) {
         std::string bytes(chunk - 1, 'x');
         bytes += "\r\nnext\r\n";
         const auto lines = LinesOf(dir, bytes);
@@ -59,6 +60,28 @@ TEST(LineReader, CrLfSplitAcrossReadsIsOneLineEnd) {
         EXPECT_EQ(lines[0].size(), chunk - 1);
         EXPECT_EQ(lines[1], "next");
     }
+}
+
+TEST(LineReader, MixedLinesOfEveryLengthAcrossManyReads) {
+    TempDir dir;
+    // Lines from empty to longer than the first reads, with all three ends, over several megabytes.
+    std::string bytes;
+    Lines expected;
+    std::uint32_t state = 12345;
+    const auto random = [&state](std::uint32_t below) {
+        state = state * 1103515245u + 12345u;
+        return (state >> 8) % below;
+    };
+    while (bytes.size() < 3 * 1024 * 1024) {
+        const std::size_t length = random(64) == 0 ? random(70000) : random(120);
+        std::string line(length, static_cast<char>('a' + expected.size() % 26));
+        // An empty line after a lone CR ends with CR too: CR LF would be one end.
+        const bool afterCr = !bytes.empty() && bytes.back() == '\r';
+        bytes += line;
+        bytes += random(3) == 0 || (line.empty() && afterCr) ? "\r" : random(2) == 0 ? "\n" : "\r\n";
+        expected.push_back(std::move(line));
+    }
+    EXPECT_EQ(LinesOf(dir, bytes), expected);
 }
 
 TEST(LineReader, LongLinesAndManyShortLines) {

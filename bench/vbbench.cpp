@@ -1,0 +1,341 @@
+// vbbench: measures the core operations against the raw input and output they cannot avoid, on the same
+// files in the same run. Each figure warms up both sides once, then runs them alternately and compares
+// the medians of the wall-clock times. Prints "NAME: VALUE (target TARGET)" on standard output, the times
+// behind the figure on standard error, and exits with 1 when the target is missed (0 with --no-targets).
+//
+//   vbbench merge-copy   PROJECT --vbprojekt BIN --work FOLDER   vbprojekt merge versus cat of the members
+//   vbbench count-read   PROJECT                                  all-objects count versus reading in full
+//   vbbench tiny-forms   PROJECT                                  the same, named for a project of tiny forms
+//   vbbench project-read PROJECT                                  ReadProjectFile versus one line-by-line
+//   read
+// Options: --reps N (repetitions after the warm-up), --target X, --no-targets.
+
+#include "counter/count_project_objects.h"
+#include "project/read_project_file.h"
+#include "text/member_path.h"
+#include "text/runtime_error.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <functional>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+struct Options {
+    std::string figure;
+    std::string project;
+    std::string vbprojekt;
+    std::string work;
+    int reps = 5;
+    double target = 0;
+    bool enforce = true;
+};
+
+[[noreturn]] void Fail(const std::string& message) {
+    std::fprintf(stderr, "vbbench: %s\n", message.c_str());
+    std::exit(2);
+}
+
+double Seconds(const std::function<void()>& run) {
+    const auto start = std::chrono::steady_clock::now();
+    run();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+struct Pair {
+    double operation;
+    double baseline;
+};
+
+// Warm-up of both, then `reps` rounds, the order within a round alternating so that neither side always
+// runs on the caches or the load the other left behind.
+// `prepare`, when given, runs untimed before each run of the operation.
+Pair Compare(int reps, const std::function<void()>& operation, const std::function<void()>& baseline,
+             const std::function<void()>& prepare = {}) {
+    const auto timed = [&] {
+        if (prepare)
+            prepare();
+        return Seconds(operation);
+    };
+    timed();
+    baseline();
+    std::vector<double> a, b;
+    for (int i = 0; i < reps; ++i) {
+        if (i % 2 == 0) {
+            a.push_back(timed());
+            b.push_back(Seconds(baseline));
+        } else {
+            b.push_back(Seconds(baseline));
+            a.push_back(timed());
+        }
+    }
+    return {Median(a), Median(b)};
+}
+
+int Report(const Options& o, const std::string& name, const std::string& operation,
+           const std::string& baseline, const Pair& p) {
+    const double ratio = p.operation / p.baseline;
+    std::fprintf(stderr, "  %s %.6f s, %s %.6f s (medians of %d)\n", operation.c_str(), p.operation,
+                 baseline.c_str(), p.baseline, o.reps);
+    std::printf("%s: %.2f (target %.1f)\n", name.c_str(), ratio, o.target);
+    std::fflush(stdout);
+    return o.enforce && ratio > o.target ? 1 : 0;
+}
+
+// ---- raw input: what no reader can avoid -------------------------------------------------------------
+
+std::size_t ReadWhole(const std::string& path) {
+    static std::vector<char> buffer(128 * 1024);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        Fail("cannot open " + path + ": " + std::strerror(errno));
+    std::size_t total = 0;
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer.data(), buffer.size());
+        if (got < 0)
+            Fail("cannot read " + path);
+        if (got == 0)
+            break;
+        total += static_cast<std::size_t>(got);
+    }
+    ::close(fd);
+    return total;
+}
+
+// Bytes of the file up to the end of its first line that begins with "Attribute" (all of it without one):
+// the head, which is all the count needs to read.
+std::size_t HeadSize(const std::string& path) {
+    std::string bytes(std::filesystem::file_size(path), '\0');
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0 || ::read(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()))
+        Fail("cannot read " + path);
+    ::close(fd);
+    for (std::size_t at = 0; at < bytes.size();) {
+        const auto end = bytes.find_first_of("\r\n", at);
+        if (bytes.compare(at, 9, "Attribute") == 0)
+            return end == std::string::npos ? bytes.size() : end + 1;
+        if (end == std::string::npos)
+            break;
+        at = end + 1;
+    }
+    return bytes.size();
+}
+
+// Opens the file, reads `size` bytes of it and closes it.
+void ReadHead(const std::string& path, std::size_t size) {
+    static std::vector<char> buffer;
+    buffer.resize(std::max(buffer.size(), size));
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0 || ::read(fd, buffer.data(), size) < 0)
+        Fail("cannot read " + path);
+    ::close(fd);
+}
+
+// Reads the file once and finds every line with memchr, nothing more.
+std::size_t CountLines(const std::string& path) {
+    static std::vector<char> buffer(64 * 1024);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        Fail("cannot open " + path);
+    std::size_t lines = 0;
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer.data(), buffer.size());
+        if (got <= 0)
+            break;
+        const char* p = buffer.data();
+        const char* end = p + got;
+        while (const void* lf = std::memchr(p, '\n', static_cast<std::size_t>(end - p))) {
+            ++lines;
+            p = static_cast<const char*>(lf) + 1;
+        }
+    }
+    ::close(fd);
+    return lines;
+}
+
+// ---- the figures ---------------------------------------------------------------------------------------
+
+// Member paths as found from the project's folder, in the order `kinds` lists them.
+std::vector<std::string> MemberPaths(const vb::ProjectFileLists& lists, const std::string& folder,
+                                     const std::vector<vb::SourceKind>& kinds) {
+    std::vector<std::string> paths;
+    for (const auto kind : kinds)
+        for (int k = 0; k < lists.count(kind); ++k)
+            paths.push_back(vb::ResolveMemberPath(folder + lists.list(kind)[static_cast<std::size_t>(k)]));
+    return paths;
+}
+
+// Runs a program with standard output into `output` (or nowhere), its standard error into `errors`.
+void Run(const std::vector<std::string>& args, const std::string& output, const std::string& errors) {
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, output.empty() ? "/dev/null" : output.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
+    std::vector<char*> argv;
+    for (const auto& a : args)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
+        Fail("cannot start " + args[0]);
+    posix_spawn_file_actions_destroy(&actions);
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        Fail(args[0] + " failed; see " + errors);
+}
+
+int MergeCopy(const Options& o) {
+    if (o.vbprojekt.empty() || o.work.empty())
+        Fail("merge-copy needs --vbprojekt and --work");
+    const auto lists = vb::ReadProjectFile(o.project);
+    const auto folder = vb::FolderOfPath(o.project);
+    std::vector<std::string> cat = {"cat"};
+    for (auto& path : MemberPaths(lists, folder, {vb::kSourceKinds.begin(), vb::kSourceKinds.end()}))
+        cat.push_back(std::move(path));
+    const std::string merged = o.work + "/merged.txt";
+    const std::string copied = o.work + "/copied.txt";
+    const std::string errors = o.work + "/errors.txt";
+    const Pair p = Compare(
+        o.reps,
+        [&] {
+            Run({o.vbprojekt, "merge", o.project, merged}, {}, errors);
+        },
+        [&] { Run(cat, copied, errors); });
+    std::fprintf(stderr, "  %zu members, merged %ju bytes, copied %ju bytes\n", cat.size() - 1,
+                 static_cast<std::uintmax_t>(std::filesystem::file_size(merged)),
+                 static_cast<std::uintmax_t>(std::filesystem::file_size(copied)));
+    std::filesystem::remove(merged);
+    std::filesystem::remove(copied);
+    std::filesystem::remove(errors);
+    return Report(o, "merge/copy", "merge", "cat", p);
+}
+
+int CountRead(const Options& o, const std::string& name) {
+    const auto lists = vb::ReadProjectFile(o.project);
+    // The count finds members from the project's folder, as vbprojekt count and the window do.
+    const auto folder = std::filesystem::path(o.project).parent_path();
+    if (!folder.empty())
+        std::filesystem::current_path(folder);
+    const auto paths = MemberPaths(
+        lists, {}, {vb::SourceKind::Form, vb::SourceKind::UserControl, vb::SourceKind::PropertyPage});
+    counter::ObjectGroupTable table;
+    std::int64_t objects = 0;
+    std::size_t bytes = 0;
+    const Pair p = Compare(
+        o.reps, [&] { objects = counter::CountProjectObjects(lists, table); },
+        [&] {
+            bytes = 0;
+            for (const auto& path : paths)
+                bytes += ReadWhole(path);
+        });
+    // The floor below the count: reading nothing but the heads, as one read each.
+    std::vector<std::size_t> heads;
+    std::size_t headBytes = 0;
+    for (const auto& path : paths)
+        headBytes += heads.emplace_back(HeadSize(path));
+    const Pair h = Compare(
+        o.reps,
+        [&] {
+            for (std::size_t k = 0; k < paths.size(); ++k)
+                ReadHead(paths[k], heads[k]);
+        },
+        [] {});
+    std::fprintf(stderr,
+                 "  %zu files, %zu bytes, %jd objects; heads %zu bytes (%.1f %%), reading only the heads "
+                 "%.6f s (%.2f of read)\n",
+                 paths.size(), bytes, static_cast<std::intmax_t>(objects), headBytes,
+                 100.0 * static_cast<double>(headBytes) / static_cast<double>(bytes), h.operation,
+                 h.operation / p.baseline);
+    return Report(o, name, "count", "read", p);
+}
+
+int ProjectRead(const Options& o) {
+    std::size_t lines = 0;
+    // The lists of the previous run are released untimed: reading builds them, dropping them is another
+    // matter. Their memory is then there again for the next run, as in a program that reads a second project.
+    vb::ProjectFileLists lists;
+    const Pair p = Compare(
+        o.reps, [&] { lists = vb::ReadProjectFile(o.project); }, [&] { lines = CountLines(o.project); },
+        [&] { lists = {}; });
+    int members = 0;
+    for (const auto kind : vb::kSourceKinds)
+        members += lists.count(kind);
+    std::fprintf(stderr, "  %zu lines, %d members\n", lines, members);
+    return Report(o, "project read/line read", "ReadProjectFile", "line read", p);
+}
+
+Options Parse(int argc, char** argv) {
+    Options o;
+    std::vector<std::string> positional;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        const auto value = [&]() -> std::string {
+            if (i + 1 >= argc)
+                Fail(a + " needs a value");
+            return argv[++i];
+        };
+        if (a == "--reps")
+            o.reps = std::max(1, std::atoi(value().c_str()));
+        else if (a == "--target")
+            o.target = std::atof(value().c_str());
+        else if (a == "--vbprojekt")
+            o.vbprojekt = value();
+        else if (a == "--work")
+            o.work = value();
+        else if (a == "--no-targets")
+            o.enforce = false;
+        else
+            positional.push_back(a);
+    }
+    if (positional.size() != 2)
+        Fail("usage: vbbench merge-copy|count-read|tiny-forms|project-read PROJECT [options]");
+    o.figure = positional[0];
+    o.project = std::filesystem::absolute(positional[1]).string();
+    if (!o.work.empty())
+        o.work = std::filesystem::absolute(o.work).string();
+    return o;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const Options o = Parse(argc, argv);
+    try {
+        if (o.figure == "merge-copy")
+            return MergeCopy(o);
+        if (o.figure == "count-read")
+            return CountRead(o, "count/read");
+        if (o.figure == "tiny-forms")
+            return CountRead(o, "tiny forms count/read");
+        if (o.figure == "project-read")
+            return ProjectRead(o);
+    } catch (const vb::RuntimeError& e) {
+        Fail("runtime error " + std::to_string(e.number()) + ": " + e.path());
+    } catch (const std::exception& e) {
+        Fail(e.what());
+    }
+    Fail("unknown figure " + o.figure);
+}
