@@ -186,7 +186,7 @@ TEST_F(CliBadInput, MemberFilesOfEveryShape) {
     EXPECT_EQ(
         output({"objects", forms, "Leer.frm", "Lf.frm", "Kopf.frm"}),
         "Formulare\tLf.frm\tVB.Label\ta\nFormulare\tLf.frm\tVB.Label\tb\nFormulare\tKopf.frm\tVB.Label\ta\n");
-    // Whatever the junk declares, it is counted without an error.
+    // The junk declares no object here; scanning it is no error.
     EXPECT_TRUE(output({"count", project("Binaer.vbp", "Form=Binaer.frm\r\n")})
                     .starts_with("0\tFormulare\tBinaer.frm\n"));
 
