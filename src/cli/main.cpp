@@ -3,6 +3,7 @@
 
 #include "commands.h"
 #include "failures.h"
+#include "plain_text.h"
 #include "standard_streams.h"
 
 #include "text/runtime_error.h"
@@ -183,6 +184,16 @@ int Run(int argc, char** argv) {
     return kSuccess;
 }
 
+// The message of a runtime error. The path is built from the caller's project path and the project's
+// entries: a NUL byte in it would cut the message short at a file that was never meant, and an escape or a
+// line end would reach the terminal or break the log line, so its control characters are shown as pictures.
+std::string MessageOf(const vb::RuntimeError& e) {
+    std::string text = "Laufzeitfehler " + std::to_string(e.number()) + ": " + e.description();
+    if (!e.path().empty())
+        text += ": " + cli::ControlPictures(e.path());
+    return text;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -195,7 +206,7 @@ int main(int argc, char** argv) {
     } catch (const cli::Refusal& e) {
         cli::WriteToStandardError(std::string(kProgram) + ": " + e.what());
     } catch (const vb::RuntimeError& e) {
-        cli::WriteToStandardError(std::string(kProgram) + ": " + e.what());
+        cli::WriteToStandardError(std::string(kProgram) + ": " + MessageOf(e));
     } catch (const std::bad_alloc&) {
         cli::WriteToStandardError(std::string(kProgram) + ": " +
                                   vb::RuntimeError(vb::err::OutOfMemory).what());

@@ -1,5 +1,6 @@
 #include "commands.h"
 #include "failures.h"
+#include "plain_text.h"
 #include "progress_bar.h"
 #include "standard_streams.h"
 
@@ -30,7 +31,8 @@ void Merge(const std::string& projectPath, const std::string& outputPath, bool c
     }
 
     if (const auto own = merger::OwnFileNamedBy(outputPath, projectPath, lists, projectFolder))
-        throw Refusal("Die Ausgabedatei ist eine Datei des Projekts und wird nicht überschrieben: " + *own);
+        throw Refusal("Die Ausgabedatei ist eine Datei des Projekts und wird nicht überschrieben: " +
+                      ControlPictures(*own));
     vb::LineWriter out(outputPath);
     ProgressBar bar("Datei wird generiert", members);
     merger::WriteMergedFile(lists, projectFolder, out, optionSet, [&] { bar.step(); });

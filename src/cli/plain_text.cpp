@@ -39,11 +39,15 @@ std::string_view KindNameOf(vb::SourceKind kind) {
 }
 
 std::string PlainField(std::string_view bytes) {
-    // In UTF-8 a byte below 0x80 is always the ASCII character itself, so controls are found byte-wise.
-    const std::string utf8 = vb::Utf8FromWindows1252(bytes);
+    return ControlPictures(vb::Utf8FromWindows1252(bytes));
+}
+
+std::string ControlPictures(std::string_view text) {
+    // In UTF-8 a byte below 0x80 is always the ASCII character itself, so controls are found byte-wise and
+    // the bytes of other characters pass untouched.
     std::string out;
-    out.reserve(utf8.size());
-    for (const char ch : utf8) {
+    out.reserve(text.size());
+    for (const char ch : text) {
         const auto b = static_cast<unsigned char>(ch);
         if (b < 0x20) {
             // U+2400 + b is E2 90 (80 + b).

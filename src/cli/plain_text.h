@@ -24,6 +24,10 @@ std::string_view KindNameOf(vb::SourceKind kind);
 // while the backslash of an entry such as Formulare\Main.frm stays as written.
 std::string PlainField(std::string_view bytes);
 
+// `text` with every control character (0x00-0x1F and 0x7F) replaced by its control picture U+2400-U+241F
+// or U+2421; every other byte stays as it is.
+std::string ControlPictures(std::string_view text);
+
 // Appends the fields joined by tabs and ended by a line feed.
 void AppendRecord(std::string& out, std::initializer_list<std::string_view> fields);
 

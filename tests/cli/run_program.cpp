@@ -6,6 +6,7 @@
 #include <poll.h>
 #include <pty.h>
 #include <stdexcept>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -104,8 +105,10 @@ RunResult RunVbprojekt(const std::vector<std::string>& args, const RunOptions& o
     RunResult result;
     Drain(outRead.get(), errRead.get(), result);
     int status = 0;
-    while (::waitpid(child, &status, 0) < 0)
-        Check(errno == EINTR, "waitpid");
+    rusage usage{};
+    while (::wait4(child, &status, 0, &usage) < 0)
+        Check(errno == EINTR, "wait4");
+    result.peakRssKb = usage.ru_maxrss;
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     return result;
 }

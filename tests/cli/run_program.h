@@ -10,6 +10,7 @@ struct RunResult {
     int status = -1; // exit status; 128 + signal number when a signal ended it
     std::string out;
     std::string err;
+    long peakRssKb = 0; // the child's peak resident memory (rusage of wait4)
 };
 
 struct RunOptions {
