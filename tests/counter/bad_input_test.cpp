@@ -9,6 +9,7 @@
 #include "shell/sorted_list_box.h"
 #include "temp_dir.h"
 #include "window_probe.h"
+#include "window_test.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -42,17 +43,12 @@ std::string Repeated(std::string_view line, int times) {
     return text;
 }
 
-class CounterBadInput : public ::testing::Test {
+class CounterBadInput : public vbtest::WindowTest {
 protected:
-    void SetUp() override {
-        startFolder_ = std::filesystem::current_path();
-        window_.show();
-    }
+    void SetUp() override { window_.show(); }
     void TearDown() override {
         EXPECT_EQ(vbtest::Recheck(inputs_), inputs_) << "an input file changed";
-        std::filesystem::current_path(startFolder_);
-        while (QGuiApplication::overrideCursor())
-            QGuiApplication::restoreOverrideCursor();
+        vbtest::WindowTest::TearDown();
     }
 
     // Chooses the project file through the dialog; the first call notes every input file's bytes.
@@ -71,11 +67,8 @@ protected:
         return number;
     }
 
-    TempDir dir_;
-    std::filesystem::path startFolder_;
     vbtest::Snapshot inputs_;
     std::size_t seenReports_ = 0;
-    vbtest::FakeDesktop desktop_;
     counter::frmHaupt window_{desktop_};
 };
 

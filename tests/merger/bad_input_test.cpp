@@ -8,6 +8,7 @@
 #include "resource_probe.h"
 #include "temp_dir.h"
 #include "text/line_writer.h"
+#include "window_test.h"
 
 #include <QCheckBox>
 #include <QGuiApplication>
@@ -33,10 +34,9 @@ std::string Repeated(std::string_view line, int times) {
     return text;
 }
 
-class MergerBadInput : public ::testing::Test {
+class MergerBadInput : public vbtest::WindowTest {
 protected:
     void SetUp() override {
-        startFolder_ = std::filesystem::current_path();
         window_.show();
         // The merged file as it stands at the moment the report is shown.
         desktop_.whileReporting = [this] {
@@ -46,9 +46,7 @@ protected:
     }
     void TearDown() override {
         EXPECT_EQ(vbtest::Recheck(inputs_), inputs_) << "an input file changed";
-        std::filesystem::current_path(startFolder_);
-        while (QGuiApplication::overrideCursor())
-            QGuiApplication::restoreOverrideCursor();
+        vbtest::WindowTest::TearDown();
     }
 
     void readProject(const std::string& path) {
@@ -70,12 +68,9 @@ protected:
         return number;
     }
 
-    TempDir dir_;
-    std::filesystem::path startFolder_;
     vbtest::Snapshot inputs_;
     std::size_t seenReports_ = 0;
     std::string outputAtReport_;
-    vbtest::FakeDesktop desktop_;
     merger::frmHaupt window_{desktop_};
 };
 
@@ -151,7 +146,8 @@ TEST_F(MergerBadInput, MemberFilesOfEveryShape) {
                           "Gemischt.bas:\r\nAttribute VB_Name = \"G\"\r\nA\r\nB\r\n\r\n\r\nBinaer.bas:\r\n"),
               std::string::npos)
         << merged.substr(0, 400);
-    EXPECT_NE(merged.find("KLASSENMODULE:\r\nKurz.cls:\r\nBEGIN\r\n\r\n\r\n\r\n\r\nBENUTZER"), std::string::npos);
+    EXPECT_NE(merged.find("KLASSENMODULE:\r\nKurz.cls:\r\nBEGIN\r\n\r\n\r\n\r\n\r\nBENUTZER"),
+              std::string::npos);
     EXPECT_NE(merged.find("Kopf.frm:\r\nBegin VB.Form f \r\nEnd\r\nAttribute\r\n\r\n\r\n\r\n\r\nMODULE:"),
               std::string::npos);
     // Binary bytes, NUL included, pass unchanged; only their line ends become CR LF.
