@@ -195,6 +195,12 @@ void frmHaupt::ListObjectGroups() {
     lstUObj->clear();
     lstUObjN->clear();
     lblAdO->setText(QString());
+    // A click queued before the event pass may have refilled the lists (a group chosen in lstE1 empties
+    // lstObj): with no file selected any more there is nothing to scan.
+    if (lstObj->selectedItems().isEmpty()) {
+        EndCommand(PB, lblAktion);
+        return;
+    }
     ScanMemberFile(shell::BytesOfDisplayText(lstObj->selectedText()), ObjectGroups,
                    [this] { PB->setValue(1); });
     PB->setValue(2);

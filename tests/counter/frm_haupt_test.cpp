@@ -325,3 +325,27 @@ TEST_F(CounterWindow, EndAndInfoButtons) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(CounterWindow, AGroupChosenDuringTheEventPassLeavesNothingToScan) {
+    readProject();
+    ClickEntry(window_.lstE1, "Formulare");
+    // A click on another group, queued while the scan of a file starts: it runs at the scan's event pass
+    // and empties lstObj before the scan would read the selected file's name.
+    const auto* item = window_.lstE1->findItems("Module", Qt::MatchExactly).constFirst();
+    const QPoint at = window_.lstE1->visualItemRect(item).center();
+    for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+        QCoreApplication::postEvent(window_.lstE1->viewport(),
+                                    new QMouseEvent(type, at, window_.lstE1->viewport()->mapToGlobal(at),
+                                                    Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+    ClickEntry(window_.lstObj, "Haupt.frm");
+    EXPECT_TRUE(desktop_.fatalReports.empty());
+    EXPECT_EQ(window_.lstObj->entries(), QStringList{"Werkzeuge.bas"});
+    EXPECT_EQ(window_.lstUObj->count(), 0);
+    EXPECT_EQ(window_.lblAktion->text(), "");
+    EXPECT_EQ(window_.PB->value(), 0);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+} // namespace
