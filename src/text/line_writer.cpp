@@ -18,14 +18,17 @@ int OpenForWriting(const std::string& path) {
     if (path.empty() || path.find('\0') != std::string::npos)
         throw RuntimeError(err::BadFileName, path);
     int fd;
+    // Without O_NONBLOCK, opening a named pipe would wait for a reader that never comes; such a pipe
+    // gives ENXIO (error 75) instead.
     do {
-        fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+        fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0666);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) {
         const int e = errno;
         // open() says ENOENT only when a folder on the way is missing.
         throw RuntimeError(e == ENOENT ? err::PathNotFound : ErrorNumberOfErrno(e), path);
     }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     return fd;
 }
 

@@ -46,6 +46,8 @@ TEST(BadInput, PipesAndDevicesAreRefusedInsteadOfRead) {
         EXPECT_EQ(ErrorNumberOf([] { vb::LineReader reader("/dev/zero"); }), 75);
     }
     EXPECT_EQ(ErrorNumberOf([&] { vb::LineReader reader(dir.path().string()); }), 75);
+    // Nor does writing to a pipe that nobody reads wait for ever.
+    EXPECT_EQ(ErrorNumberOf([&] { vb::LineWriter writer(pipe); }), 75);
 }
 
 TEST(BadInput, BinaryBytesPassAsLinesUnchanged) {
