@@ -46,18 +46,8 @@ std::string Repeated(std::string_view line, int times) {
 class CounterBadInput : public vbtest::WindowTest {
 protected:
     void SetUp() override { window_.show(); }
-    void TearDown() override {
-        EXPECT_EQ(vbtest::Recheck(inputs_), inputs_) << "an input file changed";
-        vbtest::WindowTest::TearDown();
-    }
-
     // Chooses the project file through the dialog; the first call notes every input file's bytes.
-    void readProject(const std::string& path) {
-        if (inputs_.empty())
-            inputs_ = vbtest::TakeSnapshot(dir_.path());
-        desktop_.answerFileDialog(QString::fromStdString(path));
-        QTest::mouseClick(window_.cmdPw, Qt::LeftButton);
-    }
+    void readProject(const std::string& path) { chooseProjectWatchingInputs(window_.cmdPw, path); }
     void countAll() { QTest::mouseClick(window_.cmdAO, Qt::LeftButton); }
     // The number of the last fatal-error report, 0 when there was none since the last call.
     int reported() {
@@ -67,7 +57,6 @@ protected:
         return number;
     }
 
-    vbtest::Snapshot inputs_;
     std::size_t seenReports_ = 0;
     counter::frmHaupt window_{desktop_};
 };

@@ -44,17 +44,7 @@ protected:
             outputAtReport_ = std::filesystem::is_regular_file(path) ? ReadBytes(path) : "<none>";
         };
     }
-    void TearDown() override {
-        EXPECT_EQ(vbtest::Recheck(inputs_), inputs_) << "an input file changed";
-        vbtest::WindowTest::TearDown();
-    }
-
-    void readProject(const std::string& path) {
-        if (inputs_.empty())
-            inputs_ = vbtest::TakeSnapshot(dir_.path());
-        desktop_.answerFileDialog(QString::fromStdString(path));
-        QTest::mouseClick(window_.cmdPw, Qt::LeftButton);
-    }
+    void readProject(const std::string& path) { chooseProjectWatchingInputs(window_.cmdPw, path); }
     // Generates into `path` (by default Zusammen.txt in the test's folder).
     void generate(const std::string& path = {}) {
         window_.txtAD->setText(QString::fromStdString(path.empty() ? dir_.file("Zusammen.txt") : path));
@@ -68,7 +58,6 @@ protected:
         return number;
     }
 
-    vbtest::Snapshot inputs_;
     std::size_t seenReports_ = 0;
     std::string outputAtReport_;
     merger::frmHaupt window_{desktop_};

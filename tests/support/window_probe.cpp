@@ -52,7 +52,17 @@ void ProgressRecorder::clear() {
 
 namespace vbtest {
 
+void WindowTest::chooseProjectWatchingInputs(QAbstractButton* cmdPw, const std::string& path) {
+    if (inputs_.empty())
+        inputs_ = TakeSnapshot(dir_.path());
+    desktop_.answerFileDialog(QString::fromStdString(path));
+    QTest::mouseClick(cmdPw, Qt::LeftButton);
+}
+
 void WindowTest::TearDown() {
+    if (!inputs_.empty()) {
+        EXPECT_EQ(Recheck(inputs_), inputs_) << "an input file changed";
+    }
     std::filesystem::current_path(startFolder_);
     while (QGuiApplication::overrideCursor())
         QGuiApplication::restoreOverrideCursor();

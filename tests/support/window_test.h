@@ -3,9 +3,12 @@
 // the mouse pointer as they were before the test.
 
 #include "fake_desktop.h"
+#include "input_snapshot.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>
+
+#include <QAbstractButton>
 
 #include <filesystem>
 
@@ -16,11 +19,16 @@ protected:
     WindowTest() : startFolder_(std::filesystem::current_path()) {}
     void TearDown() override;
 
+    // Chooses the project file through the dialog by clicking `cmdPw`. The first call notes the bytes of
+    // every file in the test's folder; TearDown then expects them unchanged.
+    void chooseProjectWatchingInputs(QAbstractButton* cmdPw, const std::string& path);
+
     TempDir dir_;
     FakeDesktop desktop_;
 
 private:
     std::filesystem::path startFolder_;
+    Snapshot inputs_;
 };
 
 } // namespace vbtest
