@@ -2,7 +2,7 @@
 
 #include "window_test.h"
 
-#include "shell/sorted_list_box.h"
+#include "gui/shell/sorted_list_box.h"
 
 #include <QTest>
 

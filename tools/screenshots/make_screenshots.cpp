@@ -5,13 +5,13 @@
 //
 //     vbtools_screenshots SAMPLE.vbp MERGED.txt OUTPUT-FOLDER
 
-#include "counter/frm_haupt.h"
 #include "fake_desktop.h"
-#include "merger/frm_haupt.h"
-#include "shell/fonts.h"
-#include "shell/picture_button.h"
-#include "shell/sorted_list_box.h"
-#include "shell/start.h"
+#include "gui/counter/frm_haupt.h"
+#include "gui/merger/frm_haupt.h"
+#include "gui/shell/fonts.h"
+#include "gui/shell/picture_button.h"
+#include "gui/shell/sorted_list_box.h"
+#include "gui/shell/start.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,0 +1,87 @@
+#pragma once
+// The main window of the object counter: the project chooser, the four lists of the object browser with a
+// count under each, the all-objects count, the status line, the progress bar, and the Info and end buttons.
+// Each control event has one handler; the work is done by the counter's core.
+
+#include "counter/object_group_table.h"
+#include "gui/shell/common_dialog.h"
+#include "gui/shell/frm_info.h"
+#include "project/project_file_lists.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <string>
+
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+
+namespace shell {
+class Desktop;
+class PictureButton;
+class SortedListBox;
+} // namespace shell
+
+namespace counter {
+
+class frmHaupt : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmHaupt(shell::Desktop& desktop);
+    ~frmHaupt() override;
+
+    shell::PictureButton* cmdEnde;
+    shell::PictureButton* cmdInfo;
+    QLabel* Label1;
+    QLabel* Label2;
+    QLineEdit* txtP;
+    QPushButton* cmdPw;
+    shell::SortedListBox* lstE1;
+    shell::SortedListBox* lstObj;
+    shell::SortedListBox* lstUObj;
+    shell::SortedListBox* lstUObjN;
+    QLabel* lblE1;
+    QLabel* lblObj;
+    QLabel* lblUObj;
+    QLabel* lblAdO;
+    QPushButton* cmdAO;
+    QLineEdit* txtAaO;
+    QLabel* lblAktion;
+    QProgressBar* PB;
+
+    const vb::ProjectFileLists& projectFileLists() const { return ProjectFileLists; }
+    const std::string& projectFolder() const { return ProjectFolder; }
+    const ObjectGroupTable& objectGroupTable() const { return ObjectGroups; }
+    const QPointer<shell::frmInfo>& infoDialog() const { return Info; }
+
+private:
+    void on_cmdPw_clicked();
+    void on_lstE1_selectionMade();
+    void on_lstObj_selectionMade();
+    void on_lstUObj_selectionMade();
+    void on_cmdAO_clicked();
+    void on_cmdInfo_clicked();
+    void on_cmdEnde_clicked();
+
+    void ChooseProject();
+    void ShowProjectGroups();
+    void ListGroupMembers();
+    void ListObjectGroups();
+    void ListObjectNames();
+    void CountAllObjects();
+    void runCommand(void (frmHaupt::*command)());
+
+    shell::Desktop& desktop_;
+    shell::CommonDialog CommonDialog;
+    vb::ProjectFileLists ProjectFileLists;
+    std::string ProjectFolder;
+    // The table of the file selected in lstObj; the all-objects count scans into a table of its own, so
+    // that a selection in lstUObj after a count still finds the groups of the file on screen.
+    ObjectGroupTable ObjectGroups;
+    ObjectGroupTable CountingTable;
+    QPointer<shell::frmInfo> Info;
+};
+
+} // namespace counter

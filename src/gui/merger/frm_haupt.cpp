@@ -1,0 +1,193 @@
+#include "gui/merger/frm_haupt.h"
+
+#include "gui/shell/busy.h"
+#include "gui/shell/choose_project.h"
+#include "gui/shell/command.h"
+#include "gui/shell/controls.h"
+#include "gui/shell/desktop.h"
+#include "gui/shell/fonts.h"
+#include "gui/shell/picture_button.h"
+#include "gui/shell/pictures.h"
+#include "gui/shell/twips.h"
+#include "merger/merged_file.h"
+#include "merger/output_guard.h"
+#include "text/line_writer.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+
+namespace merger {
+
+namespace {
+
+const QString kTitle = QStringLiteral("Fugabar");
+const QString kProjectPrompt = QStringLiteral("Geben sie hier bitte die Projekt - Datei an!");
+const QString kOutputPrompt = QStringLiteral("Geben sie hier bitte die Ausgabe - Datei an!");
+
+} // namespace
+
+frmHaupt::frmHaupt(shell::Desktop& desktop) : QWidget(nullptr), desktop_(desktop), CommonDialog(desktop) {
+    setObjectName(QStringLiteral("frmHaupt"));
+    shell::SetUpMainWindow(this, kTitle, 8895, 5535);
+    setWindowIcon(shell::ProgramIcon(shell::Program::Merger));
+    const auto centred = Qt::AlignHCenter | Qt::AlignTop;
+    const auto right = Qt::AlignRight | Qt::AlignTop;
+
+    cmdEnde = shell::NewEndButton(this, {240, 240, 735, 975});
+    Label1 = shell::NewLabel(
+        this, "Label1",
+        QStringLiteral("Falls sie Probleme mit dem Programm haben sollten, schreiben sie mir!"),
+        {1200, 480, 6495, 375}, centred);
+    Label1->setFont(shell::ArialFont(9.75));
+    Label2 = shell::NewLabel(this, "Label2", QStringLiteral("(Siehe Info)"), {3960, 720, 975, 255}, centred);
+    Label2->setFont(shell::ArialFont(9.75));
+    cmdInfo = shell::NewInfoButton(this, {7920, 240, 735, 975});
+    txtP = shell::NewTextBox(this, "txtP", {240, 1320, 5535, 285});
+    cmdPw = shell::NewButton(this, "cmdPw", QStringLiteral("Projekt wählen"), {6000, 1320, 2655, 285});
+    lblFormulare = shell::NewLabel(this, "lblFormulare", QStringLiteral("Formulare:"), {240, 1920, 735, 255});
+    lblF = shell::NewLabel(this, "lblF", QString(), {1080, 1920, 495, 255});
+    lblModule =
+        shell::NewLabel(this, "lblModule", QStringLiteral("Module:"), {3840, 1920, 615, 255}, centred);
+    lblM = shell::NewLabel(this, "lblM", QString(), {4560, 1920, 495, 255});
+    lblKlassenmodule = shell::NewLabel(this, "lblKlassenmodule", QStringLiteral("Klassenmodule:"),
+                                       {6960, 1920, 1095, 255}, right);
+    lblK = shell::NewLabel(this, "lblK", QString(), {8160, 1920, 495, 255});
+    lblBenutzersteuerelemente = shell::NewLabel(
+        this, "lblBenutzersteuerelemente", QStringLiteral("Benutzersteuerelemente:"), {240, 2400, 1815, 255});
+    lblB = shell::NewLabel(this, "lblB", QString(), {2160, 2400, 495, 255});
+    lblEigenschaftenseiten =
+        shell::NewLabel(this, "lblEigenschaftenseiten", QStringLiteral("Eigenschaftenseiten:"),
+                        {6480, 2400, 1575, 255}, right);
+    lblE = shell::NewLabel(this, "lblE", QString(), {8160, 2400, 495, 255});
+    fraLinie = new QFrame(this);
+    fraLinie->setObjectName(QStringLiteral("fraLinie"));
+    fraLinie->setFrameStyle(QFrame::HLine | QFrame::Sunken);
+    shell::PlaceTwips(fraLinie, 240, 2880, 8415, 135);
+    txtAD = shell::NewTextBox(this, "txtAD", {240, 3360, 5535, 285});
+    cmdADw =
+        shell::NewButton(this, "cmdADw", QStringLiteral("Ausgabe - Datei wählen"), {6000, 3360, 2655, 285});
+    CheckFaT = new QCheckBox(QStringLiteral("Voduvov der Formulare als Text mit speichern"), this);
+    CheckFaT->setObjectName(QStringLiteral("CheckFaT"));
+    CheckFaT->setChecked(true);
+    shell::PlaceTwips(CheckFaT, 2640, 3960, 3495, 255);
+    cmdDg = shell::NewButton(this, "cmdDg", QStringLiteral("Datei generieren"), {3240, 4560, 2415, 375});
+    lblAktion = shell::NewStatusLabel(this, {0, 5280, 2415, 255});
+    PB = shell::NewProgressBar(this, {2520, 5280, 6375, 255});
+
+    // Keyboard order: txtP, cmdPw, txtAD, cmdADw, CheckFaT, cmdDg, cmdInfo, cmdEnde.
+    QWidget* const order[] = {txtP, cmdPw, txtAD, cmdADw, CheckFaT, cmdDg, cmdInfo, cmdEnde};
+    for (std::size_t i = 0; i + 1 < std::size(order); ++i)
+        setTabOrder(order[i], order[i + 1]);
+    txtP->setFocus();
+
+    connect(cmdPw, &QPushButton::clicked, this, &frmHaupt::on_cmdPw_clicked);
+    connect(cmdADw, &QPushButton::clicked, this, &frmHaupt::on_cmdADw_clicked);
+    connect(cmdDg, &QPushButton::clicked, this, &frmHaupt::on_cmdDg_clicked);
+    connect(cmdInfo, &QToolButton::clicked, this, &frmHaupt::on_cmdInfo_clicked);
+    connect(cmdEnde, &QToolButton::clicked, this, &frmHaupt::on_cmdEnde_clicked);
+}
+
+frmHaupt::~frmHaupt() {
+    if (Info)
+        delete Info.data(); // the Info dialog has no owner window; it goes with the program's main window
+}
+
+void frmHaupt::on_cmdPw_clicked() {
+    shell::RunCommand(desktop_, kTitle, [this] { ChooseProject(); });
+}
+void frmHaupt::on_cmdADw_clicked() {
+    shell::RunCommand(desktop_, kTitle, [this] { ChooseOutputFile(); });
+}
+void frmHaupt::on_cmdDg_clicked() {
+    shell::RunCommand(desktop_, kTitle, [this] { GenerateMergedFile(); });
+}
+
+void frmHaupt::on_cmdInfo_clicked() {
+    shell::RunCommand(desktop_, kTitle, [this] {
+        shell::ShowInfo(Info, {kTitle, PROGRAM_VERSION_MAJOR, PROGRAM_VERSION_MINOR, 5055}, desktop_);
+    });
+}
+
+void frmHaupt::on_cmdEnde_clicked() {
+    desktop_.endProgram();
+}
+
+void frmHaupt::ChooseProject() {
+    shell::ChooseProject({CommonDialog,
+                          txtP,
+                          lblAktion,
+                          PB,
+                          ProjectFileLists,
+                          ProjectFolder,
+                          /*setProgressMaximum=*/false,
+                          [this] { ShowMemberCounts(); },
+                          {}});
+}
+
+void frmHaupt::ShowMemberCounts() {
+    ProjectPath = shell::FilePathOfText(txtP->text());
+    lblF->setText(shell::CountText(ProjectFileLists.FormCount));
+    lblM->setText(shell::CountText(ProjectFileLists.ModuleCount));
+    lblK->setText(shell::CountText(ProjectFileLists.ClassModuleCount));
+    lblB->setText(shell::CountText(ProjectFileLists.UserControlCount));
+    lblE->setText(shell::CountText(ProjectFileLists.PropertyPageCount));
+}
+
+void frmHaupt::ChooseOutputFile() {
+    const QString chosen =
+        CommonDialog.showSave({QStringLiteral("*.txt (*.txt)"), QStringLiteral("*.* (*)")});
+    if (!chosen.isEmpty())
+        txtAD->setText(chosen);
+}
+
+bool frmHaupt::formsObjectsWanted() const {
+    return CheckFaT->checkState() == Qt::Checked;
+}
+
+void frmHaupt::GenerateMergedFile() {
+    shell::SetHourglass();
+    const bool projectEmpty = txtP->text().isEmpty();
+    const bool outputEmpty = txtAD->text().isEmpty();
+    if (projectEmpty || outputEmpty) {
+        if (projectEmpty)
+            txtP->setText(kProjectPrompt);
+        if (outputEmpty)
+            txtAD->setText(kOutputPrompt);
+        shell::SetNormalPointer();
+        return;
+    }
+
+    // Never write over the project's own files: the merged file would destroy what it is made from.
+    const std::string outputPath = shell::FilePathOfText(txtAD->text());
+    if (const auto own = OwnFileNamedBy(outputPath, ProjectPath, ProjectFileLists, ProjectFolder)) {
+        shell::SetNormalPointer();
+        desktop_.showMessage(kTitle,
+                             QStringLiteral("Die Ausgabe - Datei ist eine Datei des Projekts:\n\n%1\n\n"
+                                            "Sie wird nicht überschrieben. Bitte wählen sie eine andere "
+                                            "Ausgabe - Datei.")
+                                 .arg(QFile::decodeName(QByteArray::fromStdString(*own))));
+        return;
+    }
+
+    lblAktion->setText(QStringLiteral("Datei wird generiert"));
+    shell::EventPass();
+    PB->setMaximum(MergeProgressMaximum(ProjectFileLists));
+    {
+        vb::LineWriter output(outputPath);
+        WriteMergedFile(
+            ProjectFileLists, ProjectFolder, output, [this] { return formsObjectsWanted(); },
+            [this] { PB->setValue(PB->value() + 1); });
+        output.close();
+    }
+    lblAktion->setText(QString());
+    PB->setValue(0);
+    PB->setMaximum(5);
+    shell::SetNormalPointer();
+}
+
+} // namespace merger

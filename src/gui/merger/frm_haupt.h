@@ -1,0 +1,87 @@
+#pragma once
+// The main window of the project merger: the project file with the number of members of each kind, the
+// output file with the option for the forms' objects, the command that writes the merged file, the status
+// line and the progress bar, and the Info and end buttons. Each control event has one handler; the work is
+// done by the merger's core.
+
+#include "gui/shell/common_dialog.h"
+#include "gui/shell/frm_info.h"
+#include "project/project_file_lists.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <string>
+
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+
+namespace shell {
+class Desktop;
+class PictureButton;
+} // namespace shell
+
+namespace merger {
+
+class frmHaupt : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmHaupt(shell::Desktop& desktop);
+    ~frmHaupt() override;
+
+    shell::PictureButton* cmdEnde;
+    QLabel* Label1;
+    QLabel* Label2;
+    shell::PictureButton* cmdInfo;
+    QLineEdit* txtP;
+    QPushButton* cmdPw;
+    QLabel* lblFormulare;
+    QLabel* lblF;
+    QLabel* lblModule;
+    QLabel* lblM;
+    QLabel* lblKlassenmodule;
+    QLabel* lblK;
+    QLabel* lblBenutzersteuerelemente;
+    QLabel* lblB;
+    QLabel* lblEigenschaftenseiten;
+    QLabel* lblE;
+    QFrame* fraLinie;
+    QLineEdit* txtAD;
+    QPushButton* cmdADw;
+    QCheckBox* CheckFaT;
+    QPushButton* cmdDg;
+    QLabel* lblAktion;
+    QProgressBar* PB;
+
+    const vb::ProjectFileLists& projectFileLists() const { return ProjectFileLists; }
+    const std::string& projectFolder() const { return ProjectFolder; }
+    const QPointer<shell::frmInfo>& infoDialog() const { return Info; }
+
+private:
+    void on_cmdPw_clicked();
+    void on_cmdADw_clicked();
+    void on_cmdDg_clicked();
+    void on_cmdInfo_clicked();
+    void on_cmdEnde_clicked();
+
+    void ChooseProject();
+    void ShowMemberCounts();
+    void ChooseOutputFile();
+    void GenerateMergedFile();
+    // The check box's answer for one member: checked means set; unchecked and grayed mean not set.
+    bool formsObjectsWanted() const;
+
+    shell::Desktop& desktop_;
+    shell::CommonDialog CommonDialog;
+    vb::ProjectFileLists ProjectFileLists;
+    std::string ProjectFolder;
+    // The project file the lists were read from, which the output must never overwrite.
+    std::string ProjectPath;
+    QPointer<shell::frmInfo> Info;
+};
+
+} // namespace merger

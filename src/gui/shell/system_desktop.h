@@ -1,0 +1,17 @@
+#pragma once
+// The desktop of the running program: Qt's file dialog and message boxes, QDesktopServices, process exit.
+
+#include "gui/shell/desktop.h"
+
+namespace shell {
+
+class SystemDesktop final : public Desktop {
+public:
+    QString askFileName(FileDialogMode mode, const QStringList& filters, const QString& fileName) override;
+    void openAddress(const QByteArray& address) override;
+    void showMessage(const QString& title, const QString& text) override;
+    void reportFatalError(const QString& title, const vb::RuntimeError& error) override;
+    void endProgram() override;
+};
+
+} // namespace shell

@@ -1,8 +1,0 @@
-#include "merger/frm_haupt.h"
-#include "shell/start.h"
-
-int main(int argc, char** argv) {
-    return shell::RunProgram(
-        argc, argv, {QStringLiteral("vuzaraze"), QStringLiteral(PROGRAM_VERSION)},
-        [](shell::Desktop& desktop) { return std::make_unique<merger::frmHaupt>(desktop); });
-}
