@@ -2,6 +2,7 @@
 #include "plain_text.h"
 #include "progress_bar.h"
 #include "project_folder.h"
+#include "text/code_page.h"
 
 #include "counter/count_project_objects.h"
 #include "project/read_project_file.h"

@@ -1,5 +1,6 @@
 #include "commands.h"
 #include "plain_text.h"
+#include "text/code_page.h"
 
 #include "project/read_project_file.h"
 #include "text/member_path.h"

@@ -2,6 +2,7 @@
 #include "failures.h"
 #include "plain_text.h"
 #include "project_folder.h"
+#include "text/code_page.h"
 
 #include "counter/scan_member_file.h"
 #include "project/read_project_file.h"

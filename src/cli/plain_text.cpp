@@ -1,4 +1,5 @@
 #include "plain_text.h"
+#include "text/code_page.h"
 
 #include "text/member_path.h"
 

@@ -22,10 +22,4 @@ inline LineReader OpenMemberFile(const std::string& path) {
     return LineReader(ResolveMemberPath(path));
 }
 
-// True when the bytes are valid UTF-8.
-bool IsUtf8(std::string_view bytes);
-
-// Windows-1252 bytes as UTF-8 (the five bytes it leaves undefined become the C1 controls of that number).
-std::string Utf8FromWindows1252(std::string_view bytes);
-
 } // namespace vb

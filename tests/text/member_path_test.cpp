@@ -86,3 +86,14 @@ TEST(MemberPath, OpenMemberFileReadsTheFoundFile) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(MemberPath, InvalidUtf8NeverFoldsToAnotherName) {
+    vbtest::TempDir dir;
+    dir.write("\xC3\xA8x.frm",
+              "x"); // "èx.frm"; C3 28 would read as C3 A8 if continuation bytes went unchecked
+    EXPECT_EQ(ErrorOf(dir.file("\xC3(x.frm")), 53);
+}
+
+} // namespace
