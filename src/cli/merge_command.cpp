@@ -7,6 +7,7 @@
 #include "merger/merged_file.h"
 #include "merger/output_guard.h"
 #include "project/read_project_file.h"
+#include "text/replaced_file.h"
 
 #include <unistd.h>
 
@@ -33,10 +34,13 @@ void Merge(const std::string& projectPath, const std::string& outputPath, bool c
     if (const auto own = merger::OwnFileNamedBy(outputPath, projectPath, lists, projectFolder))
         throw Refusal("Die Ausgabedatei ist eine Datei des Projekts und wird nicht überschrieben: " +
                       ControlPictures(*own));
-    vb::LineWriter out(outputPath);
+    // The earlier output stays whole until the new one is complete.
+    vb::ReplacedFile file(outputPath);
+    vb::LineWriter out(file.fd(), outputPath);
     ProgressBar bar("Datei wird generiert", members);
     merger::WriteMergedFile(lists, projectFolder, out, optionSet, [&] { bar.step(); });
     out.close();
+    file.commit();
 }
 
 } // namespace cli

@@ -12,6 +12,7 @@
 #include "merger/merged_file.h"
 #include "merger/output_guard.h"
 #include "text/line_writer.h"
+#include "text/replaced_file.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -178,11 +179,14 @@ void frmHaupt::GenerateMergedFile() {
     shell::EventPass();
     PB->setMaximum(MergeProgressMaximum(ProjectFileLists));
     {
-        vb::LineWriter output(outputPath);
+        // The earlier output stays whole until the new one is complete.
+        vb::ReplacedFile file(outputPath);
+        vb::LineWriter output(file.fd(), outputPath);
         WriteMergedFile(
             ProjectFileLists, ProjectFolder, output, [this] { return formsObjectsWanted(); },
             [this] { PB->setValue(PB->value() + 1); });
         output.close();
+        file.commit();
     }
     lblAktion->setText(QString());
     PB->setValue(0);

@@ -91,6 +91,8 @@ TEST_F(MergerBadInput, MemberEntriesThatLeadNowhereOrOutside) {
     EXPECT_NE(ReadBytes(output()).find("MODULE:\r\n..\\Aussen\\werkzeuge.BAS:\r\n"
                                        "Attribute VB_Name = \"W\"\r\nCode\r\n"),
               std::string::npos);
+    // Every failed merge below leaves this earlier result as it was, also while the report shows.
+    const std::string earlier = ReadBytes(output());
 
     struct Case {
         std::string line;
@@ -103,9 +105,8 @@ TEST_F(MergerBadInput, MemberEntriesThatLeadNowhereOrOutside) {
         readProject(dir_.write("Projekt/Test2.vbp", "Module=W; ..\\Aussen\\Werkzeuge.bas\r\n" + c.line));
         generate();
         EXPECT_EQ(reported(), c.number) << c.line;
-        // Everything before the failing member is in the file when the report shows, up to its header.
-        EXPECT_TRUE(outputAtReport_.ends_with("Code\r\n\r\n\r\n" + c.header)) << outputAtReport_;
-        EXPECT_EQ(outputAtReport_, ReadBytes(output()));
+        EXPECT_EQ(outputAtReport_, earlier) << c.header;
+        EXPECT_EQ(ReadBytes(output()), earlier);
     }
 }
 
@@ -175,7 +176,7 @@ TEST_F(MergerBadInput, OutputPathsThatCannotBeWrittenOrAreTheProjectsOwn) {
     EXPECT_FALSE(std::filesystem::exists(dir_.file("Projekt/Formulare/Haupt.frm")));
 }
 
-TEST_F(MergerBadInput, FullDiskKeepsTheLinesWrittenBeforeIt) {
+TEST_F(MergerBadInput, FullDiskLeavesTheEarlierOutputAndNoTemporaryFile) {
     std::string member = "Attribute VB_Name = \"Gross\"\r\n";
     for (int i = 0; i < 4000; ++i)
         member += "' Zeile " + std::to_string(i) + " mit etwas Text, damit die Datei wächst\r\n";
@@ -192,21 +193,14 @@ TEST_F(MergerBadInput, FullDiskKeepsTheLinesWrittenBeforeIt) {
     generate(path);
     EXPECT_EQ(reported(), 61);
     EXPECT_EQ(desktop_.fatalReports.back().path, path);
-    // What reached the disk is the start of the full merged file, as it was when the report showed.
-    std::string full;
-    {
-        const std::string fullPath = dir_.file("ganz.txt");
-        vb::LineWriter out(fullPath);
-        merger::WriteMergedFile(window_.projectFileLists(), window_.projectFolder(), out,
-                                [] { return true; });
-        out.close();
-        full = ReadBytes(fullPath);
-    }
-    const std::string written = ReadBytes(path);
-    EXPECT_EQ(outputAtReport_, written);
-    EXPECT_GT(written.size(), 32000u);
-    EXPECT_LT(written.size(), full.size());
-    EXPECT_EQ(full.substr(0, written.size()), written);
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_TRUE(std::filesystem::is_empty(dir_.path() / "voll")) << "no temporary file is left";
+    // An earlier output on that disk is still whole after the failed merge.
+    dir_.write("voll/Zusammen.txt", "frühere Ausgabe\r\n");
+    generate(path);
+    EXPECT_EQ(reported(), 61);
+    EXPECT_EQ(outputAtReport_, "frühere Ausgabe\r\n");
+    EXPECT_EQ(ReadBytes(path), "frühere Ausgabe\r\n");
 }
 
 TEST_F(MergerBadInput, MemberCountsAtAndPastTheSixteenBitLimit) {

@@ -229,17 +229,18 @@ TEST_F(MergerWindow, RefusesToOverwriteTheProjectsOwnFiles) {
     EXPECT_TRUE(desktop_.fatalReports.empty());
 }
 
-TEST_F(MergerWindow, MissingMemberKeepsWhatWasWrittenAndReportsTheFile) {
+TEST_F(MergerWindow, MissingMemberKeepsTheEarlierOutputAndReportsTheFile) {
     readProject();
     std::filesystem::remove(dir_.file("Projekt/Kunde.cls"));
-    const std::string output = dir_.file("Zusammen.txt");
+    const std::string output = dir_.write("Zusammen.txt", "frühere Ausgabe\r\n");
     window_.txtAD->setText(QString::fromStdString(output));
     generate();
     ASSERT_EQ(desktop_.fatalReports.size(), 1u);
     EXPECT_EQ(desktop_.fatalReports[0].number, 53);
     EXPECT_NE(desktop_.fatalReports[0].path.find("Kunde.cls"), std::string::npos);
-    const std::string written = ReadBytes(output);
-    EXPECT_TRUE(written.ends_with("KLASSENMODULE:\r\nKunde.cls:\r\n")) << written;
+    EXPECT_EQ(ReadBytes(output), "frühere Ausgabe\r\n");
+    for (const auto& entry : std::filesystem::directory_iterator(dir_.path()))
+        EXPECT_FALSE(entry.path().filename().string().starts_with(".Zusammen.txt")) << "temporary file left";
 }
 
 TEST_F(MergerWindow, ChoosingTheOutputFile) {

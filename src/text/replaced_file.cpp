@@ -1,0 +1,166 @@
+#include "replaced_file.h"
+
+#include "runtime_error.h"
+
+#include <array>
+#include <atomic>
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vb {
+
+namespace {
+
+// Temporary files not yet renamed, for the signal handler. The process writes one output at a time; a few
+// slots leave room for tests that hold more. Written before the handler can see them, read only there.
+constexpr std::size_t kSlots = 8;
+std::array<std::atomic<const char*>, kSlots> pendingTemporaries{};
+
+void RemovePendingAndRaise(int signalNumber) {
+    for (auto& slot : pendingTemporaries)
+        if (const char* path = slot.load())
+            ::unlink(path);
+    std::signal(signalNumber, SIG_DFL);
+    ::raise(signalNumber);
+}
+
+void InstallSignalHandlers() {
+    static const bool installed = [] {
+        for (const int s : {SIGINT, SIGTERM, SIGHUP}) {
+            struct sigaction old {};
+            ::sigaction(s, nullptr, &old);
+            if (old.sa_handler == SIG_IGN)
+                continue; // a signal the caller ignores stays ignored
+            struct sigaction action {};
+            action.sa_handler = RemovePendingAndRaise;
+            sigemptyset(&action.sa_mask);
+            ::sigaction(s, &action, nullptr);
+        }
+        return true;
+    }();
+    (void)installed;
+}
+
+void Register(const char* path) {
+    for (auto& slot : pendingTemporaries) {
+        const char* expected = nullptr;
+        if (slot.compare_exchange_strong(expected, path))
+            return;
+    }
+}
+
+void Unregister(const char* path) {
+    for (auto& slot : pendingTemporaries) {
+        const char* expected = path;
+        if (slot.compare_exchange_strong(expected, nullptr))
+            return;
+    }
+}
+
+std::string FolderOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string NameOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The file a target names once symbolic links are followed (also a dangling one: the file it would make).
+std::string FollowLinks(std::string path) {
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return path;
+        std::string target(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 4096) + 1, '\0');
+        const ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
+        if (n < 0)
+            return path;
+        target.resize(static_cast<std::size_t>(n));
+        path = target.starts_with('/') ? target : FolderOf(path) + target;
+    }
+    throw RuntimeError::FromErrno(ELOOP, path);
+}
+
+} // namespace
+
+ReplacedFile::ReplacedFile(const std::string& target) : target_(target) {
+    if (target.empty() || target.find('\0') != std::string::npos)
+        throw RuntimeError(err::BadFileName, target);
+    final_ = FollowLinks(target);
+    struct stat existing {};
+    const bool exists = ::stat(final_.c_str(), &existing) == 0;
+    if (exists && !S_ISREG(existing.st_mode)) {
+        // A pipe, a terminal or a device: nothing to replace. A pipe without a reader fails at once.
+        fd_ = ::open(final_.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd_ < 0)
+            throw RuntimeError::FromErrno(errno, target);
+        ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
+        return;
+    }
+    InstallSignalHandlers();
+    std::string pattern = FolderOf(final_) + "." + NameOf(final_) + ".XXXXXX";
+    // mkstemp creates the name exclusively, so it never opens a file or link that appeared meanwhile.
+    fd_ = ::mkostemp(pattern.data(), O_CLOEXEC);
+    if (fd_ < 0) {
+        const int error = errno;
+        if (exists && (error == EACCES || error == EPERM || error == EROFS)) {
+            // The folder takes no new file; the existing target is written in place.
+            fd_ = ::open(final_.c_str(), O_WRONLY | O_CLOEXEC);
+            if (fd_ < 0)
+                throw RuntimeError::FromErrno(errno, target);
+            if (::ftruncate(fd_, 0) != 0) {
+                const int truncateError = errno;
+                ::close(fd_);
+                throw RuntimeError::FromErrno(truncateError, target);
+            }
+            return;
+        }
+        // The name is new, so a missing file can only be a missing folder on the way.
+        if (error == ENOENT || error == ENOTDIR)
+            throw RuntimeError(err::PathNotFound, target);
+        throw RuntimeError::FromErrno(error, target);
+    }
+    temporary_ = std::move(pattern);
+    Register(temporary_.c_str());
+    // An existing target keeps its permission bits; a new one gets what the umask leaves of rw-rw-rw-.
+    mode_t mode = existing.st_mode & 07777;
+    if (!exists) {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    ::fchmod(fd_, mode);
+}
+
+ReplacedFile::~ReplacedFile() {
+    if (fd_ >= 0)
+        ::close(fd_);
+    if (!temporary_.empty() && !committed_) {
+        ::unlink(temporary_.c_str());
+        Unregister(temporary_.c_str());
+    }
+}
+
+void ReplacedFile::commit() {
+    if (temporary_.empty() || committed_)
+        return;
+    if (::fsync(fd_) != 0)
+        throw RuntimeError::FromErrno(errno, target_);
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0)
+        throw RuntimeError::FromErrno(errno, target_);
+    if (::rename(temporary_.c_str(), final_.c_str()) != 0)
+        throw RuntimeError::FromErrno(errno, target_);
+    committed_ = true;
+    Unregister(temporary_.c_str());
+}
+
+} // namespace vb

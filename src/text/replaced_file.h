@@ -1,0 +1,38 @@
+#pragma once
+// An output file that is replaced whole or not at all. The bytes go to a new hidden temporary file in the
+// target's folder; commit() syncs it and renames it over the target. Until then the target keeps its
+// earlier content (or stays absent), whatever fails: an error that unwinds the stack removes the temporary
+// file, and so do SIGINT, SIGTERM and SIGHUP before the process ends with that signal.
+
+#include <string>
+
+namespace vb {
+
+class ReplacedFile {
+public:
+    // Opens the output for `target`. A symbolic link is followed to the file it names, which is replaced
+    // and the link kept. A target that exists and is no plain file (a named pipe, a terminal, /dev/null)
+    // is written directly. Where the folder does not let a new file be made but an existing target may be
+    // written, the target is written in place. RuntimeError (70, 75, 76, ...) when nothing can be opened.
+    explicit ReplacedFile(const std::string& target);
+    ~ReplacedFile();
+    ReplacedFile(const ReplacedFile&) = delete;
+    ReplacedFile& operator=(const ReplacedFile&) = delete;
+
+    // The descriptor to write to.
+    int fd() const noexcept { return fd_; }
+    // The file that is finally written (the target, or the file its link names).
+    const std::string& path() const noexcept { return final_; }
+    // Syncs the written bytes and puts them in the target's place; RuntimeError (61, 57, ...) on failure,
+    // and the target keeps its earlier content.
+    void commit();
+
+private:
+    std::string target_; // as named, for errors
+    std::string final_;
+    std::string temporary_; // empty when written directly
+    int fd_ = -1;
+    bool committed_ = false;
+};
+
+} // namespace vb
