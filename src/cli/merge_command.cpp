@@ -13,6 +13,25 @@
 
 namespace cli {
 
+namespace {
+
+const std::string kOwnFileRefusal =
+    "Die Ausgabedatei ist eine Datei des Projekts und wird nicht überschrieben: ";
+
+// Writes the merged file; a member that turns out to be the output itself ends it with the refusal.
+void WriteRefusingOwnFiles(const vb::ProjectFileLists& lists, const std::string& projectFolder,
+                           vb::LineWriter& out, const std::function<bool()>& optionSet, ProgressBar& bar,
+                           const std::vector<vb::FileIdentity>& written) {
+    try {
+        merger::WriteMergedFile(
+            lists, projectFolder, out, optionSet, [&] { bar.step(); }, written);
+    } catch (const merger::MergeReadsItsOutput& e) {
+        throw Refusal(kOwnFileRefusal + ControlPictures(e.path()));
+    }
+}
+
+} // namespace
+
 void Merge(const std::string& projectPath, const std::string& outputPath, bool codeOnly) {
     const vb::ProjectFileLists lists = vb::ReadProjectFile(projectPath);
     // As the window: members are found at the project path's folder followed by their entries. The
@@ -23,22 +42,28 @@ void Merge(const std::string& projectPath, const std::string& outputPath, bool c
     const auto optionSet = [codeOnly] { return !codeOnly; };
 
     if (outputPath == kStandardOutputPath) {
+        // Standard output appended to a member (`>> Main.frm`) would feed the merge its own output.
+        // Nothing written to it can be taken back, so every member is checked before the first line.
+        const auto written = merger::IdentitiesOfOutput(STDOUT_FILENO);
+        if (!written.empty())
+            if (const auto own = merger::OwnFileNamedBy("/proc/self/fd/1", projectPath, lists, projectFolder))
+                throw Refusal(kOwnFileRefusal + ControlPictures(*own));
         vb::LineWriter out(STDOUT_FILENO, std::string(kStandardOutputName));
         // A bar on the terminal that also shows the merged text would be torn up by it.
         ProgressBar bar("Datei wird generiert", members, ::isatty(STDOUT_FILENO) != 1);
-        merger::WriteMergedFile(lists, projectFolder, out, optionSet, [&] { bar.step(); });
+        WriteRefusingOwnFiles(lists, projectFolder, out, optionSet, bar, written);
         out.close();
         return;
     }
 
     if (const auto own = merger::OwnFileNamedBy(outputPath, projectPath, lists, projectFolder))
-        throw Refusal("Die Ausgabedatei ist eine Datei des Projekts und wird nicht überschrieben: " +
-                      ControlPictures(*own));
+        throw Refusal(kOwnFileRefusal + ControlPictures(*own));
     // The earlier output stays whole until the new one is complete.
     vb::ReplacedFile file(outputPath);
     vb::LineWriter out(file.fd(), outputPath);
     ProgressBar bar("Datei wird generiert", members);
-    merger::WriteMergedFile(lists, projectFolder, out, optionSet, [&] { bar.step(); });
+    WriteRefusingOwnFiles(lists, projectFolder, out, optionSet, bar,
+                          merger::IdentitiesOfOutput(file.fd(), outputPath));
     out.close();
     file.commit();
 }

@@ -4,6 +4,9 @@
 #include "text/member_path.h"
 #include "text/runtime_error.h"
 
+#include <algorithm>
+#include <sys/stat.h>
+
 namespace merger {
 
 vb::Int16 MergeProgressMaximum(const vb::ProjectFileLists& lists) {
@@ -30,8 +33,21 @@ std::string_view HeadingOf(vb::SourceKind kind) {
     return "EIGENSCHAFTENSEITEN:";
 }
 
+std::vector<vb::FileIdentity> IdentitiesOfOutput(int fd, const std::string& target) {
+    std::vector<vb::FileIdentity> identities;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+        return identities; // a pipe, terminal or device is never a member file
+    identities.push_back({st.st_dev, st.st_ino});
+    if (!target.empty())
+        if (const auto existing = vb::IdentityOfPath(target); existing && *existing != identities.front())
+            identities.push_back(*existing);
+    return identities;
+}
+
 void WriteMergedFile(const vb::ProjectFileLists& lists, const std::string& projectFolder, vb::LineWriter& out,
-                     const std::function<bool()>& optionSet, const std::function<void()>& memberDone) {
+                     const std::function<bool()>& optionSet, const std::function<void()>& memberDone,
+                     std::span<const vb::FileIdentity> written) {
     for (const vb::SourceKind kind : vb::kSourceKinds) {
         if (kind != vb::SourceKind::Form) {
             out.writeLine({});
@@ -52,6 +68,12 @@ void WriteMergedFile(const vb::ProjectFileLists& lists, const std::string& proje
             out.writeLine(header);
             {
                 vb::LineReader in = vb::OpenMemberFile(projectFolder + entry);
+                // Checked after opening, so neither another spelling nor a link made meanwhile escapes.
+                if (!written.empty()) {
+                    const auto identity = vb::IdentityOfDescriptor(in.fd());
+                    if (identity && std::find(written.begin(), written.end(), *identity) != written.end())
+                        throw MergeReadsItsOutput(projectFolder + entry);
+                }
                 const bool option = optionSet && optionSet();
                 CopyMemberBody(rule, option, in, out);
             }

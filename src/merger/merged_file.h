@@ -4,11 +4,15 @@
 
 #include "project/project_file_lists.h"
 #include "text/checked_int16.h"
+#include "text/file_identity.h"
 #include "text/line_writer.h"
 
 #include <functional>
+#include <span>
+#include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace merger {
 
@@ -25,10 +29,29 @@ std::string_view HeadingOf(vb::SourceKind kind);
 // held followed by ":", the member's body by the head rule of its kind, and two empty lines, except after
 // the last property page. The member path is projectFolder + entry (plain concatenation), opened through
 // vb::OpenMemberFile: each member is opened once, streamed and closed before the next.
+// A member file whose identity is one of `written` (the file being written, the target it replaces,
+// standard output) is not read: MergeReadsItsOutput names it, and the output is left unfinished.
 // `optionSet` is asked anew for each member, after its file is opened; `memberDone` is called after each
 // member. Errors (a missing member: 53 with its path) propagate; the lines written before stay in `out`.
 // Everything is flushed before returning, so a write error surfaces here; closing `out` is the caller's.
 void WriteMergedFile(const vb::ProjectFileLists& lists, const std::string& projectFolder, vb::LineWriter& out,
-                     const std::function<bool()>& optionSet, const std::function<void()>& memberDone = {});
+                     const std::function<bool()>& optionSet, const std::function<void()>& memberDone = {},
+                     std::span<const vb::FileIdentity> written = {});
+
+// A member file that is the merge's own output, found by identity once it was opened: the merge is
+// refused like an output path that names a file of the project. `path()` is projectFolder + entry.
+class MergeReadsItsOutput : public std::runtime_error {
+public:
+    explicit MergeReadsItsOutput(std::string path)
+        : std::runtime_error("output is input: " + path), path_(std::move(path)) {}
+    const std::string& path() const noexcept { return path_; }
+
+private:
+    std::string path_;
+};
+
+// The identities a merge into `fd` must not read: the descriptor's file and, when it differs, the file
+// that `target` names now (the target a temporary file will replace). Empty for what is no plain file.
+std::vector<vb::FileIdentity> IdentitiesOfOutput(int fd, const std::string& target = {});
 
 } // namespace merger

@@ -1,6 +1,8 @@
 #include "merger/output_guard.h"
 
+#include "text/code_page.h"
 #include "text/member_path.h"
+#include "text/replaced_file.h"
 #include "text/runtime_error.h"
 
 #include <algorithm>
@@ -25,13 +27,6 @@ bool SameFile(const struct stat& a, const std::string& path) {
     return b && b->st_dev == a.st_dev && b->st_ino == a.st_ino;
 }
 
-bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-        return lower(x) == lower(y);
-    });
-}
-
 fs::path Normal(const std::string& path) {
     std::error_code ignored;
     const fs::path normal = fs::weakly_canonical(fs::path(path), ignored);
@@ -47,14 +42,29 @@ bool WouldShadowMember(const fs::path& output, const std::string& memberPath) {
     std::replace(slashed.begin(), slashed.end(), '\\', '/');
     if (output == Normal(memberPath) || output == Normal(slashed))
         return true;
-    std::string resolved;
+    // The file the lookup finds now, or, for a member missing now, the name it would take in its folder.
+    std::string found = slashed;
     try {
-        resolved = vb::ResolveMemberPath(memberPath);
+        found = vb::ResolveMemberPath(memberPath);
     } catch (const vb::RuntimeError&) {
-        return false;
+        const fs::path missing(slashed);
+        const std::string name = missing.filename().string();
+        const bool sameName = vb::SameNameWithoutCase(output.filename().string(), name) ||
+                              (!vb::IsUtf8(name) && vb::SameNameWithoutCase(output.filename().string(),
+                                                                            vb::Utf8FromWindows1252(name)));
+        if (!sameName)
+            return false;
+        std::string folder = missing.parent_path().empty() ? "." : missing.parent_path().string();
+        try {
+            folder = vb::ResolveMemberPath(folder);
+        } catch (const vb::RuntimeError&) {
+            return false; // no folder, so nothing there can be found
+        }
+        const auto outputFolder = StatOf(output.parent_path().empty() ? "." : output.parent_path().string());
+        return outputFolder && SameFile(*outputFolder, folder);
     }
-    const fs::path member(resolved);
-    if (!EqualIgnoringAsciiCase(output.filename().string(), member.filename().string()))
+    const fs::path member(found);
+    if (!vb::SameNameWithoutCase(output.filename().string(), member.filename().string()))
         return false;
     const auto outputFolder = StatOf(output.parent_path().empty() ? "." : output.parent_path().string());
     return outputFolder &&
@@ -72,7 +82,13 @@ std::optional<std::string> OwnFileNamedBy(const std::string& outputPath, const s
     if (!output && (outputPath.empty() || outputPath.find('\0') != std::string::npos))
         return std::nullopt; // the writer refuses such a name
 
-    const fs::path outputNormal = output ? fs::path() : Normal(outputPath);
+    // A dangling link creates the file it names: that file is what must not shadow a member.
+    std::string reached = outputPath;
+    try {
+        reached = vb::FileReachedThrough(outputPath);
+    } catch (const vb::RuntimeError&) {
+    }
+    const fs::path outputNormal = output ? fs::path() : Normal(reached);
     for (const vb::SourceKind kind : vb::kSourceKinds) {
         const auto& entries = lists.list(kind);
         const std::size_t count = std::min<std::size_t>(entries.size(), std::max<int>(lists.count(kind), 0));

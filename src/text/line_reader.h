@@ -29,6 +29,8 @@ public:
     bool next(std::string_view& line);
 
     const std::string& path() const noexcept { return path_; }
+    // The descriptor of the open file, so a caller can tell which file it is.
+    int fd() const noexcept { return fd_; }
     // The bytes the buffer holds now: a read and half as much again, or about twice the longest line.
     std::size_t bufferCapacity() const noexcept { return capacity_; }
 

@@ -122,6 +122,10 @@ std::variant<std::string, int> Resolve(const std::string& path) {
 
 } // namespace
 
+bool SameNameWithoutCase(std::string_view a, std::string_view b) {
+    return FoldedCodePoints(a) == FoldedCodePoints(b);
+}
+
 std::string ResolveMemberPath(const std::string& path) {
     // A NUL byte (from a binary project file) would cut the name short and find another file.
     if (path.empty() || path.find('\0') != std::string::npos)

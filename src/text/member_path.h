@@ -17,6 +17,10 @@ namespace vb {
 // carries `path` as written.
 std::string ResolveMemberPath(const std::string& path);
 
+// True when two names are equal without regard to letter case, by the same fold the lookup uses (ASCII and
+// Latin-1 letters; bytes that are not valid UTF-8 only equal themselves).
+bool SameNameWithoutCase(std::string_view a, std::string_view b);
+
 // Opens a member file for reading through ResolveMemberPath.
 inline LineReader OpenMemberFile(const std::string& path) {
     return LineReader(ResolveMemberPath(path));

@@ -72,8 +72,9 @@ std::string NameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// The file a target names once symbolic links are followed (also a dangling one: the file it would make).
-std::string FollowLinks(std::string path) {
+} // namespace
+
+std::string FileReachedThrough(std::string path) {
     for (int hops = 0; hops < 40; ++hops) {
         struct stat st {};
         if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
@@ -88,12 +89,10 @@ std::string FollowLinks(std::string path) {
     throw RuntimeError::FromErrno(ELOOP, path);
 }
 
-} // namespace
-
 ReplacedFile::ReplacedFile(const std::string& target) : target_(target) {
     if (target.empty() || target.find('\0') != std::string::npos)
         throw RuntimeError(err::BadFileName, target);
-    final_ = FollowLinks(target);
+    final_ = FileReachedThrough(target);
     struct stat existing {};
     const bool exists = ::stat(final_.c_str(), &existing) == 0;
     if (exists && !S_ISREG(existing.st_mode)) {

@@ -8,6 +8,10 @@
 
 namespace vb {
 
+// The file that writing to `target` reaches once symbolic links are followed; for a dangling link the file
+// it would create. RuntimeError when the links loop.
+std::string FileReachedThrough(std::string target);
+
 class ReplacedFile {
 public:
     // Opens the output for `target`. A symbolic link is followed to the file it names, which is replaced

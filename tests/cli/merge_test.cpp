@@ -100,3 +100,58 @@ TEST(Merge, RefusesToOverwriteTheProjectsOwnFiles) {
 }
 
 } // namespace
+
+namespace {
+
+// Outputs that only by identity, or only once created, turn out to be the project's own files: the merge
+// is refused, the member is left as it was and no file is created.
+TEST(Merge, OutputsThatWouldBeReadAsMembersAreRefused) {
+    const vbtest::TempDir dir;
+    const std::string member = "Attribute VB_Name = \"m\"\nCode\n"; // LF only, as checked out from git
+    dir.write("main.frm", member);
+    dir.write("\xC3\xBC"
+              "ber.frm",
+              member); // "über.frm" stored as UTF-8
+    struct Case {
+        std::string entry;  // as the project file writes it
+        std::string output; // AUSGABE, relative to the project's folder
+    };
+    for (const Case& c : {Case{"ghost.frm", "GHOST.FRM"}, Case{"\xC4nderung.frm", "\xC3\x84nderung.frm"},
+                          Case{"\xC3\x9c"
+                               "ber.frm",
+                               "\xC3\x9c"
+                               "BER.FRM"},
+                          Case{"Main.frm", "out.txt"}}) {
+        const std::string project = dir.write("P.vbp", "Module=A; main.frm\r\nForm=" + c.entry + "\r\n");
+        if (c.output == "out.txt")
+            std::filesystem::create_symlink("Main.frm",
+                                            dir.file("out.txt")); // dangling while main.frm exists
+        const auto result = RunVbprojekt({"merge", project, dir.file(c.output)});
+        EXPECT_EQ(result.status, 1) << c.output << result.err;
+        EXPECT_TRUE(result.err.starts_with("vbprojekt: Die Ausgabedatei ist eine Datei des Projekts"))
+            << result.err;
+        EXPECT_FALSE(std::filesystem::exists(dir.file(c.output))) << c.output;
+        EXPECT_FALSE(std::filesystem::exists(dir.file("Main.frm")));
+        EXPECT_EQ(ReadBytes(dir.file("main.frm")), member);
+        std::filesystem::remove(dir.file("out.txt"));
+    }
+}
+
+TEST(Merge, StandardOutputAppendedToAMemberIsRefused) {
+    const vbtest::TempDir dir;
+    const std::string big = "Attribute VB_Name = \"Big\"\r\nCode\r\n";
+    dir.write("Big.bas", big);
+    const std::string project = dir.write("P.vbp", "Module=Big; Big.bas\r\n");
+    for (const std::string& target : {dir.file("Big.bas"), project}) {
+        clitest::RunOptions options = clitest::StandardOutputTo(target);
+        options.appendStandardOutput = true;
+        const auto result = RunVbprojekt({"merge", project, "-"}, options);
+        EXPECT_EQ(result.status, 1) << result.err;
+        EXPECT_TRUE(result.err.starts_with("vbprojekt: Die Ausgabedatei ist eine Datei des Projekts"))
+            << result.err;
+    }
+    EXPECT_EQ(ReadBytes(dir.file("Big.bas")), big);
+    EXPECT_EQ(ReadBytes(project), "Module=Big; Big.bas\r\n");
+}
+
+} // namespace

@@ -89,9 +89,11 @@ RunResult RunVbprojekt(const std::vector<std::string>& args, const RunOptions& o
     Check(child >= 0, "fork");
     if (child == 0) {
         const int in = ::open("/dev/null", O_RDONLY);
-        const int out = options.standardOutputPath.empty()
-                            ? outWrite.get()
-                            : ::open(options.standardOutputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+        const int out =
+            options.standardOutputPath.empty()
+                ? outWrite.get()
+                : ::open(options.standardOutputPath.c_str(),
+                         O_WRONLY | O_CREAT | (options.appendStandardOutput ? O_APPEND : O_TRUNC), 0666);
         if (in < 0 || out < 0 || ::dup2(in, 0) < 0 || ::dup2(out, 1) < 0 || ::dup2(errWrite.get(), 2) < 0)
             ::_exit(126);
         if (!options.workingDirectory.empty() && ::chdir(options.workingDirectory.c_str()) != 0)

@@ -16,6 +16,7 @@ struct RunResult {
 struct RunOptions {
     std::string workingDirectory;       // empty: the test's own
     std::string standardOutputPath;     // empty: captured through a pipe; otherwise opened for writing
+    bool appendStandardOutput = false;  // opened as the shell's ">>" does, not emptied
     bool terminalStandardError = false; // standard error is a pseudo terminal instead of a pipe
 };
 

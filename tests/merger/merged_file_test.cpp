@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fcntl.h>
+#include <unistd.h>
 #include <filesystem>
 #include <vector>
 
@@ -264,6 +266,35 @@ TEST(MergedFile, CountBeyondItsListIsAnErrorNotARead) {
     } catch (const vb::RuntimeError& e) {
         EXPECT_EQ(e.number(), 9);
     }
+}
+
+} // namespace
+
+namespace {
+
+// The member is compared with the output by identity after it is opened: a hard link made under another
+// name, which no spelling check can see, is still the output and is not read.
+TEST(MergedFile, AMemberThatIsTheOutputByIdentityIsNotRead) {
+    TempDir dir;
+    const std::string output = dir.write("Zusammen.txt", "alt\r\n");
+    std::filesystem::create_hard_link(output, dir.file("Zweit.bas"));
+    dir.write("Erst.bas", "Attribute VB_Name = \"Erst\"\r\n");
+    const vb::ProjectFileLists lists =
+        vb::ReadProjectFile(dir.write("P.vbp", "Module=E; Erst.bas\r\nModule=Z; Zweit.bas\r\n"));
+    const std::string temporary = dir.file("neu.txt");
+    vb::LineWriter out(temporary);
+    const int fd = ::open(temporary.c_str(), O_RDONLY);
+    const auto written = merger::IdentitiesOfOutput(fd, output);
+    ::close(fd);
+    ASSERT_EQ(written.size(), 2u) << "the file written and the target it replaces";
+    try {
+        merger::WriteMergedFile(
+            lists, dir.path().string() + "/", out, [] { return true; }, {}, written);
+        ADD_FAILURE() << "merged";
+    } catch (const merger::MergeReadsItsOutput& e) {
+        EXPECT_EQ(e.path(), dir.file("Zweit.bas"));
+    }
+    EXPECT_EQ(ReadBytes(output), "alt\r\n");
 }
 
 } // namespace

@@ -150,6 +150,14 @@ bool frmHaupt::formsObjectsWanted() const {
     return CheckFaT->checkState() == Qt::Checked;
 }
 
+void frmHaupt::refuseOwnFile(const std::string& path) {
+    shell::SetNormalPointer();
+    desktop_.showMessage(kTitle, QStringLiteral("Die Ausgabe - Datei ist eine Datei des Projekts:\n\n%1\n\n"
+                                                "Sie wird nicht überschrieben. Bitte wählen sie eine andere "
+                                                "Ausgabe - Datei.")
+                                     .arg(QFile::decodeName(QByteArray::fromStdString(path))));
+}
+
 void frmHaupt::GenerateMergedFile() {
     shell::SetHourglass();
     const bool projectEmpty = txtP->text().isEmpty();
@@ -166,12 +174,7 @@ void frmHaupt::GenerateMergedFile() {
     // Never write over the project's own files: the merged file would destroy what it is made from.
     const std::string outputPath = shell::FilePathOfText(txtAD->text());
     if (const auto own = OwnFileNamedBy(outputPath, ProjectPath, ProjectFileLists, ProjectFolder)) {
-        shell::SetNormalPointer();
-        desktop_.showMessage(kTitle,
-                             QStringLiteral("Die Ausgabe - Datei ist eine Datei des Projekts:\n\n%1\n\n"
-                                            "Sie wird nicht überschrieben. Bitte wählen sie eine andere "
-                                            "Ausgabe - Datei.")
-                                 .arg(QFile::decodeName(QByteArray::fromStdString(*own))));
+        refuseOwnFile(*own);
         return;
     }
 
@@ -182,9 +185,18 @@ void frmHaupt::GenerateMergedFile() {
         // The earlier output stays whole until the new one is complete.
         vb::ReplacedFile file(outputPath);
         vb::LineWriter output(file.fd(), outputPath);
-        WriteMergedFile(
-            ProjectFileLists, ProjectFolder, output, [this] { return formsObjectsWanted(); },
-            [this] { PB->setValue(PB->value() + 1); });
+        try {
+            WriteMergedFile(
+                ProjectFileLists, ProjectFolder, output, [this] { return formsObjectsWanted(); },
+                [this] { PB->setValue(PB->value() + 1); }, IdentitiesOfOutput(file.fd(), outputPath));
+        } catch (const MergeReadsItsOutput& e) {
+            // The temporary file is removed as `file` goes; the earlier output stays as it was.
+            lblAktion->setText(QString());
+            PB->setValue(0);
+            PB->setMaximum(5);
+            refuseOwnFile(e.path());
+            return;
+        }
         output.close();
         file.commit();
     }

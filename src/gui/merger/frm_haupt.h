@@ -72,6 +72,8 @@ private:
     void ShowMemberCounts();
     void ChooseOutputFile();
     void GenerateMergedFile();
+    // The message that the output is a file of the project and is not overwritten.
+    void refuseOwnFile(const std::string& path);
     // The check box's answer for one member: checked means set; unchecked and grayed mean not set.
     bool formsObjectsWanted() const;
 
