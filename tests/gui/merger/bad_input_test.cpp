@@ -176,6 +176,30 @@ TEST_F(MergerBadInput, OutputPathsThatCannotBeWrittenOrAreTheProjectsOwn) {
     EXPECT_FALSE(std::filesystem::exists(dir_.file("Projekt/Formulare/Haupt.frm")));
 }
 
+// A missing member's name in another letter case (ASCII, Windows-1252 written, Latin-1 beyond ASCII) and a
+// dangling link to a member's case twin: created, each would be read as the member. Refused, nothing made.
+TEST_F(MergerBadInput, OutputsThatWouldBecomeAMemberAreRefused) {
+    dir_.write("main.frm", "Attribute VB_Name = \"m\"\n");
+    dir_.write("\xC3\xBC"
+               "ber.frm",
+               "Attribute VB_Name = \"u\"\n");
+    readProject(dir_.write("P.vbp", "Form=ghost.frm\r\nForm=\xC4nderung.frm\r\nForm=\xC3\x9c"
+                                    "ber.frm\r\n"
+                                    "Form=Main.frm\r\n"));
+    std::filesystem::create_symlink("Main.frm", dir_.file("out.txt"));
+    for (const std::string& name : {"GHOST.FRM", "\xC3\x84nderung.frm",
+                                    "\xC3\x9c"
+                                    "BER.FRM",
+                                    "out.txt"}) {
+        const auto messages = desktop_.messages.size();
+        generate(dir_.file(name));
+        EXPECT_EQ(desktop_.messages.size(), messages + 1) << name;
+        EXPECT_EQ(reported(), 0);
+        EXPECT_FALSE(std::filesystem::exists(dir_.file(name))) << name;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir_.file("Main.frm")));
+}
+
 TEST_F(MergerBadInput, FullDiskLeavesTheEarlierOutputAndNoTemporaryFile) {
     std::string member = "Attribute VB_Name = \"Gross\"\r\n";
     for (int i = 0; i < 4000; ++i)
