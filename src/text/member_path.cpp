@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <dirent.h>
 #include <memory>
 #include <optional>
@@ -19,6 +20,20 @@ namespace {
 bool Exists(const std::string& path) {
     struct stat st {};
     return ::lstat(path.c_str(), &st) == 0;
+}
+
+// The error number of a failed lstat that says the name cannot be looked up at all, or 0 when the name is
+// simply not there (so that another spelling may still be tried).
+int BlockedLookup(int errnoValue) {
+    switch (errnoValue) {
+    case EACCES:
+    case EPERM:
+        return err::PermissionDenied;
+    case ENAMETOOLONG:
+        return err::BadFileName;
+    default:
+        return 0;
+    }
 }
 
 bool IsFolder(const std::string& path) {
@@ -98,6 +113,9 @@ std::variant<std::string, int> WalkWithoutCase(const std::string& path) {
         }
         std::string next = Join(current, part);
         if (!Exists(next)) {
+            // A folder that may not be searched, or a name too long, is no missing file.
+            if (const int blocked = BlockedLookup(errno))
+                return blocked;
             auto match = UniqueCaseInsensitiveMatch(current, part);
             if (!match)
                 return last ? err::FileNotFound : err::PathNotFound;
@@ -111,6 +129,8 @@ std::variant<std::string, int> WalkWithoutCase(const std::string& path) {
 }
 
 std::variant<std::string, int> Resolve(const std::string& path) {
+    if (path.size() >= PATH_MAX)
+        return err::BadFileName;
     if (Exists(path))
         return path;
     std::string slashed = path;

@@ -97,3 +97,17 @@ TEST(MemberPath, InvalidUtf8NeverFoldsToAnotherName) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(MemberPath, NamesTooLongAre52NotMissing) {
+    vbtest::TempDir dir;
+    EXPECT_EQ(ErrorOf(dir.file(std::string(300, 'a') + ".frm")), 52); // one name past the limit
+    std::string deep;
+    for (int i = 0; i < 30; ++i)
+        deep += std::string(200, 'b') + "/";
+    EXPECT_EQ(ErrorOf(dir.file(deep + "x.frm")), 52); // past PATH_MAX
+    EXPECT_EQ(ErrorOf(dir.file("Fehlt.frm")), 53);
+}
+
+} // namespace
