@@ -27,6 +27,12 @@ bool SameFile(const struct stat& a, const std::string& path) {
     return b && b->st_dev == a.st_dev && b->st_ino == a.st_ino;
 }
 
+// True when the output's folder is `folder`, by identity.
+bool InFolder(const fs::path& output, const std::string& folder) {
+    const auto outputFolder = StatOf(output.parent_path().empty() ? "." : output.parent_path().string());
+    return outputFolder && SameFile(*outputFolder, folder);
+}
+
 fs::path Normal(const std::string& path) {
     std::error_code ignored;
     const fs::path normal = fs::weakly_canonical(fs::path(path), ignored);
@@ -60,15 +66,12 @@ bool WouldShadowMember(const fs::path& output, const std::string& memberPath) {
         } catch (const vb::RuntimeError&) {
             return false; // no folder, so nothing there can be found
         }
-        const auto outputFolder = StatOf(output.parent_path().empty() ? "." : output.parent_path().string());
-        return outputFolder && SameFile(*outputFolder, folder);
+        return InFolder(output, folder);
     }
     const fs::path member(found);
     if (!vb::SameNameWithoutCase(output.filename().string(), member.filename().string()))
         return false;
-    const auto outputFolder = StatOf(output.parent_path().empty() ? "." : output.parent_path().string());
-    return outputFolder &&
-           SameFile(*outputFolder, member.parent_path().empty() ? "." : member.parent_path().string());
+    return InFolder(output, member.parent_path().empty() ? "." : member.parent_path().string());
 }
 
 } // namespace
