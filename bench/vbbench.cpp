@@ -8,6 +8,8 @@
 //   vbbench tiny-forms   PROJECT                                  the same, named for a project of tiny forms
 //   vbbench project-read PROJECT                                  ReadProjectFile versus one line-by-line
 //   read
+//   vbbench case-lookup  PROJECT                                  count of entries in other letter case
+//   versus the count of Genau.vbp beside it, which names the same files as they are
 // Options: --reps N (repetitions after the warm-up), --target X, --no-targets.
 
 #include "counter/count_project_objects.h"
@@ -272,6 +274,24 @@ int CountRead(const Options& o, const std::string& name) {
     return Report(o, name, "count", "read", p);
 }
 
+int CaseLookup(const Options& o) {
+    const auto folder = std::filesystem::path(o.project).parent_path();
+    const auto capitals = vb::ReadProjectFile(o.project);
+    const auto exact = vb::ReadProjectFile((folder / "Genau.vbp").string());
+    if (!folder.empty())
+        std::filesystem::current_path(folder);
+    counter::ObjectGroupTable table;
+    std::int32_t found = 0;
+    std::int32_t expected = 0;
+    const Pair p = Compare(
+        o.reps, [&] { found = counter::CountProjectObjects(capitals, table); },
+        [&] { expected = counter::CountProjectObjects(exact, table); });
+    if (found != expected)
+        Fail("the two projects count " + std::to_string(found) + " and " + std::to_string(expected));
+    std::fprintf(stderr, "  %d entries in other letter case\n", static_cast<int>(capitals.FormCount));
+    return Report(o, "case lookup/exact names", "count by case", "count exact", p);
+}
+
 int ProjectRead(const Options& o) {
     std::size_t lines = 0;
     // The lists of the previous run are released untimed: reading builds them, dropping them is another
@@ -311,7 +331,7 @@ Options Parse(int argc, char** argv) {
             positional.push_back(a);
     }
     if (positional.size() != 2)
-        Fail("usage: vbbench merge-copy|count-read|tiny-forms|project-read PROJECT [options]");
+        Fail("usage: vbbench merge-copy|count-read|tiny-forms|project-read|case-lookup PROJECT [options]");
     o.figure = positional[0];
     o.project = std::filesystem::absolute(positional[1]).string();
     if (!o.work.empty())
@@ -332,6 +352,8 @@ int main(int argc, char** argv) {
             return CountRead(o, "tiny forms count/read");
         if (o.figure == "project-read")
             return ProjectRead(o);
+        if (o.figure == "case-lookup")
+            return CaseLookup(o);
     } catch (const vb::RuntimeError& e) {
         Fail("runtime error " + std::to_string(e.number()) + ": " + e.path());
     } catch (const std::exception& e) {

@@ -21,10 +21,10 @@ const std::string kOwnFileRefusal =
 // Writes the merged file; a member that turns out to be the output itself ends it with the refusal.
 void WriteRefusingOwnFiles(const vb::ProjectFileLists& lists, const std::string& projectFolder,
                            vb::LineWriter& out, const std::function<bool()>& optionSet, ProgressBar& bar,
-                           const std::vector<vb::FileIdentity>& written) {
+                           const std::vector<vb::FileIdentity>& written, vb::MemberLookup& lookup) {
     try {
         merger::WriteMergedFile(
-            lists, projectFolder, out, optionSet, [&] { bar.step(); }, written);
+            lists, projectFolder, out, optionSet, [&] { bar.step(); }, written, &lookup);
     } catch (const merger::MergeReadsItsOutput& e) {
         throw Refusal(kOwnFileRefusal + ControlPictures(e.path()));
     }
@@ -40,30 +40,33 @@ void Merge(const std::string& projectPath, const std::string& outputPath, bool c
     // The window's bar maximum: fails with an overflow for the same projects as the window does.
     const int members = merger::MergeProgressMaximum(lists);
     const auto optionSet = [codeOnly] { return !codeOnly; };
+    // The guard and the merge find members with the same folder listings.
+    vb::MemberLookup lookup;
 
     if (outputPath == kStandardOutputPath) {
         // Standard output appended to a member (`>> Main.frm`) would feed the merge its own output.
         // Nothing written to it can be taken back, so every member is checked before the first line.
         const auto written = merger::IdentitiesOfOutput(STDOUT_FILENO);
         if (!written.empty())
-            if (const auto own = merger::OwnFileNamedBy("/proc/self/fd/1", projectPath, lists, projectFolder))
+            if (const auto own =
+                    merger::OwnFileNamedBy("/proc/self/fd/1", projectPath, lists, projectFolder, &lookup))
                 throw Refusal(kOwnFileRefusal + ControlPictures(*own));
         vb::LineWriter out(STDOUT_FILENO, std::string(kStandardOutputName));
         // A bar on the terminal that also shows the merged text would be torn up by it.
         ProgressBar bar("Datei wird generiert", members, ::isatty(STDOUT_FILENO) != 1);
-        WriteRefusingOwnFiles(lists, projectFolder, out, optionSet, bar, written);
+        WriteRefusingOwnFiles(lists, projectFolder, out, optionSet, bar, written, lookup);
         out.close();
         return;
     }
 
-    if (const auto own = merger::OwnFileNamedBy(outputPath, projectPath, lists, projectFolder))
+    if (const auto own = merger::OwnFileNamedBy(outputPath, projectPath, lists, projectFolder, &lookup))
         throw Refusal(kOwnFileRefusal + ControlPictures(*own));
     // The earlier output stays whole until the new one is complete.
     vb::ReplacedFile file(outputPath);
     vb::LineWriter out(file.fd(), outputPath);
     ProgressBar bar("Datei wird generiert", members);
     WriteRefusingOwnFiles(lists, projectFolder, out, optionSet, bar,
-                          merger::IdentitiesOfOutput(file.fd(), outputPath));
+                          merger::IdentitiesOfOutput(file.fd(), outputPath), lookup);
     out.close();
     file.commit();
 }

@@ -64,8 +64,9 @@ std::string ObjectsOutput(const std::string& projectPath, const std::vector<std:
     auto document = nlohmann::ordered_json::array();
     ScanInProjectFolder(projectPath, [&] {
         counter::ObjectGroupTable table;
+        vb::MemberLookup lookup;
         for (const Member& member : members) {
-            counter::ScanMemberFile(member.entry, table);
+            counter::ScanMemberFile(member.entry, table, lookup);
             if (json) {
                 auto types = nlohmann::ordered_json::array();
                 for (int g = 0; g < table.GroupCount; ++g) {

@@ -20,6 +20,7 @@ std::int32_t CountProjectObjects(const vb::ProjectFileLists& lists, ObjectGroupT
     constexpr std::array kScanned = {vb::SourceKind::Form, vb::SourceKind::UserControl,
                                      vb::SourceKind::PropertyPage};
     std::int32_t total = 0;
+    vb::MemberLookup lookup; // one per count, so each folder is listed at most once
     for (const auto kind : kScanned) {
         const auto& entries = lists.list(kind);
         const auto count = static_cast<std::size_t>(lists.count(kind));
@@ -27,7 +28,7 @@ std::int32_t CountProjectObjects(const vb::ProjectFileLists& lists, ObjectGroupT
             // A count beyond its list would name an entry that does not exist.
             if (k >= entries.size())
                 throw vb::RuntimeError(vb::err::SubscriptOutOfRange);
-            ScanMemberFile(entries[k], table);
+            ScanMemberFile(entries[k], table, lookup);
             const std::int32_t objects = table.ObjectCount();
             if (total > std::numeric_limits<std::int32_t>::max() - objects)
                 throw vb::RuntimeError(vb::err::Overflow, entries[k]);

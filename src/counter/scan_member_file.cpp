@@ -81,10 +81,16 @@ void ScanLines(vb::LineReader& reader, ObjectGroupTable& table) {
 
 void ScanMemberFile(const std::string& fileName, ObjectGroupTable& table,
                     const std::function<void()>& afterReset) {
+    vb::MemberLookup lookup;
+    ScanMemberFile(fileName, table, lookup, afterReset);
+}
+
+void ScanMemberFile(const std::string& fileName, ObjectGroupTable& table, vb::MemberLookup& lookup,
+                    const std::function<void()>& afterReset) {
     table.Reset();
     if (afterReset)
         afterReset();
-    vb::LineReader reader = vb::OpenMemberFile(fileName);
+    vb::LineReader reader = lookup.open(fileName);
     ScanLines(reader, table);
 }
 

@@ -13,6 +13,7 @@
 
 #include "counter/object_group_table.h"
 #include "text/line_reader.h"
+#include "text/member_path.h"
 
 #include <functional>
 #include <string>
@@ -30,6 +31,10 @@ void ScanLines(vb::LineReader& reader, ObjectGroupTable& table);
 // Resets `table`, calls `afterReset`, then opens the member file by its entry relative to the working
 // directory (RuntimeError 53 / 76 when it is missing) and scans its head. The file is closed on return.
 void ScanMemberFile(const std::string& fileName, ObjectGroupTable& table,
+                    const std::function<void()>& afterReset = {});
+
+// The same, finding the file with the folder listings the command's `lookup` keeps.
+void ScanMemberFile(const std::string& fileName, ObjectGroupTable& table, vb::MemberLookup& lookup,
                     const std::function<void()>& afterReset = {});
 
 } // namespace counter

@@ -47,7 +47,9 @@ std::vector<vb::FileIdentity> IdentitiesOfOutput(int fd, const std::string& targ
 
 void WriteMergedFile(const vb::ProjectFileLists& lists, const std::string& projectFolder, vb::LineWriter& out,
                      const std::function<bool()>& optionSet, const std::function<void()>& memberDone,
-                     std::span<const vb::FileIdentity> written) {
+                     std::span<const vb::FileIdentity> written, vb::MemberLookup* lookup) {
+    vb::MemberLookup fresh;
+    vb::MemberLookup& members = lookup ? *lookup : fresh;
     for (const vb::SourceKind kind : vb::kSourceKinds) {
         if (kind != vb::SourceKind::Form) {
             out.writeLine({});
@@ -67,7 +69,7 @@ void WriteMergedFile(const vb::ProjectFileLists& lists, const std::string& proje
             header += ':';
             out.writeLine(header);
             {
-                vb::LineReader in = vb::OpenMemberFile(projectFolder + entry);
+                vb::LineReader in = members.open(projectFolder + entry);
                 // Checked after opening, so neither another spelling nor a link made meanwhile escapes.
                 if (!written.empty()) {
                     const auto identity = vb::IdentityOfDescriptor(in.fd());

@@ -6,6 +6,7 @@
 #include "text/checked_int16.h"
 #include "text/file_identity.h"
 #include "text/line_writer.h"
+#include "text/member_path.h"
 
 #include <functional>
 #include <span>
@@ -28,15 +29,17 @@ std::string_view HeadingOf(vb::SourceKind kind);
 // its heading, two empty lines before every heading but the first, and per member a block: the entry as
 // held followed by ":", the member's body by the head rule of its kind, and two empty lines, except after
 // the last property page. The member path is projectFolder + entry (plain concatenation), opened through
-// vb::OpenMemberFile: each member is opened once, streamed and closed before the next.
+// the member lookup: each member is opened once, streamed and closed before the next.
 // A member file whose identity is one of `written` (the file being written, the target it replaces,
 // standard output) is not read: MergeReadsItsOutput names it, and the output is left unfinished.
 // `optionSet` is asked anew for each member, after its file is opened; `memberDone` is called after each
-// member. Errors (a missing member: 53 with its path) propagate; the lines written before stay in `out`.
-// Everything is flushed before returning, so a write error surfaces here; closing `out` is the caller's.
+// member. `lookup` is the command's member lookup (its folder listings shared with the output guard); a
+// fresh one when null. Errors (a missing member: 53 with its path) propagate; the lines written before stay
+// in `out`. Everything is flushed before returning, so a write error surfaces here; closing `out` is the
+// caller's.
 void WriteMergedFile(const vb::ProjectFileLists& lists, const std::string& projectFolder, vb::LineWriter& out,
                      const std::function<bool()>& optionSet, const std::function<void()>& memberDone = {},
-                     std::span<const vb::FileIdentity> written = {});
+                     std::span<const vb::FileIdentity> written = {}, vb::MemberLookup* lookup = nullptr);
 
 // A member file that is the merge's own output, found by identity once it was opened: the merge is
 // refused like an output path that names a file of the project. `path()` is projectFolder + entry.

@@ -43,16 +43,14 @@ fs::path Normal(const std::string& path) {
 // a member finds it first, so that the member would be read from the merged file being written. That is
 // the member's path as written or with "/" for "\" (also for a member that is missing now), or, since the
 // lookup matches names without regard to case, the member file's name in another letter case beside it.
-bool WouldShadowMember(const fs::path& output, const std::string& memberPath) {
+bool WouldShadowMember(const fs::path& output, const std::string& memberPath, vb::MemberLookup& lookup) {
     std::string slashed = memberPath;
     std::replace(slashed.begin(), slashed.end(), '\\', '/');
     if (output == Normal(memberPath) || output == Normal(slashed))
         return true;
     // The file the lookup finds now, or, for a member missing now, the name it would take in its folder.
-    std::string found = slashed;
-    try {
-        found = vb::ResolveMemberPath(memberPath);
-    } catch (const vb::RuntimeError&) {
+    const vb::FoundMemberPath found = lookup.find(memberPath);
+    if (!found) {
         const fs::path missing(slashed);
         const std::string name = missing.filename().string();
         const bool sameName = vb::SameNameWithoutCase(output.filename().string(), name) ||
@@ -60,15 +58,12 @@ bool WouldShadowMember(const fs::path& output, const std::string& memberPath) {
                                                                             vb::Utf8FromWindows1252(name)));
         if (!sameName)
             return false;
-        std::string folder = missing.parent_path().empty() ? "." : missing.parent_path().string();
-        try {
-            folder = vb::ResolveMemberPath(folder);
-        } catch (const vb::RuntimeError&) {
-            return false; // no folder, so nothing there can be found
-        }
-        return InFolder(output, folder);
+        const vb::FoundMemberPath folder =
+            lookup.find(missing.parent_path().empty() ? "." : missing.parent_path().string());
+        // Without a folder nothing there can be found.
+        return folder && InFolder(output, folder.path);
     }
-    const fs::path member(found);
+    const fs::path member(found.path);
     if (!vb::SameNameWithoutCase(output.filename().string(), member.filename().string()))
         return false;
     return InFolder(output, member.parent_path().empty() ? "." : member.parent_path().string());
@@ -77,8 +72,10 @@ bool WouldShadowMember(const fs::path& output, const std::string& memberPath) {
 } // namespace
 
 std::optional<std::string> OwnFileNamedBy(const std::string& outputPath, const std::string& projectPath,
-                                          const vb::ProjectFileLists& lists,
-                                          const std::string& projectFolder) {
+                                          const vb::ProjectFileLists& lists, const std::string& projectFolder,
+                                          vb::MemberLookup* lookup) {
+    vb::MemberLookup fresh;
+    vb::MemberLookup& members = lookup ? *lookup : fresh;
     const auto output = StatOf(outputPath);
     if (output && SameFile(*output, projectPath))
         return projectPath;
@@ -98,17 +95,13 @@ std::optional<std::string> OwnFileNamedBy(const std::string& outputPath, const s
         for (std::size_t i = 0; i < count; ++i) {
             const std::string memberPath = projectFolder + entries[i];
             if (!output) {
-                if (WouldShadowMember(outputNormal, memberPath))
+                if (WouldShadowMember(outputNormal, memberPath, members))
                     return memberPath;
                 continue;
             }
-            std::string resolved;
-            try {
-                resolved = vb::ResolveMemberPath(memberPath);
-            } catch (const vb::RuntimeError&) {
-                continue; // a member that is not there cannot be overwritten
-            }
-            if (SameFile(*output, resolved))
+            // A member that is not there cannot be overwritten.
+            const vb::FoundMemberPath resolved = members.find(memberPath);
+            if (resolved && SameFile(*output, resolved.path))
                 return memberPath;
         }
     }

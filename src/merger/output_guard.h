@@ -2,6 +2,7 @@
 // Keeps the merged file from overwriting the files it is made from.
 
 #include "project/project_file_lists.h"
+#include "text/member_path.h"
 
 #include <optional>
 #include <string>
@@ -15,9 +16,10 @@ namespace merger {
 // would make a member's lookup find it instead of the member: the member's path as written, or the member
 // file's name in another letter case in the same folder.
 // The result is projectPath, or the member path projectFolder + entry as written. Members that cannot be
-// found are passed over.
+// found are passed over. `lookup` is the command's member lookup, whose folder listings the merge then
+// reuses; a fresh one when null.
 std::optional<std::string> OwnFileNamedBy(const std::string& outputPath, const std::string& projectPath,
-                                          const vb::ProjectFileLists& lists,
-                                          const std::string& projectFolder);
+                                          const vb::ProjectFileLists& lists, const std::string& projectFolder,
+                                          vb::MemberLookup* lookup = nullptr);
 
 } // namespace merger

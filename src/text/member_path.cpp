@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <climits>
 #include <dirent.h>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <sys/stat.h>
@@ -61,26 +62,6 @@ std::u32string FoldedCodePoints(std::string_view s) {
     return out;
 }
 
-// The one name in `folder` equal to `name` without regard to case, if there is exactly one.
-std::optional<std::string> UniqueCaseInsensitiveMatch(const std::string& folder, const std::string& name) {
-    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.empty() ? "." : folder.c_str()), ::closedir);
-    if (!dir)
-        return std::nullopt;
-    const auto wanted = FoldedCodePoints(name);
-    std::optional<std::string> found;
-    while (const dirent* e = ::readdir(dir.get())) {
-        const std::string candidate = e->d_name;
-        if (candidate == "." || candidate == "..")
-            continue;
-        if (FoldedCodePoints(candidate) == wanted) {
-            if (found)
-                return std::nullopt; // two names differ only in case: neither is taken
-            found = candidate;
-        }
-    }
-    return found;
-}
-
 std::string Join(const std::string& folder, const std::string& name) {
     if (folder.empty())
         return name;
@@ -91,7 +72,10 @@ std::string Join(const std::string& folder, const std::string& name) {
 
 // Walks the components of a "/"-separated path, matching missing ones case-insensitively.
 // Returns the path found, or the error number (53 or 76) that says what is missing.
-std::variant<std::string, int> WalkWithoutCase(const std::string& path) {
+using CaseMatch =
+    std::function<std::optional<std::string>(const std::string& folder, const std::string& name)>;
+
+std::variant<std::string, int> WalkWithoutCase(const std::string& path, const CaseMatch& caseMatch) {
     std::vector<std::string> parts;
     std::size_t start = 0;
     while (start <= path.size()) {
@@ -116,7 +100,7 @@ std::variant<std::string, int> WalkWithoutCase(const std::string& path) {
             // A folder that may not be searched, or a name too long, is no missing file.
             if (const int blocked = BlockedLookup(errno))
                 return blocked;
-            auto match = UniqueCaseInsensitiveMatch(current, part);
+            auto match = caseMatch(current, part);
             if (!match)
                 return last ? err::FileNotFound : err::PathNotFound;
             next = Join(current, *match);
@@ -128,7 +112,7 @@ std::variant<std::string, int> WalkWithoutCase(const std::string& path) {
     return current;
 }
 
-std::variant<std::string, int> Resolve(const std::string& path) {
+std::variant<std::string, int> Resolve(const std::string& path, const CaseMatch& caseMatch) {
     if (path.size() >= PATH_MAX)
         return err::BadFileName;
     if (Exists(path))
@@ -137,7 +121,7 @@ std::variant<std::string, int> Resolve(const std::string& path) {
     std::replace(slashed.begin(), slashed.end(), '\\', '/');
     if (slashed != path && Exists(slashed))
         return slashed;
-    return WalkWithoutCase(slashed);
+    return WalkWithoutCase(slashed, caseMatch);
 }
 
 } // namespace
@@ -146,19 +130,58 @@ bool SameNameWithoutCase(std::string_view a, std::string_view b) {
     return FoldedCodePoints(a) == FoldedCodePoints(b);
 }
 
-std::string ResolveMemberPath(const std::string& path) {
+std::optional<std::string> MemberLookup::caseMatch(const std::string& folder, const std::string& name) {
+    auto [at, added] = listings_.try_emplace(folder);
+    Listing& listing = at->second;
+    if (added) {
+        std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.empty() ? "." : folder.c_str()), ::closedir);
+        if (dir) {
+            listing.emplace();
+            while (const dirent* e = ::readdir(dir.get())) {
+                const std::string_view candidate = e->d_name;
+                if (candidate == "." || candidate == "..")
+                    continue;
+                auto [name, first] = listing->try_emplace(FoldedCodePoints(candidate), candidate);
+                if (!first)
+                    name->second.clear(); // two names differ only in case: neither is taken
+            }
+        }
+    }
+    if (!listing)
+        return std::nullopt;
+    const auto found = listing->find(FoldedCodePoints(name));
+    if (found == listing->end() || found->second.empty())
+        return std::nullopt;
+    return found->second;
+}
+
+FoundMemberPath MemberLookup::find(const std::string& path) {
     // A NUL byte (from a binary project file) would cut the name short and find another file.
     if (path.empty() || path.find('\0') != std::string::npos)
-        throw RuntimeError(err::BadFileName, path);
-    auto found = Resolve(path);
+        return {{}, err::BadFileName};
+    const CaseMatch match = [this](const std::string& folder, const std::string& name) {
+        return caseMatch(folder, name);
+    };
+    auto found = Resolve(path, match);
     if (std::holds_alternative<int>(found) && !IsUtf8(path)) {
-        auto converted = Resolve(Utf8FromWindows1252(path));
+        auto converted = Resolve(Utf8FromWindows1252(path), match);
         if (std::holds_alternative<std::string>(converted))
             found = std::move(converted);
     }
     if (const int* number = std::get_if<int>(&found))
-        throw RuntimeError(*number, path);
-    return std::get<std::string>(found);
+        return {{}, *number};
+    return {std::get<std::string>(std::move(found)), 0};
+}
+
+std::string MemberLookup::resolve(const std::string& path) {
+    FoundMemberPath found = find(path);
+    if (!found)
+        throw RuntimeError(found.error, path);
+    return std::move(found.path);
+}
+
+std::string ResolveMemberPath(const std::string& path) {
+    return MemberLookup().resolve(path);
 }
 
 } // namespace vb

@@ -5,16 +5,48 @@
 
 #include "line_reader.h"
 
+#include <optional>
 #include <string>
+#include <unordered_map>
 
 namespace vb {
+
+// What a lookup that does not throw found: the path under which the file exists, or, when `error` is not
+// 0, the error number that says why there is none (53, 76, 52 or 70, as ResolveMemberPath throws them).
+struct FoundMemberPath {
+    std::string path;
+    int error = 0;
+    explicit operator bool() const noexcept { return error == 0; }
+};
+
+// The member lookup of one command. The letter-case match lists each folder at most once and keeps what
+// it read for the lookup's lifetime, so a project whose entries all differ in case from the files reads
+// each folder once, not once per entry. Make one per command: names that appear in a folder later are
+// found under their exact spelling only.
+class MemberLookup {
+public:
+    // ResolveMemberPath with this lookup's folder listings.
+    std::string resolve(const std::string& path);
+    // The same lookup, reporting instead of throwing.
+    FoundMemberPath find(const std::string& path);
+    LineReader open(const std::string& path) { return LineReader(resolve(path)); }
+
+private:
+    // The one name in `folder` equal to `name` without regard to case, if there is exactly one.
+    std::optional<std::string> caseMatch(const std::string& folder, const std::string& name);
+
+    // A folder's names by their case fold; a fold shared by two names leads to no name (an empty one).
+    // nullopt for a folder that could not be listed.
+    using Listing = std::optional<std::unordered_map<std::u32string, std::string>>;
+    std::unordered_map<std::string, Listing> listings_;
+};
 
 // The path under which the file named by `path` exists here. Tried in turn: the path as it is; with every
 // "\" turned into "/"; then component by component, a component that does not exist matched without
 // regard to letter case against the names in its folder (a unique match is taken). A path whose bytes are
 // not UTF-8 is tried once more converted from Windows-1252. RuntimeError 53 when the file is missing,
-// 76 when a folder on the way is missing, 52 for an empty name or one holding a NUL byte; the error
-// carries `path` as written.
+// 76 when a folder on the way is missing, 52 for an empty name, one holding a NUL byte or one too long,
+// 70 when a folder on the way may not be searched; the error carries `path` as written.
 std::string ResolveMemberPath(const std::string& path);
 
 // True when two names are equal without regard to letter case, by the same fold the lookup uses (ASCII and
@@ -23,7 +55,7 @@ bool SameNameWithoutCase(std::string_view a, std::string_view b);
 
 // Opens a member file for reading through ResolveMemberPath.
 inline LineReader OpenMemberFile(const std::string& path) {
-    return LineReader(ResolveMemberPath(path));
+    return MemberLookup().open(path);
 }
 
 } // namespace vb

@@ -111,3 +111,31 @@ TEST(MemberPath, NamesTooLongAre52NotMissing) {
 }
 
 } // namespace
+
+// One lookup serves a whole command: its folder listings must keep folders, twins and errors apart.
+TEST(MemberLookup, ListingsKeptPerFolderFindWhatAFreshLookupFinds) {
+    TempDir dir;
+    const std::string root = dir.path().string() + "/";
+    dir.write("A/main.frm", "a");
+    dir.write("B/Main.FRM", "b");
+    dir.write("Twins/x.frm", "1");
+    dir.write("Twins/X.frm", "2");
+    dir.write("Twins/\xC3\xBC"
+              "ber.frm",
+              "3");
+    vb::MemberLookup lookup;
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round == 0 ? "listing read" : "listing kept");
+        EXPECT_EQ(lookup.resolve(root + "a\\MAIN.frm"), root + "A/main.frm");
+        EXPECT_EQ(lookup.resolve(root + "b\\main.frm"), root + "B/Main.FRM");
+        EXPECT_EQ(lookup.resolve(root + "twins/\xDC"
+                                        "BER.FRM"),
+                  root + "Twins/\xC3\xBC"
+                         "ber.frm");
+        EXPECT_EQ(lookup.find(root + "twins/X.FRM").error, vb::err::FileNotFound) << "twins stay ambiguous";
+        EXPECT_EQ(lookup.find(root + "A/b.frm").error, vb::err::FileNotFound);
+        EXPECT_EQ(lookup.find(root + "C/main.frm").error, vb::err::PathNotFound);
+        EXPECT_EQ(lookup.find("").error, vb::err::BadFileName);
+        EXPECT_EQ(lookup.find(root + "A/main.frm").path, root + "A/main.frm");
+    }
+}

@@ -173,7 +173,9 @@ void frmHaupt::GenerateMergedFile() {
 
     // Never write over the project's own files: the merged file would destroy what it is made from.
     const std::string outputPath = shell::FilePathOfText(txtAD->text());
-    if (const auto own = OwnFileNamedBy(outputPath, ProjectPath, ProjectFileLists, ProjectFolder)) {
+    // The guard and the merge find members with the same folder listings.
+    vb::MemberLookup lookup;
+    if (const auto own = OwnFileNamedBy(outputPath, ProjectPath, ProjectFileLists, ProjectFolder, &lookup)) {
         refuseOwnFile(*own);
         return;
     }
@@ -188,7 +190,8 @@ void frmHaupt::GenerateMergedFile() {
         try {
             WriteMergedFile(
                 ProjectFileLists, ProjectFolder, output, [this] { return formsObjectsWanted(); },
-                [this] { PB->setValue(PB->value() + 1); }, IdentitiesOfOutput(file.fd(), outputPath));
+                [this] { PB->setValue(PB->value() + 1); }, IdentitiesOfOutput(file.fd(), outputPath),
+                &lookup);
         } catch (const MergeReadsItsOutput& e) {
             // The temporary file is removed as `file` goes; the earlier output stays as it was.
             lblAktion->setText(QString());

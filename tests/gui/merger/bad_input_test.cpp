@@ -187,10 +187,10 @@ TEST_F(MergerBadInput, OutputsThatWouldBecomeAMemberAreRefused) {
                                     "ber.frm\r\n"
                                     "Form=Main.frm\r\n"));
     std::filesystem::create_symlink("Main.frm", dir_.file("out.txt"));
-    for (const std::string& name : {"GHOST.FRM", "\xC3\x84nderung.frm",
-                                    "\xC3\x9c"
-                                    "BER.FRM",
-                                    "out.txt"}) {
+    for (const char* name : {"GHOST.FRM", "\xC3\x84nderung.frm",
+                             "\xC3\x9c"
+                             "BER.FRM",
+                             "out.txt"}) {
         const auto messages = desktop_.messages.size();
         generate(dir_.file(name));
         EXPECT_EQ(desktop_.messages.size(), messages + 1) << name;
