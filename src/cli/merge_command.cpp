@@ -18,21 +18,7 @@ namespace {
 const std::string kOwnFileRefusal =
     "Die Ausgabedatei ist eine Datei des Projekts und wird nicht überschrieben: ";
 
-// Writes the merged file; a member that turns out to be the output itself ends it with the refusal.
-void WriteRefusingOwnFiles(const vb::ProjectFileLists& lists, const std::string& projectFolder,
-                           vb::LineWriter& out, const std::function<bool()>& optionSet, ProgressBar& bar,
-                           const std::vector<vb::FileIdentity>& written, vb::MemberLookup& lookup) {
-    try {
-        merger::WriteMergedFile(
-            lists, projectFolder, out, optionSet, [&] { bar.step(); }, written, &lookup);
-    } catch (const merger::MergeReadsItsOutput& e) {
-        throw Refusal(kOwnFileRefusal + ControlPictures(e.path()));
-    }
-}
-
-} // namespace
-
-void Merge(const std::string& projectPath, const std::string& outputPath, bool codeOnly) {
+void MergeUnlessOwnFile(const std::string& projectPath, const std::string& outputPath, bool codeOnly) {
     const vb::ProjectFileLists lists = vb::ReadProjectFile(projectPath);
     // As the window: members are found at the project path's folder followed by their entries. The
     // entries alone reach the output, so the bytes do not depend on how the project path is spelled.
@@ -48,27 +34,40 @@ void Merge(const std::string& projectPath, const std::string& outputPath, bool c
         // Nothing written to it can be taken back, so every member is checked before the first line.
         const auto written = merger::IdentitiesOfOutput(STDOUT_FILENO);
         if (!written.empty())
-            if (const auto own =
-                    merger::OwnFileNamedBy("/proc/self/fd/1", projectPath, lists, projectFolder, &lookup))
-                throw Refusal(kOwnFileRefusal + ControlPictures(*own));
+            merger::RefuseOwnFileOpened(STDOUT_FILENO, projectPath, lists, projectFolder, lookup);
         vb::LineWriter out(STDOUT_FILENO, std::string(kStandardOutputName));
         // A bar on the terminal that also shows the merged text would be torn up by it.
         ProgressBar bar("Datei wird generiert", members, ::isatty(STDOUT_FILENO) != 1);
-        WriteRefusingOwnFiles(lists, projectFolder, out, optionSet, bar, written, lookup);
+        merger::WriteMergedFile(
+            lists, projectFolder, out, optionSet, [&] { bar.step(); }, written, &lookup);
         out.close();
         return;
     }
 
     if (const auto own = merger::OwnFileNamedBy(outputPath, projectPath, lists, projectFolder, &lookup))
-        throw Refusal(kOwnFileRefusal + ControlPictures(*own));
+        throw merger::MergeReadsItsOutput(*own);
     // The earlier output stays whole until the new one is complete.
-    vb::ReplacedFile file(outputPath);
+    vb::ReplacedFile file(outputPath, [&](int fd) {
+        merger::RefuseOwnFileOpened(fd, projectPath, lists, projectFolder, lookup);
+    });
     vb::LineWriter out(file.fd(), outputPath);
     ProgressBar bar("Datei wird generiert", members);
-    WriteRefusingOwnFiles(lists, projectFolder, out, optionSet, bar,
-                          merger::IdentitiesOfOutput(file.fd(), outputPath), lookup);
+    merger::WriteMergedFile(
+        lists, projectFolder, out, optionSet, [&] { bar.step(); },
+        merger::IdentitiesOfOutput(file.fd(), file.path()), &lookup);
     out.close();
     file.commit();
+}
+
+} // namespace
+
+void Merge(const std::string& projectPath, const std::string& outputPath, bool codeOnly) {
+    try {
+        MergeUnlessOwnFile(projectPath, outputPath, codeOnly);
+    } catch (const merger::MergeReadsItsOutput& e) {
+        // Found before anything was written, or as a member was opened: the target keeps what it had.
+        throw Refusal(kOwnFileRefusal + ControlPictures(e.path()));
+    }
 }
 
 } // namespace cli

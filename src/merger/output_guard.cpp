@@ -1,5 +1,6 @@
 #include "merger/output_guard.h"
 
+#include "merger/merged_file.h"
 #include "text/code_page.h"
 #include "text/member_path.h"
 #include "text/replaced_file.h"
@@ -106,6 +107,13 @@ std::optional<std::string> OwnFileNamedBy(const std::string& outputPath, const s
         }
     }
     return std::nullopt;
+}
+
+void RefuseOwnFileOpened(int fd, const std::string& projectPath, const vb::ProjectFileLists& lists,
+                         const std::string& projectFolder, vb::MemberLookup& lookup) {
+    if (const auto own =
+            OwnFileNamedBy("/proc/self/fd/" + std::to_string(fd), projectPath, lists, projectFolder, &lookup))
+        throw MergeReadsItsOutput(*own);
 }
 
 } // namespace merger

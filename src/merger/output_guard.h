@@ -22,4 +22,10 @@ std::optional<std::string> OwnFileNamedBy(const std::string& outputPath, const s
                                           const vb::ProjectFileLists& lists, const std::string& projectFolder,
                                           vb::MemberLookup* lookup = nullptr);
 
+// Throws MergeReadsItsOutput naming the file when the open file `fd` is the project file or one of its
+// member files, by identity: for an output opened before it is written, since its name may lead
+// elsewhere by the time it is opened.
+void RefuseOwnFileOpened(int fd, const std::string& projectPath, const vb::ProjectFileLists& lists,
+                         const std::string& projectFolder, vb::MemberLookup& lookup);
+
 } // namespace merger

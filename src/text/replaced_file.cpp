@@ -89,7 +89,8 @@ std::string FileReachedThrough(std::string path) {
     throw RuntimeError::FromErrno(ELOOP, path);
 }
 
-ReplacedFile::ReplacedFile(const std::string& target) : target_(target) {
+ReplacedFile::ReplacedFile(const std::string& target, const std::function<void(int fd)>& beforeWritingInPlace)
+    : target_(target) {
     if (target.empty() || target.find('\0') != std::string::npos)
         throw RuntimeError(err::BadFileName, target);
     final_ = FileReachedThrough(target);
@@ -110,15 +111,21 @@ ReplacedFile::ReplacedFile(const std::string& target) : target_(target) {
     if (fd_ < 0) {
         const int error = errno;
         if (exists && (error == EACCES || error == EPERM || error == EROFS)) {
-            // The folder takes no new file; the existing target is written in place.
-            fd_ = ::open(final_.c_str(), O_WRONLY | O_CLOEXEC);
-            if (fd_ < 0)
+            // The folder takes no new file; the existing target is written in place, but only after the
+            // file actually opened has been looked at, since the name may lead elsewhere by now.
+            const int fd = ::open(final_.c_str(), O_WRONLY | O_CLOEXEC);
+            if (fd < 0)
                 throw RuntimeError::FromErrno(errno, target);
-            if (::ftruncate(fd_, 0) != 0) {
-                const int truncateError = errno;
-                ::close(fd_);
-                throw RuntimeError::FromErrno(truncateError, target);
+            try {
+                if (beforeWritingInPlace)
+                    beforeWritingInPlace(fd);
+                if (::ftruncate(fd, 0) != 0)
+                    throw RuntimeError::FromErrno(errno, target);
+            } catch (...) {
+                ::close(fd);
+                throw;
             }
+            fd_ = fd;
             return;
         }
         // The name is new, so a missing file can only be a missing folder on the way.

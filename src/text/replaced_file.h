@@ -4,6 +4,7 @@
 // earlier content (or stays absent), whatever fails: an error that unwinds the stack removes the temporary
 // file, and so do SIGINT, SIGTERM and SIGHUP before the process ends with that signal.
 
+#include <functional>
 #include <string>
 
 namespace vb {
@@ -17,8 +18,12 @@ public:
     // Opens the output for `target`. A symbolic link is followed to the file it names, which is replaced
     // and the link kept. A target that exists and is no plain file (a named pipe, a terminal, /dev/null)
     // is written directly. Where the folder does not let a new file be made but an existing target may be
-    // written, the target is written in place. RuntimeError (70, 75, 76, ...) when nothing can be opened.
-    explicit ReplacedFile(const std::string& target);
+    // written, the target is written in place: it is opened without truncating, `beforeWritingInPlace` is
+    // called with its descriptor (it may throw to keep the target as it is, for example when the file
+    // opened turns out to be one that must not be written), and only then is it emptied.
+    // RuntimeError (70, 75, 76, ...) when nothing can be opened.
+    explicit ReplacedFile(const std::string& target,
+                          const std::function<void(int fd)>& beforeWritingInPlace = {});
     ~ReplacedFile();
     ReplacedFile(const ReplacedFile&) = delete;
     ReplacedFile& operator=(const ReplacedFile&) = delete;

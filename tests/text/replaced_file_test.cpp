@@ -142,3 +142,50 @@ TEST(ReplacedFile, ASignalMidwayLeavesTheEarlierContentAndNoTemporaryFile) {
 }
 
 } // namespace
+
+// A folder that takes no new file: the target is written in place, but not before the file opened has
+// been looked at. Runs in a child that may not create files there (as nobody when the tests run as root).
+TEST(ReplacedFile, InPlaceTheOpenedFileIsCheckedBeforeItIsEmptied) {
+    TempDir dir;
+    ::chmod(dir.path().c_str(), 0755);
+    const std::string target = dir.write("Zusammen.txt", "alt\r\n");
+    ::chmod(target.c_str(), 0666);
+    const std::string refused = dir.write("Refused.txt", "bleibt\r\n");
+    ::chmod(refused.c_str(), 0666);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::geteuid() == 0 ? ::setgid(65534) != 0 || ::setuid(65534) != 0
+                             : ::chmod(dir.path().c_str(), 0555) != 0)
+            ::_exit(10);
+        try {
+            // The check sees the earlier content still there, and a refusal keeps it.
+            std::string seen;
+            try {
+                vb::ReplacedFile file(refused, [&](int) {
+                    seen = ReadBytes(refused);
+                    throw std::runtime_error("refused");
+                });
+                ::_exit(11);
+            } catch (const std::runtime_error&) {
+            }
+            if (seen != "bleibt\r\n")
+                ::_exit(12);
+            vb::ReplacedFile file(target, [](int) {});
+            if (::write(file.fd(), "neu\r\n", 5) != 5)
+                ::_exit(13);
+            file.commit();
+        } catch (...) {
+            ::_exit(14);
+        }
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ::chmod(dir.path().c_str(), 0755);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(ReadBytes(refused), "bleibt\r\n");
+    EXPECT_EQ(ReadBytes(target), "neu\r\n");
+    EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{"Refused.txt", "Zusammen.txt"}));
+}

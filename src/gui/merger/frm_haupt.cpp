@@ -183,25 +183,24 @@ void frmHaupt::GenerateMergedFile() {
     lblAktion->setText(QStringLiteral("Datei wird generiert"));
     shell::EventPass();
     PB->setMaximum(MergeProgressMaximum(ProjectFileLists));
-    {
+    try {
         // The earlier output stays whole until the new one is complete.
-        vb::ReplacedFile file(outputPath);
+        vb::ReplacedFile file(outputPath, [&](int fd) {
+            RefuseOwnFileOpened(fd, ProjectPath, ProjectFileLists, ProjectFolder, lookup);
+        });
         vb::LineWriter output(file.fd(), outputPath);
-        try {
-            WriteMergedFile(
-                ProjectFileLists, ProjectFolder, output, [this] { return formsObjectsWanted(); },
-                [this] { PB->setValue(PB->value() + 1); }, IdentitiesOfOutput(file.fd(), outputPath),
-                &lookup);
-        } catch (const MergeReadsItsOutput& e) {
-            // The temporary file is removed as `file` goes; the earlier output stays as it was.
-            lblAktion->setText(QString());
-            PB->setValue(0);
-            PB->setMaximum(5);
-            refuseOwnFile(e.path());
-            return;
-        }
+        WriteMergedFile(
+            ProjectFileLists, ProjectFolder, output, [this] { return formsObjectsWanted(); },
+            [this] { PB->setValue(PB->value() + 1); }, IdentitiesOfOutput(file.fd(), file.path()), &lookup);
         output.close();
         file.commit();
+    } catch (const MergeReadsItsOutput& e) {
+        // The temporary file is removed as `file` goes; the earlier output stays as it was.
+        lblAktion->setText(QString());
+        PB->setValue(0);
+        PB->setMaximum(5);
+        refuseOwnFile(e.path());
+        return;
     }
     lblAktion->setText(QString());
     PB->setValue(0);
