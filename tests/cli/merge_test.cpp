@@ -8,7 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -135,6 +138,35 @@ TEST(Merge, OutputsThatWouldBeReadAsMembersAreRefused) {
         EXPECT_EQ(ReadBytes(dir.file("main.frm")), member);
         std::filesystem::remove(dir.file("out.txt"));
     }
+}
+
+// The output's name flips between nothing and a link to a member while merges run: whichever the guard,
+// the opening and the replacement see, the member is never written.
+TEST(Merge, AnOutputLinkFlippedDuringMergesNeverReachesAMember) {
+    const vbtest::TempDir dir;
+    std::string member = "VERSION 5.00\r\nBegin VB.Form Main\r\nEnd\r\nAttribute VB_Name = \"Main\"\r\n";
+    for (int i = 0; i < 2000; ++i)
+        member += "Private Sub Zeile" + std::to_string(i) + "()\r\n";
+    dir.write("Main.frm", member);
+    const std::string project = dir.write("P.vbp", "Form=Main.frm\r\n");
+    const std::string output = dir.file("out.txt");
+    std::atomic<bool> stop = false;
+    std::thread flipper([&] {
+        while (!stop) {
+            ::symlink("Main.frm", output.c_str());
+            ::unlink(output.c_str());
+        }
+    });
+    int refused = 0;
+    for (int run = 0; run < 300; ++run) {
+        const auto result = RunVbprojekt({"merge", project, output});
+        ASSERT_TRUE(result.status == 0 || result.status == 1) << result.err;
+        refused += result.status;
+    }
+    stop = true;
+    flipper.join();
+    EXPECT_EQ(ReadBytes(dir.file("Main.frm")), member) << refused << " of 300 merges refused";
+    EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(dir.file("Main.frm"))));
 }
 
 TEST(Merge, StandardOutputAppendedToAMemberIsRefused) {

@@ -1,5 +1,7 @@
+#include "merger/merged_file.h"
 #include "merger/output_guard.h"
 #include "temp_dir.h"
+#include "text/replaced_file.h"
 
 #include <gtest/gtest.h>
 
@@ -65,3 +67,26 @@ TEST(OutputGuard, OtherFilesPass) {
 }
 
 } // namespace
+
+// The output's name changes between the guard's look and the opening: a link to a member appears, or one
+// that was followed goes again. In every order the merge ends refused and the member keeps its bytes.
+TEST(OutputGuard, ALinkThatAppearsOrGoesAfterTheGuardNeverReplacesAMember) {
+    for (const bool linkGoesAgain : {false, true}) {
+        SCOPED_TRACE(linkGoesAgain ? "link gone before the merge" : "link stays");
+        GuardedProject p;
+        const std::string output = p.dir.file("out.txt");
+        ASSERT_EQ(p.guard(output), std::nullopt);
+        fs::create_symlink("Formulare/Haupt.frm", output);
+        vb::MemberLookup lookup;
+        vb::ReplacedFile file(
+            output, [&](int fd) { merger::RefuseOwnFileOpened(fd, p.project, p.lists, p.folder, lookup); });
+        if (linkGoesAgain)
+            fs::remove(output);
+        vb::LineWriter out(file.fd(), output);
+        EXPECT_THROW(merger::WriteMergedFile(
+                         p.lists, p.folder, out, [] { return true; }, {},
+                         merger::IdentitiesOfOutput(file.fd(), file.path()), &lookup),
+                     merger::MergeReadsItsOutput);
+        EXPECT_EQ(vbtest::ReadBytes(p.dir.file("Formulare/Haupt.frm")), "form");
+    }
+}
