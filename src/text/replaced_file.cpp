@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <optional>
+#include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -62,6 +64,25 @@ void Unregister(const char* path) {
     }
 }
 
+// Holds back the signals the handler removes temporaries for, while a temporary file exists but is not
+// registered yet; a signal arriving meanwhile is delivered when they are let through again.
+class HeldSignals {
+public:
+    HeldSignals() {
+        sigset_t held;
+        sigemptyset(&held);
+        for (const int s : {SIGINT, SIGTERM, SIGHUP})
+            sigaddset(&held, s);
+        ::pthread_sigmask(SIG_BLOCK, &held, &before_);
+    }
+    ~HeldSignals() { ::pthread_sigmask(SIG_SETMASK, &before_, nullptr); }
+    HeldSignals(const HeldSignals&) = delete;
+    HeldSignals& operator=(const HeldSignals&) = delete;
+
+private:
+    sigset_t before_;
+};
+
 std::string FolderOf(const std::string& path) {
     const auto slash = path.rfind('/');
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
@@ -107,8 +128,10 @@ ReplacedFile::ReplacedFile(const std::string& target, const std::function<void(i
     InstallSignalHandlers();
     std::string pattern = FolderOf(final_) + "." + NameOf(final_) + ".XXXXXX";
     // mkstemp creates the name exclusively, so it never opens a file or link that appeared meanwhile.
+    std::optional<HeldSignals> held(std::in_place);
     fd_ = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (fd_ < 0) {
+        held.reset();
         const int error = errno;
         if (exists && (error == EACCES || error == EPERM || error == EROFS)) {
             // The folder takes no new file; the existing target is written in place, but only after the
@@ -135,6 +158,7 @@ ReplacedFile::ReplacedFile(const std::string& target, const std::function<void(i
     }
     temporary_ = std::move(pattern);
     Register(temporary_.c_str());
+    held.reset();
     // An existing target keeps its permission bits; a new one gets what the umask leaves of rw-rw-rw-.
     mode_t mode = existing.st_mode & 07777;
     if (!exists) {

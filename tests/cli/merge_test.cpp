@@ -9,9 +9,15 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <csignal>
+#include <cstdio>
 #include <filesystem>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+
+extern char** environ;
 
 namespace {
 
@@ -167,6 +173,49 @@ TEST(Merge, AnOutputLinkFlippedDuringMergesNeverReachesAMember) {
     flipper.join();
     EXPECT_EQ(ReadBytes(dir.file("Main.frm")), member) << refused << " of 300 merges refused";
     EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(dir.file("Main.frm"))));
+}
+
+// A merge killed while it writes: the earlier output is there as it was and no temporary file remains.
+TEST(Merge, AMergeEndedBySignalLeavesTheEarlierOutputAndNoTemporaryFile) {
+    const vbtest::TempDir dir;
+    const std::string line(1 << 20, 'x');
+    {
+        std::string member = "Attribute VB_Name = \"m\"\r\n";
+        std::FILE* f = std::fopen(dir.file("Gross.bas").c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        std::fputs(member.c_str(), f);
+        for (int i = 0; i < 64; ++i) {
+            std::fwrite(line.data(), 1, line.size(), f);
+            std::fputs("\r\n", f);
+        }
+        std::fclose(f);
+    }
+    const std::string project = dir.write("P.vbp", "Module=Gross; Gross.bas\r\n");
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        const std::string output = dir.write("out.txt", "alt\r\n");
+        std::vector<std::string> args = {VBPROJEKT_PROGRAM, "merge", project, output};
+        std::vector<char*> argv;
+        for (auto& a : args)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        pid_t child = 0;
+        ASSERT_EQ(::posix_spawn(&child, argv[0], nullptr, nullptr, argv.data(), environ), 0);
+        // Once the temporary file is there the merge is writing; then it is told to end.
+        const auto writing = [&] {
+            for (const auto& e : std::filesystem::directory_iterator(dir.path()))
+                if (e.path().filename().string().starts_with(".out.txt."))
+                    return true;
+            return false;
+        };
+        int status = 0;
+        while (!writing() && ::waitpid(child, &status, WNOHANG) == 0)
+            std::this_thread::yield();
+        ::kill(child, signal);
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << "ended by signal " << signal;
+        EXPECT_EQ(ReadBytes(output), "alt\r\n");
+        EXPECT_FALSE(writing()) << "a temporary file remains after signal " << signal;
+    }
 }
 
 TEST(Merge, StandardOutputAppendedToAMemberIsRefused) {

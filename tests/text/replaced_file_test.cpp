@@ -141,8 +141,6 @@ TEST(ReplacedFile, ASignalMidwayLeavesTheEarlierContentAndNoTemporaryFile) {
     }
 }
 
-} // namespace
-
 // A folder that takes no new file: the target is written in place, but not before the file opened has
 // been looked at. Runs in a child that may not create files there (as nobody when the tests run as root).
 TEST(ReplacedFile, InPlaceTheOpenedFileIsCheckedBeforeItIsEmptied) {
@@ -189,3 +187,5 @@ TEST(ReplacedFile, InPlaceTheOpenedFileIsCheckedBeforeItIsEmptied) {
     EXPECT_EQ(ReadBytes(target), "neu\r\n");
     EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{"Refused.txt", "Zusammen.txt"}));
 }
+
+} // namespace
