@@ -158,19 +158,29 @@ std::optional<std::string> MemberLookup::caseMatch(const std::string& folder, co
 FoundMemberPath MemberLookup::find(const std::string& path) {
     // A NUL byte (from a binary project file) would cut the name short and find another file.
     if (path.empty() || path.find('\0') != std::string::npos)
-        return {{}, err::BadFileName};
+        return {{}, err::BadFileName, FoundBy::NotFound};
     const CaseMatch match = [this](const std::string& folder, const std::string& name) {
         return caseMatch(folder, name);
     };
     auto found = Resolve(path, match);
+    bool converted = false;
     if (std::holds_alternative<int>(found) && !IsUtf8(path)) {
-        auto converted = Resolve(Utf8FromWindows1252(path), match);
-        if (std::holds_alternative<std::string>(converted))
-            found = std::move(converted);
+        auto asUtf8 = Resolve(Utf8FromWindows1252(path), match);
+        if (std::holds_alternative<std::string>(asUtf8)) {
+            found = std::move(asUtf8);
+            converted = true;
+        }
     }
     if (const int* number = std::get_if<int>(&found))
-        return {{}, *number};
-    return {std::get<std::string>(std::move(found)), 0};
+        return {{}, *number, FoundBy::NotFound};
+    std::string& at = std::get<std::string>(found);
+    FoundBy by = FoundBy::Windows1252;
+    if (!converted) {
+        std::string slashed = path;
+        std::replace(slashed.begin(), slashed.end(), '\\', '/');
+        by = at == path ? FoundBy::AsWritten : at == slashed ? FoundBy::Slashes : FoundBy::LetterCase;
+    }
+    return {std::move(at), 0, by};
 }
 
 std::string MemberLookup::resolve(const std::string& path) {

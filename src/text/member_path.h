@@ -11,11 +11,21 @@
 
 namespace vb {
 
+// How the lookup came to the file, in the order it tries the ways.
+enum class FoundBy {
+    AsWritten,   // the path as it is
+    Slashes,     // every "\" turned into "/"
+    LetterCase,  // a part of it in other letter case
+    Windows1252, // the path's bytes read as Windows-1252 and written as UTF-8 (letter case may differ, too)
+    NotFound,
+};
+
 // What a lookup that does not throw found: the path under which the file exists, or, when `error` is not
 // 0, the error number that says why there is none (53, 76, 52 or 70, as ResolveMemberPath throws them).
 struct FoundMemberPath {
     std::string path;
     int error = 0;
+    FoundBy by = FoundBy::NotFound;
     explicit operator bool() const noexcept { return error == 0; }
 };
 

@@ -139,3 +139,17 @@ TEST(MemberLookup, ListingsKeptPerFolderFindWhatAFreshLookupFinds) {
         EXPECT_EQ(lookup.find(root + "A/main.frm").path, root + "A/main.frm");
     }
 }
+
+TEST(MemberLookup, SaysHowItFoundTheFile) {
+    TempDir dir;
+    const std::string root = dir.path().string() + "/";
+    dir.write("Formulare/Haupt.frm", "x");
+    dir.write("\xC3\x84nderung.frm", "x");
+    vb::MemberLookup lookup;
+    EXPECT_EQ(lookup.find(root + "Formulare/Haupt.frm").by, vb::FoundBy::AsWritten);
+    EXPECT_EQ(lookup.find(root + "Formulare\\Haupt.frm").by, vb::FoundBy::Slashes);
+    EXPECT_EQ(lookup.find(root + "formulare\\HAUPT.frm").by, vb::FoundBy::LetterCase);
+    EXPECT_EQ(lookup.find(root + "\xC4nderung.frm").by, vb::FoundBy::Windows1252);
+    EXPECT_EQ(lookup.find(root + "\xE4nderung.FRM").by, vb::FoundBy::Windows1252);
+    EXPECT_EQ(lookup.find(root + "fehlt.frm").by, vb::FoundBy::NotFound);
+}
