@@ -1,0 +1,175 @@
+#include "command_line.h"
+
+#include "commands.h"
+#include "failures.h"
+#include "standard_streams.h"
+#include "usage_checks.h"
+
+#include <CLI/CLI.hpp>
+
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace cli {
+
+namespace {
+
+constexpr const char* kDescription =
+    "vbprojekt " VBPROJEKT_VERSION
+    " - Visual-Basic-5/6-Projekte ohne Fenster: dieselben Zahlen wie voduvov,\n"
+    "dieselbe zusammengefasste Datei wie vuzaraze.";
+
+constexpr const char* kFooter =
+    "Ausgabe: eine Zeile je Datensatz, Felder durch Tabulatoren getrennt (für cut, awk, sort).\n"
+    "Einträge, Typen und Namen stehen im Projekt als Windows-1252 und werden als UTF-8 ausgegeben;\n"
+    "Steuerzeichen darin (auch der Tabulator) erscheinen als ihre Symbolzeichen U+2400 bis U+241F und\n"
+    "U+2421 (der Tabulator als U+2409), der Backslash bleibt wie geschrieben. --json gibt stattdessen ein\n"
+    "JSON-Dokument aus, dessen Texte die Windows-1252-Zeichen als Unicode tragen.\n"
+    "Mitgliedsdateien werden relativ zum Ordner der Projektdatei gesucht.\n"
+    "Auf einem Terminal zeigen merge und count bei mehr als 5 Mitgliedsdateien einen Fortschrittsbalken\n"
+    "auf der Standardfehlerausgabe.\n"
+    "Exit-Status: 0 Erfolg, 1 Laufzeitfehler (\"vbprojekt: Laufzeitfehler 53: Datei nicht gefunden: PFAD\")\n"
+    "oder verweigertes Überschreiben, 2 fehlerhafter Aufruf.";
+
+constexpr const char* kProject = "PROJEKT";
+constexpr const char* kOutput = "AUSGABE";
+
+struct Arguments {
+    std::string project;
+    std::string output;
+    std::vector<std::string> entries;
+    bool json = false;
+    bool codeOnly = false;
+};
+
+void GermanLabels(CLI::App& app) {
+    const auto formatter = app.get_formatter();
+    formatter->label("Usage", "Aufruf");
+    formatter->label("OPTIONS", "OPTIONEN");
+    formatter->label("SUBCOMMAND", "BEFEHL");
+    formatter->label("SUBCOMMANDS", "BEFEHLE");
+    formatter->label("Positionals", "Argumente");
+    formatter->label("REQUIRED", "ERFORDERLICH");
+    formatter->column_width(24);
+}
+
+CLI::App* AddCommand(CLI::App& app, const char* name, const char* description, const char* footer) {
+    CLI::App* command = app.add_subcommand(name, description);
+    command->group("Befehle");
+    command->footer(footer);
+    command->allow_extras(); // unknown words are reported by the program itself, in German
+    command->get_help_ptr()->group("Optionen");
+    return command;
+}
+
+void AddProject(CLI::App* command, Arguments& args) {
+    command->add_option(kProject, args.project, "Projektdatei (.vbp)")->type_name("");
+}
+
+void AddJson(CLI::App* command, Arguments& args) {
+    command->add_flag("--json", args.json, "Gibt ein JSON-Dokument aus statt Textzeilen");
+}
+
+void WriteOut(const std::string& text) {
+    WriteAll(STDOUT_FILENO, text, std::string(kStandardOutputName));
+}
+
+void AddMembers(CLI::App& app, Arguments& args) {
+    CLI::App* members = AddCommand(
+        app, "members", "Arten der Mitglieder mit Anzahl und Einträgen",
+        "Zeilen: GRUPPE<TAB>ANZAHL je Art (Formulare, Module, Klassenmodule,\n"
+        "Benutzersteuerelemente, Eigenschaftenseiten), darauf GRUPPE<TAB>NR<TAB>EINTRAG je Eintrag,\n"
+        "in der Reihenfolge der Projektdatei; Einträge wie geschrieben.");
+    AddProject(members, args);
+    AddJson(members, args);
+    members->callback([members, &args] {
+        RequireOperand(*members, kProject);
+        WriteOut(MembersOutput(args.project, args.json));
+    });
+}
+
+void AddObjects(CLI::App& app, Arguments& args) {
+    CLI::App* objects =
+        AddCommand(app, "objects", "Objekttypen und Objektnamen je Formular, Steuerelement, Seite",
+                   "Ohne EINTRAG: jedes Formular, Benutzersteuerelement und jede Eigenschaftenseite.\n"
+                   "EINTRAG: ein Mitglied genau wie im Projekt geschrieben (z. B. Formulare\\Main.frm);\n"
+                   "ein Name, der kein Eintrag des Projekts ist, ist ein Aufruffehler (Exit-Status 2).\n"
+                   "Zeilen: GRUPPE<TAB>EINTRAG<TAB>TYP<TAB>NAME, eine je Objekt, Typen in der Reihenfolge\n"
+                   "ihres ersten Auftretens, Namen in der Reihenfolge ihrer Deklaration; ein Mitglied ohne\n"
+                   "Objekte gibt keine Zeile (im JSON steht es mit leerer Typenliste).");
+    AddProject(objects, args);
+    objects->add_option("EINTRAG", args.entries, "Nur diese Mitglieder, in dieser Reihenfolge")
+        ->type_name("");
+    AddJson(objects, args);
+    objects->callback([objects, &args] {
+        RequireOperand(*objects, kProject);
+        WriteOut(ObjectsOutput(args.project, args.entries, args.json));
+    });
+}
+
+void AddCount(CLI::App& app, Arguments& args) {
+    CLI::App* count =
+        AddCommand(app, "count", "Anzahl aller Objekte (die Zahl von \"Alle Voduvov:\")",
+                   "Zeilen: ANZAHL<TAB>GRUPPE<TAB>EINTRAG je gezähltem Formular,\n"
+                   "Benutzersteuerelement und jeder Eigenschaftenseite, zuletzt ANZAHL<TAB>Gesamt.");
+    AddProject(count, args);
+    AddJson(count, args);
+    count->callback([count, &args] {
+        RequireOperand(*count, kProject);
+        WriteOut(CountOutput(args.project, args.json));
+    });
+}
+
+void AddMerge(CLI::App& app, Arguments& args) {
+    CLI::App* merge =
+        AddCommand(app, "merge", "Schreibt das ganze Projekt in eine Textdatei",
+                   "Schreibt dieselben Bytes wie vuzaraze mit angekreuztem \"Voduvov der Formulare als Text\n"
+                   "mit speichern\" (mit --code-only: nicht angekreuzt). AUSGABE \"-\" schreibt auf die\n"
+                   "Standardausgabe (eine Datei namens - heißt ./-); eine bestehende Datei wird ersetzt.\n"
+                   "Ist AUSGABE die Projektdatei oder eine ihrer Mitgliedsdateien, wird nichts geschrieben\n"
+                   "(Exit-Status 1).");
+    AddProject(merge, args);
+    merge->add_option(kOutput, args.output, "Ausgabedatei, \"-\" für die Standardausgabe")->type_name("");
+    merge->add_flag("--code-only", args.codeOnly,
+                    "Ohne die Objektbeschreibungen, im Wesentlichen nur der Code");
+    merge->callback([merge, &args] {
+        RequireOperand(*merge, kProject);
+        RequireOperand(*merge, kOutput);
+        Merge(args.project, args.output, args.codeOnly);
+    });
+}
+
+} // namespace
+
+void RunCommandLine(int argc, char** argv) {
+    CLI::App app(kDescription, kProgram);
+    GermanLabels(app);
+    app.option_defaults()->group("Optionen");
+    app.set_help_flag("-h,--help", "Zeigt diese Hilfe und endet");
+    app.set_version_flag("--version", std::string(kProgram) + " " + VBPROJEKT_VERSION,
+                         "Zeigt die Version und endet");
+    app.footer(kFooter);
+    app.allow_extras();
+
+    Arguments args;
+    AddMembers(app, args);
+    AddObjects(app, args);
+    AddCount(app, args);
+    AddMerge(app, args);
+    // Runs once every word is parsed, before the command's own callback.
+    app.parse_complete_callback([&app] { CheckCommandWords(app); });
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp&) {
+        const std::vector<CLI::App*> chosen = app.get_subcommands();
+        WriteOut(chosen.empty() ? app.help() : chosen.front()->help(kProgram));
+    } catch (const CLI::CallForVersion& e) {
+        WriteOut(std::string(e.what()) + "\n");
+    } catch (const CLI::ParseError& e) {
+        throw UsageError(std::string("fehlerhafter Aufruf (") + e.what() + ")");
+    }
+}
+
+} // namespace cli
