@@ -64,7 +64,7 @@ CLI::App* AddCommand(CLI::App& app, const char* name, const char* description, c
 }
 
 void AddProject(CLI::App* command, Arguments& args) {
-    command->add_option(kProject, args.project, "Projektdatei (.vbp)")->type_name("");
+    command->add_option(kProject, args.project, "Projektdatei (.vbp)")->type_name("")->required();
 }
 
 void AddJson(CLI::App* command, Arguments& args) {
@@ -130,7 +130,9 @@ void AddMerge(CLI::App& app, Arguments& args) {
                    "Ist AUSGABE die Projektdatei oder eine ihrer Mitgliedsdateien, wird nichts geschrieben\n"
                    "(Exit-Status 1).");
     AddProject(merge, args);
-    merge->add_option(kOutput, args.output, "Ausgabedatei, \"-\" für die Standardausgabe")->type_name("");
+    merge->add_option(kOutput, args.output, "Ausgabedatei, \"-\" für die Standardausgabe")
+        ->type_name("")
+        ->required();
     merge->add_flag("--code-only", args.codeOnly,
                     "Ohne die Objektbeschreibungen, im Wesentlichen nur der Code");
     merge->callback([merge, &args] {
@@ -151,6 +153,7 @@ void RunCommandLine(int argc, char** argv) {
                          "Zeigt die Version und endet");
     app.footer(kFooter);
     app.allow_extras();
+    app.require_subcommand(1, 0); // one command; a second one is reported by CheckCommandWords
 
     Arguments args;
     AddMembers(app, args);
@@ -160,6 +163,7 @@ void RunCommandLine(int argc, char** argv) {
     // Runs once every word is parsed, before the command's own callback.
     app.parse_complete_callback([&app] { CheckCommandWords(app); });
 
+    RejectFlagValues(app, argc, argv);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp&) {
@@ -167,6 +171,10 @@ void RunCommandLine(int argc, char** argv) {
         WriteOut(chosen.empty() ? app.help() : chosen.front()->help(kProgram));
     } catch (const CLI::CallForVersion& e) {
         WriteOut(std::string(e.what()) + "\n");
+    } catch (const CLI::RequiredError& e) {
+        CheckCommandWords(app);
+        ReportMissingOperand(*app.get_subcommands().front());
+        throw UsageError(std::string("fehlerhafter Aufruf (") + e.what() + ")");
     } catch (const CLI::ParseError& e) {
         throw UsageError(std::string("fehlerhafter Aufruf (") + e.what() + ")");
     }

@@ -36,7 +36,8 @@ int main(int argc, char** argv) {
         cli::RunCommandLine(argc, argv);
         return kSuccess;
     } catch (const cli::UsageError& e) {
-        cli::WriteToStandardError(std::string(kProgram) + ": " + e.what());
+        // The message quotes the caller's words; an escape sequence among them must not reach the terminal.
+        cli::WriteToStandardError(std::string(kProgram) + ": " + cli::ControlPictures(e.what()));
         cli::WriteToStandardError("Hilfe: vbprojekt --help");
         return kUsageFailure;
     } catch (const cli::Refusal& e) {

@@ -11,12 +11,52 @@ namespace cli {
 
 namespace {
 
-// The words no command or option took.
+constexpr std::string_view kEndOfOptions = "--";
+
+bool IsFlag(const CLI::Option* option) {
+    return option && option->get_expected_max() == 0;
+}
+
+// The option of that name in the program or any of its commands, if it is a flag.
+bool NamesAFlag(const CLI::App& app, const std::string& name) {
+    if (IsFlag(app.get_option_no_throw(name)))
+        return true;
+    const std::vector<const CLI::App*> commands = app.get_subcommands([](const CLI::App*) { return true; });
+    return std::any_of(commands.begin(), commands.end(),
+                       [&](const CLI::App* command) { return IsFlag(command->get_option_no_throw(name)); });
+}
+
+// The words no command or option took, without the "--" that ended the options: CLI11 keeps that mark
+// among them although it is no word of the user's.
 std::vector<std::string> LeftOverWords(const CLI::App& app) {
-    return app.remaining(true);
+    std::vector<std::string> words = app.remaining(true);
+    std::size_t marks = words.size() - app.remaining_size(true);
+    for (auto word = words.begin(); marks > 0 && word != words.end();) {
+        if (*word == kEndOfOptions) {
+            word = words.erase(word);
+            --marks;
+        } else {
+            ++word;
+        }
+    }
+    return words;
 }
 
 } // namespace
+
+void RejectFlagValues(const CLI::App& app, int argc, const char* const* argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view word = argv[i];
+        if (word == kEndOfOptions)
+            return;
+        const std::size_t equals = word.find('=');
+        if (!word.starts_with("--") || equals == std::string_view::npos)
+            continue;
+        const std::string name(word.substr(0, equals));
+        if (NamesAFlag(app, name))
+            throw UsageError("die Option " + name + " nimmt keinen Wert: " + std::string(word));
+    }
+}
 
 void CheckCommandWords(const CLI::App& app) {
     const std::vector<CLI::App*> chosen = app.get_subcommands();
@@ -32,6 +72,15 @@ void CheckCommandWords(const CLI::App& app) {
     }
     if (!command)
         throw UsageError("kein Befehl angegeben (members, objects, count oder merge)");
+    if (chosen.size() > 1)
+        throw UsageError("überzähliger Befehl für " + command->get_name() + ": " + chosen[1]->get_name());
+}
+
+void ReportMissingOperand(const CLI::App& command) {
+    for (const CLI::Option* operand : command.get_options()) {
+        if (operand->get_positional() && operand->get_required() && operand->count() == 0)
+            throw UsageError(command.get_name() + ": " + operand->get_name() + " fehlt");
+    }
 }
 
 void RequireOperand(const CLI::App& command, const char* name) {

@@ -6,8 +6,15 @@
 
 namespace cli {
 
-// After parsing: a command, and no word that neither the command nor an option took.
+// Before parsing: a flag given a value ("--json=false", "--code-only=yes"). CLI11 would read it as the
+// flag switched on or off; the program's flags are switches without values. Words after "--" are operands.
+void RejectFlagValues(const CLI::App& app, int argc, const char* const* argv);
+
+// After parsing: exactly one command, and no word that neither the command nor an option took.
 void CheckCommandWords(const CLI::App& app);
+
+// After CLI11 found a required operand missing: names the first missing operand of the command.
+void ReportMissingOperand(const CLI::App& command);
 
 // An operand given as empty text is missing too.
 void RequireOperand(const CLI::App& command, const char* name);
