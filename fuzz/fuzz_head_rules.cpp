@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const vbfuzz::MemoryFile in(member);
     const vbfuzz::MemoryFile out("");
     {
-        vb::LineReader reader(in.path(), 1 + data[0] % 5);
+        vb::LineReader reader(in.fd(), "fuzz", 1 + data[0] % 5);
         vb::LineWriter writer(out.fd(), "fuzz");
         merger::CopyMemberBody(rule, option, reader, writer);
         writer.flush();

@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto expected = vbfuzz::SplitLines(bytes);
     const vbfuzz::MemoryFile file(bytes);
 
-    vb::LineReader reader(file.path(), bufferSize);
+    vb::LineReader reader(file.fd(), "fuzz", bufferSize);
     std::string_view line;
     std::size_t count = 0;
     std::size_t longest = 0;

@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const vbfuzz::MemoryFile file(bytes);
     counter::ObjectGroupTable byFile;
     try {
-        vb::LineReader reader(file.path(), 7);
+        vb::LineReader reader(file.fd(), "fuzz", 7);
         counter::ScanLines(reader, byFile);
     } catch (const vb::RuntimeError& e) {
         vbfuzz::Check(e.number() == vb::err::SubscriptOutOfRange, "only a table limit may stop the scan");

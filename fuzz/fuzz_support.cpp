@@ -2,43 +2,13 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
-#include <cstdlib>
-#include <sys/mman.h>
 #include <unistd.h>
 
 namespace vbfuzz {
-
-MemoryFile::MemoryFile(std::string_view bytes) : fd_(::memfd_create("vbfuzz", MFD_CLOEXEC)) {
-    Check(fd_ >= 0, "memfd_create");
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
-        Check(n > 0, "write to the memory file");
-        done += static_cast<std::size_t>(n);
-    }
-    path_ = "/proc/self/fd/" + std::to_string(fd_);
-}
-
-MemoryFile::~MemoryFile() {
-    ::close(fd_);
-}
-
-std::string MemoryFile::contents() const {
-    std::string out;
-    char chunk[65536];
-    off_t at = 0;
-    for (;;) {
-        const ssize_t n = ::pread(fd_, chunk, sizeof chunk, at);
-        Check(n >= 0, "read the memory file");
-        if (n == 0)
-            return out;
-        out.append(chunk, static_cast<std::size_t>(n));
-        at += n;
-    }
-}
 
 ScratchFolder::ScratchFolder() {
     std::string pattern = (std::filesystem::temp_directory_path() / "vbfuzz-XXXXXX").string();

@@ -1,6 +1,8 @@
 #pragma once
 // Helpers shared by the fuzz targets: the input as a file, and lines split the plain way to compare with.
 
+#include "memory_file.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -9,23 +11,8 @@
 
 namespace vbfuzz {
 
-// An anonymous in-memory file holding some bytes, reachable by a path; closed on destruction.
-class MemoryFile {
-public:
-    explicit MemoryFile(std::string_view bytes);
-    ~MemoryFile();
-    MemoryFile(const MemoryFile&) = delete;
-    MemoryFile& operator=(const MemoryFile&) = delete;
-
-    const std::string& path() const { return path_; }
-    int fd() const { return fd_; }
-    // Everything the file holds now.
-    std::string contents() const;
-
-private:
-    int fd_;
-    std::string path_;
-};
+// The input as an in-memory file, shared with the tests.
+using vbtest::MemoryFile;
 
 // A fresh folder that holds the files an input describes; removed with everything in it on destruction.
 class ScratchFolder {

@@ -83,21 +83,33 @@ int OpenForReading(const std::string& path) {
 }
 
 LineReader::LineReader(std::string path, std::size_t maxRead)
-    : path_(std::move(path)), fd_(OpenForReading(path_)), maxRead_(std::max<std::size_t>(maxRead, 1)) {}
+    : path_(std::move(path)), fd_(OpenForReading(path_)), owned_(true),
+      maxRead_(std::max<std::size_t>(maxRead, 1)) {}
+
+LineReader::LineReader(int fd, std::string name, std::size_t maxRead)
+    : path_(std::move(name)), fd_(fd), maxRead_(std::max<std::size_t>(maxRead, 1)) {}
 
 LineReader::~LineReader() {
-    if (fd_ >= 0)
+    if (owned_ && fd_ >= 0)
         ::close(fd_);
 }
 
 bool LineReader::fill() {
-    // Keep the unread bytes, moved to the front; grow when one line fills the whole buffer.
-    if (begin_ > 0) {
-        std::memmove(buffer_.get(), buffer_.get() + begin_, end_ - begin_);
-        end_ -= begin_;
-        scanned_ -= begin_;
-        begin_ = 0;
-    }
+    keepUnread();
+    return readMore(makeRoom());
+}
+
+void LineReader::keepUnread() {
+    // The bytes of lines handed out are done with; the rest moves to the front.
+    if (begin_ == 0)
+        return;
+    std::memmove(buffer_.get(), buffer_.get() + begin_, end_ - begin_);
+    end_ -= begin_;
+    scanned_ -= begin_;
+    begin_ = 0;
+}
+
+std::size_t LineReader::makeRoom() {
     const std::size_t want = std::min(std::max(read_, kMinRead), maxRead_);
     // Grow when the wanted read does not fit; a line longer than the buffer at least doubles it.
     if (capacity_ - end_ < want && (end_ == capacity_ || capacity_ < maxRead_ + maxRead_ / 2)) {
@@ -109,8 +121,12 @@ bool LineReader::fill() {
         buffer_ = std::move(grown);
         capacity_ = capacity;
     }
+    return std::min(want, capacity_ - end_);
+}
+
+bool LineReader::readMore(std::size_t want) {
     for (;;) {
-        const ssize_t got = ::read(fd_, buffer_.get() + end_, std::min(want, capacity_ - end_));
+        const ssize_t got = ::read(fd_, buffer_.get() + end_, want);
         if (got < 0) {
             if (errno == EINTR)
                 continue;

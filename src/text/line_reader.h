@@ -19,8 +19,11 @@ public:
     // fall across reads.
     static constexpr std::size_t kMaxRead = 64 * 1024;
 
-    // Opens the file for reading; RuntimeError (53, 76, 70, 75, ...) when that fails.
+    // Opens the file through OpenForReading; RuntimeError (53, 76, 70, 75, ...) when that fails.
     explicit LineReader(std::string path, std::size_t maxRead = kMaxRead);
+    // Reads a descriptor that stays open and is not owned (a pipe, an in-memory file), from where it
+    // stands; `name` is shown in errors.
+    LineReader(int fd, std::string name, std::size_t maxRead = kMaxRead);
     ~LineReader();
     LineReader(const LineReader&) = delete;
     LineReader& operator=(const LineReader&) = delete;
@@ -28,6 +31,7 @@ public:
     // The next line, without its end, valid until the next call. False at the end of the file.
     bool next(std::string_view& line);
 
+    // The path opened, or the name given with a descriptor.
     const std::string& path() const noexcept { return path_; }
     // The descriptor of the open file, so a caller can tell which file it is.
     int fd() const noexcept { return fd_; }
@@ -35,10 +39,15 @@ public:
     std::size_t bufferCapacity() const noexcept { return capacity_; }
 
 private:
+    // One refill: keeps the unread bytes, makes room for the next read, reads. False at the end.
     bool fill();
+    void keepUnread();
+    std::size_t makeRoom();
+    bool readMore(std::size_t want);
 
     std::string path_;
     int fd_ = -1;
+    bool owned_ = false;
     std::unique_ptr<char[]> buffer_; // allocated at the first read, not initialised
     std::size_t capacity_ = 0;
     std::size_t maxRead_;

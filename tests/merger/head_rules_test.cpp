@@ -1,24 +1,23 @@
+#include "memory_file.h"
 #include "merger/head_rules.h"
-#include "temp_dir.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
 using merger::HeadRule;
-using vbtest::TempDir;
 
 // The body that `rule` gives for a member file holding `bytes`.
 std::string Body(HeadRule rule, bool optionSet, std::string_view bytes) {
-    TempDir dir;
-    vb::LineReader in(dir.write("member", bytes));
-    const std::string outPath = dir.file("out");
+    const vbtest::MemoryFile member(bytes);
+    const vbtest::MemoryFile output;
+    vb::LineReader in(member.fd(), "member");
     {
-        vb::LineWriter out(outPath);
+        vb::LineWriter out(output.fd(), "out");
         merger::CopyMemberBody(rule, optionSet, in, out);
-        out.close();
+        out.flush();
     }
-    return vbtest::ReadBytes(outPath);
+    return output.contents();
 }
 
 constexpr std::string_view kForm = "VERSION 5.00\r\n"

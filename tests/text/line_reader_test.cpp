@@ -1,3 +1,4 @@
+#include "memory_file.h"
 #include "temp_dir.h"
 #include "text/line_reader.h"
 #include "text/runtime_error.h"
@@ -5,24 +6,29 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <fcntl.h>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
 
 using vbtest::TempDir;
 
-std::vector<std::string> LinesOf(const TempDir& dir, std::string_view bytes) {
-    const std::string path = dir.write("f.txt", bytes);
-    vb::LineReader reader(path);
-    std::vector<std::string> lines;
+using Lines = std::vector<std::string>;
+
+Lines LinesFrom(vb::LineReader& reader) {
+    Lines lines;
     std::string_view line;
     while (reader.next(line))
         lines.emplace_back(line);
     return lines;
 }
 
-using Lines = std::vector<std::string>;
+Lines LinesOf(const TempDir& dir, std::string_view bytes) {
+    vb::LineReader reader(dir.write("f.txt", bytes));
+    return LinesFrom(reader);
+}
 
 TEST(LineReader, EveryKindOfLineEndEndsALine) {
     TempDir dir;
@@ -123,6 +129,49 @@ TEST(LineReader, OpeningFailuresCarryTheirNumbers) {
     EXPECT_EQ(numberFor(dir.file("missing.txt")), 53);
     EXPECT_EQ(numberFor(dir.file("no-folder/missing.txt")), 76);
     EXPECT_EQ(numberFor(dir.path().string()), 75);
+}
+
+// A descriptor is read from where it stands, in reads as small as asked, and stays open for its owner.
+TEST(LineReader, DescriptorIsReadFromItsPositionAndLeftOpen) {
+    const vbtest::MemoryFile file("skip\r\na\r\nb\rc");
+    ASSERT_EQ(::lseek(file.fd(), 6, SEEK_SET), 6);
+    {
+        vb::LineReader reader(file.fd(), "Speicher", 1);
+        EXPECT_EQ(LinesFrom(reader), (Lines{"a", "b", "c"}));
+        EXPECT_EQ(reader.path(), "Speicher");
+    }
+    EXPECT_NE(::fcntl(file.fd(), F_GETFD), -1) << "the reader closed a descriptor it does not own";
+}
+
+// A pipe hands out what its writer wrote so far; lines and CR LF pairs that fall across reads stay whole.
+TEST(LineReader, PipeIsReadToItsWritersEnd) {
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    const std::string bytes = "erste\r\nzweite\rdritte\n\r\nletzte";
+    ASSERT_EQ(::write(ends[1], bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+    ::close(ends[1]);
+    {
+        vb::LineReader reader(ends[0], "Rohr", 3);
+        EXPECT_EQ(LinesFrom(reader), (Lines{"erste", "zweite", "dritte", "", "letzte"}));
+    }
+    ::close(ends[0]);
+}
+
+// A descriptor that cannot be read is an error naming what the caller called it.
+TEST(LineReader, ReadFailureOnADescriptorNamesIt) {
+    TempDir dir;
+    const int folder = ::open(dir.path().c_str(), O_RDONLY | O_DIRECTORY);
+    ASSERT_GE(folder, 0);
+    try {
+        vb::LineReader reader(folder, "Ordner");
+        std::string_view line;
+        reader.next(line);
+        ADD_FAILURE() << "a folder read as lines";
+    } catch (const vb::RuntimeError& e) {
+        EXPECT_EQ(e.number(), 75);
+        EXPECT_EQ(e.path(), "Ordner");
+    }
+    ::close(folder);
 }
 
 } // namespace
