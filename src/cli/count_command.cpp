@@ -26,12 +26,12 @@ std::string CountOutput(const std::string& projectPath, bool json) {
         total = counter::CountProjectObjects(lists, table, [&](const counter::MemberObjects& member) {
             if (json)
                 document.push_back({{"kind", KindNameOf(member.kind)},
-                                    {"group", GroupOf(member.kind)},
+                                    {"group", vb::GroupCaptionOf(member.kind)},
                                     {"entry", vb::Utf8FromWindows1252(member.entry)},
                                     {"objects", member.objects}});
             else // NUMBER GROUP ENTRY, the number first as wc and du print it
-                AppendRecord(
-                    out, {std::to_string(member.objects), GroupOf(member.kind), PlainField(member.entry)});
+                AppendRecord(out, {std::to_string(member.objects), vb::GroupCaptionOf(member.kind),
+                                   PlainField(member.entry)});
             bar.step();
         });
     });

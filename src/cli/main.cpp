@@ -23,10 +23,7 @@ using cli::kProgram;
 // entries: a NUL byte in it would cut the message short at a file that was never meant, and an escape or a
 // line end would reach the terminal or break the log line, so its control characters are shown as pictures.
 std::string MessageOf(const vb::RuntimeError& e) {
-    std::string text = "Laufzeitfehler " + std::to_string(e.number()) + ": " + e.description();
-    if (!e.path().empty())
-        text += ": " + cli::ControlPictures(e.path());
-    return text;
+    return vb::ErrorLine(e.number(), cli::ControlPictures(e.path()));
 }
 
 } // namespace

@@ -15,10 +15,10 @@ std::string MembersOutput(const std::string& projectPath, bool json) {
         auto groups = nlohmann::ordered_json::array();
         for (const vb::SourceKind kind : vb::kSourceKinds) {
             auto entries = nlohmann::ordered_json::array();
-            for (int k = 0; k < lists.count(kind); ++k)
-                entries.push_back(vb::Utf8FromWindows1252(lists.list(kind)[static_cast<std::size_t>(k)]));
+            for (const std::string& entry : lists.entries(kind))
+                entries.push_back(vb::Utf8FromWindows1252(entry));
             groups.push_back({{"kind", KindNameOf(kind)},
-                              {"group", GroupOf(kind)},
+                              {"group", vb::GroupCaptionOf(kind)},
                               {"count", lists.count(kind)},
                               {"entries", std::move(entries)}});
         }
@@ -27,10 +27,11 @@ std::string MembersOutput(const std::string& projectPath, bool json) {
     // Per kind a record GROUP COUNT, then one record GROUP INDEX ENTRY per entry, indexed from 1.
     std::string out;
     for (const vb::SourceKind kind : vb::kSourceKinds) {
-        AppendRecord(out, {GroupOf(kind), std::to_string(lists.count(kind))});
-        for (int k = 0; k < lists.count(kind); ++k)
-            AppendRecord(out, {GroupOf(kind), std::to_string(k + 1),
-                               PlainField(lists.list(kind)[static_cast<std::size_t>(k)])});
+        const std::string_view group = vb::GroupCaptionOf(kind);
+        AppendRecord(out, {group, std::to_string(lists.count(kind))});
+        int index = 0;
+        for (const std::string& entry : lists.entries(kind))
+            AppendRecord(out, {group, std::to_string(++index), PlainField(entry)});
     }
     return out;
 }

@@ -7,7 +7,6 @@
 #include "merger/merged_file.h"
 #include "merger/output_guard.h"
 #include "project/read_project_file.h"
-#include "text/replaced_file.h"
 
 #include <unistd.h>
 
@@ -32,31 +31,22 @@ void MergeUnlessOwnFile(const std::string& projectPath, const std::string& outpu
     if (outputPath == kStandardOutputPath) {
         // Standard output appended to a member (`>> Main.frm`) would feed the merge its own output.
         // Nothing written to it can be taken back, so every member is checked before the first line.
-        const auto written = merger::IdentitiesOfOutput(STDOUT_FILENO);
-        if (!written.empty())
+        if (!merger::IdentitiesOfOutput(STDOUT_FILENO).empty())
             merger::RefuseOwnFileOpened(STDOUT_FILENO, projectPath, lists, projectFolder, lookup);
-        vb::LineWriter out(STDOUT_FILENO, std::string(kStandardOutputName));
         // A bar on the terminal that also shows the merged text would be torn up by it.
         ProgressBar bar("Datei wird generiert", members, ::isatty(STDOUT_FILENO) != 1);
-        merger::WriteMergedFile(
-            lists, projectFolder, out, optionSet, [&] { bar.step(); }, written, &lookup);
-        out.close();
+        merger::MergeIntoDescriptor(
+            lists, projectFolder, STDOUT_FILENO, std::string(kStandardOutputName), optionSet,
+            [&] { bar.step(); }, &lookup);
         return;
     }
 
     if (const auto own = merger::OwnFileNamedBy(outputPath, projectPath, lists, projectFolder, &lookup))
         throw merger::MergeReadsItsOutput(*own);
-    // The earlier output stays whole until the new one is complete.
-    vb::ReplacedFile file(outputPath, [&](int fd) {
-        merger::RefuseOwnFileOpened(fd, projectPath, lists, projectFolder, lookup);
-    });
-    vb::LineWriter out(file.fd(), outputPath);
     ProgressBar bar("Datei wird generiert", members);
-    merger::WriteMergedFile(
-        lists, projectFolder, out, optionSet, [&] { bar.step(); },
-        merger::IdentitiesOfOutput(file.fd(), file.path()), &lookup);
-    out.close();
-    file.commit();
+    // The earlier output stays whole until the new one is complete.
+    merger::MergeIntoFile(
+        lists, projectPath, projectFolder, outputPath, optionSet, [&] { bar.step(); }, &lookup);
 }
 
 } // namespace

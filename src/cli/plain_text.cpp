@@ -7,22 +7,6 @@
 
 namespace cli {
 
-std::string_view GroupOf(vb::SourceKind kind) {
-    switch (kind) {
-    case vb::SourceKind::Form:
-        return "Formulare";
-    case vb::SourceKind::Module:
-        return "Module";
-    case vb::SourceKind::ClassModule:
-        return "Klassenmodule";
-    case vb::SourceKind::UserControl:
-        return "Benutzersteuerelemente";
-    case vb::SourceKind::PropertyPage:
-        break;
-    }
-    return "Eigenschaftenseiten";
-}
-
 std::string_view KindNameOf(vb::SourceKind kind) {
     switch (kind) {
     case vb::SourceKind::Form:

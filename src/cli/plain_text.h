@@ -11,10 +11,6 @@
 
 namespace cli {
 
-// The counter's group caption of a kind: "Formulare", "Module", "Klassenmodule", "Benutzersteuerelemente",
-// "Eigenschaftenseiten".
-std::string_view GroupOf(vb::SourceKind kind);
-
 // The kind's name for machines: "Form", "Module", "ClassModule", "UserControl", "PropertyPage".
 std::string_view KindNameOf(vb::SourceKind kind);
 

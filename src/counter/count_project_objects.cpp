@@ -3,8 +3,6 @@
 #include "counter/scan_member_file.h"
 #include "text/runtime_error.h"
 
-#include <array>
-#include <cstddef>
 #include <limits>
 
 namespace counter {
@@ -17,24 +15,17 @@ vb::Int16 CountProgressMaximum(const vb::ProjectFileLists& lists) {
 
 std::int32_t CountProjectObjects(const vb::ProjectFileLists& lists, ObjectGroupTable& table,
                                  const std::function<void(const MemberObjects&)>& memberCounted) {
-    constexpr std::array kScanned = {vb::SourceKind::Form, vb::SourceKind::UserControl,
-                                     vb::SourceKind::PropertyPage};
     std::int32_t total = 0;
     vb::MemberLookup lookup; // one per count, so each folder is listed at most once
-    for (const auto kind : kScanned) {
-        const auto& entries = lists.list(kind);
-        const auto count = static_cast<std::size_t>(lists.count(kind));
-        for (std::size_t k = 0; k < count; ++k) {
-            // A count beyond its list would name an entry that does not exist.
-            if (k >= entries.size())
-                throw vb::RuntimeError(vb::err::SubscriptOutOfRange);
-            ScanMemberFile(entries[k], table, lookup);
+    for (const auto kind : kCountedKinds) {
+        for (const std::string& entry : lists.entries(kind)) {
+            ScanMemberFile(entry, table, lookup);
             const std::int32_t objects = table.ObjectCount();
             if (total > std::numeric_limits<std::int32_t>::max() - objects)
-                throw vb::RuntimeError(vb::err::Overflow, entries[k]);
+                throw vb::RuntimeError(vb::err::Overflow, entry);
             total += objects;
             if (memberCounted)
-                memberCounted(MemberObjects{kind, entries[k], objects});
+                memberCounted(MemberObjects{kind, entry, objects});
         }
     }
     return total;

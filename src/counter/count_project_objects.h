@@ -4,11 +4,17 @@
 #include "counter/object_group_table.h"
 #include "project/project_file_lists.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
 
 namespace counter {
+
+// The kinds whose members declare objects, in the order they are counted; modules and class modules
+// have no object description.
+inline constexpr std::array kCountedKinds = {vb::SourceKind::Form, vb::SourceKind::UserControl,
+                                             vb::SourceKind::PropertyPage};
 
 // One member after its scan: its kind, its entry as held in the lists, and the objects it declares.
 struct MemberObjects {
@@ -24,7 +30,7 @@ vb::Int16 CountProgressMaximum(const vb::ProjectFileLists& lists);
 // Scans every form, then every user control, then every property page into `table` (each member by its
 // entry relative to the working directory) and returns the sum of their objects. Module and class module
 // files are never opened. `memberCounted` is called after each member. After the count `table` describes
-// the last member scanned.
+// the last member scanned. A count beyond its list is RuntimeError 9 before that kind's first scan.
 std::int32_t CountProjectObjects(const vb::ProjectFileLists& lists, ObjectGroupTable& table,
                                  const std::function<void(const MemberObjects&)>& memberCounted = {});
 

@@ -34,26 +34,24 @@ std::string_view NameAfter(std::string_view line, std::string_view typeText) {
 // that type text. A 101st type or a 1001st name of one type is RuntimeError 9; the table is then unchanged.
 void AddObject(ObjectGroupTable& table, std::string_view typeText, std::string_view name,
                const std::string& path) {
-    const auto used = static_cast<std::size_t>(table.GroupCount);
-    std::size_t slot = 0;
-    while (slot < used && table.GroupTypes[slot] != typeText)
-        ++slot;
-    if (slot == used) {
+    ObjectGroup* group = table.GroupOfType(typeText);
+    if (!group) {
         if (table.GroupCount == kMaxGroups)
             throw vb::RuntimeError(vb::err::SubscriptOutOfRange, path);
         // Slots of an earlier, bigger file are reused; they are empty after Reset.
-        if (table.Groups.size() == used)
+        const auto slot = static_cast<std::size_t>(table.GroupCount);
+        if (table.Groups.size() == slot)
             table.Groups.emplace_back();
-        if (table.GroupTypes.size() == used)
+        if (table.GroupTypes.size() == slot)
             table.GroupTypes.emplace_back();
         table.GroupTypes[slot].assign(typeText);
         ++table.GroupCount;
+        group = &table.Groups[slot];
     }
-    ObjectGroup& group = table.Groups[slot];
-    if (group.NameCount == kMaxNames)
+    if (group->NameCount == kMaxNames)
         throw vb::RuntimeError(vb::err::SubscriptOutOfRange, path);
-    group.Names.emplace_back(name);
-    ++group.NameCount;
+    group->Names.emplace_back(name);
+    ++group->NameCount;
 }
 
 } // namespace

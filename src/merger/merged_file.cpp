@@ -1,7 +1,9 @@
 #include "merger/merged_file.h"
 
 #include "merger/head_rules.h"
+#include "merger/output_guard.h"
 #include "text/member_path.h"
+#include "text/replaced_file.h"
 #include "text/runtime_error.h"
 
 #include <algorithm>
@@ -57,14 +59,9 @@ void WriteMergedFile(const vb::ProjectFileLists& lists, const std::string& proje
         }
         out.writeLine(HeadingOf(kind));
 
-        const auto& entries = lists.list(kind);
-        const int count = lists.count(kind);
-        // A count that does not match its list would read past the list's end.
-        if (count < 0 || static_cast<std::size_t>(count) > entries.size())
-            throw vb::RuntimeError(vb::err::SubscriptOutOfRange);
+        const auto entries = lists.entries(kind);
         const HeadRule rule = HeadRuleOf(kind);
-        for (int index = 1; index <= count; ++index) {
-            const std::string& entry = entries[index - 1];
+        for (const std::string& entry : entries) {
             std::string header = entry;
             header += ':';
             out.writeLine(header);
@@ -79,7 +76,7 @@ void WriteMergedFile(const vb::ProjectFileLists& lists, const std::string& proje
                 const bool option = optionSet && optionSet();
                 CopyMemberBody(rule, option, in, out);
             }
-            if (kind != vb::SourceKind::PropertyPage || index != count) {
+            if (kind != vb::SourceKind::PropertyPage || &entry != &entries.back()) {
                 out.writeLine({});
                 out.writeLine({});
             }
@@ -88,6 +85,29 @@ void WriteMergedFile(const vb::ProjectFileLists& lists, const std::string& proje
         }
     }
     out.flush();
+}
+
+void MergeIntoFile(const vb::ProjectFileLists& lists, const std::string& projectPath,
+                   const std::string& projectFolder, const std::string& outputPath,
+                   const std::function<bool()>& optionSet, const std::function<void()>& memberDone,
+                   vb::MemberLookup* lookup) {
+    vb::MemberLookup fresh;
+    vb::MemberLookup& members = lookup ? *lookup : fresh;
+    vb::ReplacedFile file(
+        outputPath, [&](int fd) { RefuseOwnFileOpened(fd, projectPath, lists, projectFolder, members); });
+    vb::LineWriter out(file.fd(), outputPath);
+    WriteMergedFile(lists, projectFolder, out, optionSet, memberDone,
+                    IdentitiesOfOutput(file.fd(), file.path()), &members);
+    out.close();
+    file.commit();
+}
+
+void MergeIntoDescriptor(const vb::ProjectFileLists& lists, const std::string& projectFolder, int fd,
+                         const std::string& name, const std::function<bool()>& optionSet,
+                         const std::function<void()>& memberDone, vb::MemberLookup* lookup) {
+    vb::LineWriter out(fd, name);
+    WriteMergedFile(lists, projectFolder, out, optionSet, memberDone, IdentitiesOfOutput(fd), lookup);
+    out.close();
 }
 
 } // namespace merger

@@ -41,6 +41,24 @@ void WriteMergedFile(const vb::ProjectFileLists& lists, const std::string& proje
                      const std::function<bool()>& optionSet, const std::function<void()>& memberDone = {},
                      std::span<const vb::FileIdentity> written = {}, vb::MemberLookup* lookup = nullptr);
 
+// The merge into the file `outputPath`, as both front ends run it: written to a new file that replaces the
+// output only once complete (vb::ReplacedFile), so that on any failure, also MergeReadsItsOutput for a
+// member that is the output or the file it replaces, the earlier output stays whole and no new file is
+// left. An output that has to be written in place is compared by identity with the project file
+// `projectPath` and the members before it is emptied. `lookup` is the command's member lookup, shared with
+// the output guard; a fresh one when null. Errors name `outputPath` as given.
+void MergeIntoFile(const vb::ProjectFileLists& lists, const std::string& projectPath,
+                   const std::string& projectFolder, const std::string& outputPath,
+                   const std::function<bool()>& optionSet, const std::function<void()>& memberDone = {},
+                   vb::MemberLookup* lookup = nullptr);
+
+// The merge into a descriptor that stays open and is not owned (standard output), written directly;
+// `name` is shown in errors. A member that is the descriptor's file is MergeReadsItsOutput; what was
+// written before stays written.
+void MergeIntoDescriptor(const vb::ProjectFileLists& lists, const std::string& projectFolder, int fd,
+                         const std::string& name, const std::function<bool()>& optionSet,
+                         const std::function<void()>& memberDone = {}, vb::MemberLookup* lookup = nullptr);
+
 // A member file that is the merge's own output, found by identity once it was opened: the merge is
 // refused like an output path that names a file of the project. `path()` is projectFolder + entry.
 class MergeReadsItsOutput : public std::runtime_error {

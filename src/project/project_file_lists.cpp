@@ -42,4 +42,8 @@ Int16 ProjectFileLists::count(SourceKind kind) const {
     return const_cast<ProjectFileLists&>(*this).count(kind);
 }
 
+std::span<const std::string> ProjectFileLists::entries(SourceKind kind) const {
+    return FirstEntries(list(kind), count(kind));
+}
+
 } // namespace vb

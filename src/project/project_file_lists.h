@@ -5,6 +5,7 @@
 #include "project/source_kind.h"
 #include "text/checked_int16.h"
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,8 @@ struct ProjectFileLists {
     const std::vector<std::string>& list(SourceKind kind) const;
     Int16& count(SourceKind kind);
     Int16 count(SourceKind kind) const;
+    // Entries 1 to count of the kind's list; RuntimeError 9 when the count exceeds the list.
+    std::span<const std::string> entries(SourceKind kind) const;
 
     bool operator==(const ProjectFileLists&) const = default;
 };

@@ -13,4 +13,9 @@ Int16 Add16(Int16 a, Int16 b) {
     return static_cast<Int16>(sum);
 }
 
+void CheckEntryCount(std::size_t size, Int16 count) {
+    if (count < 0 || static_cast<std::size_t>(count) > size)
+        throw RuntimeError(err::SubscriptOutOfRange);
+}
+
 } // namespace vb

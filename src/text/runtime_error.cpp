@@ -4,20 +4,9 @@
 
 namespace vb {
 
-namespace {
-
-std::string MessageOf(int number, const std::string& description, const std::string& path) {
-    std::string text = "Laufzeitfehler " + std::to_string(number) + ": " + description;
-    if (!path.empty())
-        text += ": " + path;
-    return text;
-}
-
-} // namespace
-
 RuntimeError::RuntimeError(int number, std::string path)
-    : std::runtime_error(MessageOf(number, DescriptionOf(number), path)), number_(number),
-      description_(DescriptionOf(number)), path_(std::move(path)) {}
+    : std::runtime_error(ErrorLine(number, path)), number_(number), description_(DescriptionOf(number)),
+      path_(std::move(path)) {}
 
 RuntimeError RuntimeError::FromErrno(int errnoValue, std::string path) {
     return RuntimeError(ErrorNumberOfErrno(errnoValue), std::move(path));
@@ -50,6 +39,15 @@ std::string DescriptionOf(int number) {
     default:
         return "Anwendungs- oder objektdefinierter Fehler";
     }
+}
+
+std::string ErrorLine(int number, std::string_view path) {
+    std::string text = "Laufzeitfehler " + std::to_string(number) + ": " + DescriptionOf(number);
+    if (!path.empty()) {
+        text += ": ";
+        text += path;
+    }
+    return text;
 }
 
 int ErrorNumberOfErrno(int errnoValue) {

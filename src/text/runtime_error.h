@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace vb {
 
@@ -26,6 +27,11 @@ private:
 
 // The German description of a runtime error number (UTF-8).
 std::string DescriptionOf(int number);
+
+// The error in one line, as what() holds it: "Laufzeitfehler 53: Datei nicht gefunden", followed by ": "
+// and `path` unless that is empty. A caller that shows the path otherwise (its control characters as
+// pictures) passes it shown so.
+std::string ErrorLine(int number, std::string_view path = {});
 
 // The runtime error number for an errno value.
 int ErrorNumberOfErrno(int errnoValue);

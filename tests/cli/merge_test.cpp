@@ -29,12 +29,8 @@ using vbtest::ReadBytes;
 std::string Generated(const std::string& projectPath, bool option) {
     const vbtest::TempDir dir;
     const std::string path = dir.file("generiert.txt");
-    {
-        vb::LineWriter out(path);
-        merger::WriteMergedFile(vb::ReadProjectFile(projectPath), vb::FolderOfPath(projectPath), out,
-                                [option] { return option; });
-        out.close();
-    }
+    merger::MergeIntoFile(vb::ReadProjectFile(projectPath), projectPath, vb::FolderOfPath(projectPath), path,
+                          [option] { return option; });
     return ReadBytes(path);
 }
 

@@ -276,3 +276,36 @@ TEST(ScanMemberFile, LeavesNoFileOpen) {
 }
 
 } // namespace
+
+namespace {
+
+// The lookup and the views read the groups in use only: emptied slots after a reset are no groups, even
+// for the empty type text they hold, and a count beyond the slots is error 9, not a read.
+TEST(ObjectGroupTable, LookupAndViewsSeeOnlyTheGroupsInUse) {
+    TempDir dir;
+    ObjectGroupTable table;
+    ScanMemberFile(dir.write("m.frm", "Begin VB.Label a \r\nBegin vb.label b \r\nBegin VB.Label c \r\n"),
+                   table);
+    EXPECT_EQ(std::vector<std::string>(table.TypesInUse().begin(), table.TypesInUse().end()),
+              (std::vector<std::string>{"VB.Label", "vb.label"}));
+    ASSERT_NE(table.GroupOfType("VB.Label"), nullptr);
+    const auto names = table.GroupOfType("VB.Label")->NamesInUse();
+    EXPECT_EQ(std::vector<std::string>(names.begin(), names.end()), (std::vector<std::string>{"a", "c"}));
+    ASSERT_NE(table.GroupOfType("vb.label"), nullptr);
+    EXPECT_EQ(table.GroupOfType("vb.label")->NameCount, 1);
+    EXPECT_EQ(table.GroupOfType("VB.Labe"), nullptr);
+
+    table.Reset();
+    EXPECT_EQ(table.GroupOfType(""), nullptr);
+    EXPECT_TRUE(table.TypesInUse().empty());
+
+    table.GroupCount = static_cast<vb::Int16>(table.GroupTypes.size() + 1);
+    try {
+        table.TypesInUse();
+        ADD_FAILURE() << "a count beyond the slots was read";
+    } catch (const vb::RuntimeError& e) {
+        EXPECT_EQ(e.number(), vb::err::SubscriptOutOfRange);
+    }
+}
+
+} // namespace

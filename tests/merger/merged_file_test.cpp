@@ -7,8 +7,8 @@
 
 #include <algorithm>
 #include <fcntl.h>
-#include <unistd.h>
 #include <filesystem>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -37,11 +37,7 @@ public:
 
     // Merges with the option asked through `option` and returns the output file's bytes.
     std::string merge(const std::function<bool()>& option, const std::function<void()>& done = {}) const {
-        {
-            vb::LineWriter out(output());
-            merger::WriteMergedFile(lists, folder(), out, option, done);
-            out.close();
-        }
+        merger::MergeIntoFile(lists, folder() + "Projekt.vbp", folder(), output(), option, done);
         return ReadBytes(output());
     }
     std::string merge(bool option) const {
@@ -226,11 +222,8 @@ TEST(MergedFile, InputFilesUnchangedAfterMerge) {
     const std::string form = dir.write("Haupt.frm", kForm);
     const std::string module = dir.write("Start.bas", "Attribute VB_Name = \"S\"\rSub Main()\rEnd Sub");
     const std::vector<std::string> before{ReadBytes(project), ReadBytes(form), ReadBytes(module)};
-    const auto lists = vb::ReadProjectFile(project);
-    {
-        vb::LineWriter out(dir.file("out.txt"));
-        merger::WriteMergedFile(lists, vb::FolderOfPath(project), out, [] { return true; });
-    }
+    merger::MergeIntoFile(vb::ReadProjectFile(project), project, vb::FolderOfPath(project),
+                          dir.file("out.txt"), [] { return true; });
     EXPECT_EQ(before, (std::vector{ReadBytes(project), ReadBytes(form), ReadBytes(module)}));
     EXPECT_NE(ReadBytes(dir.file("out.txt"))
                   .find("Start.bas:\r\nAttribute VB_Name = \"S\"\r\nSub Main()\r\nEnd Sub\r\n"),
@@ -295,6 +288,37 @@ TEST(MergedFile, AMemberThatIsTheOutputByIdentityIsNotRead) {
         EXPECT_EQ(e.path(), dir.file("Zweit.bas"));
     }
     EXPECT_EQ(ReadBytes(output), "alt\r\n");
+}
+
+} // namespace
+
+namespace {
+
+// Into a file, the earlier output stays whole and no temporary file is left when a member is missing or
+// is the output itself by identity.
+TEST(MergedFile, MergeIntoFileKeepsTheEarlierOutputWhenItFails) {
+    Project p;
+    p.add(SourceKind::Module, "A.bas", "Attribute VB_Name = \"A\"\r\n");
+    p.addEntry(SourceKind::Module, "Fehlt.bas");
+    vbtest::WriteBytes(p.output(), "alt\r\n");
+    try {
+        p.merge(true);
+        ADD_FAILURE() << "merged without its member";
+    } catch (const vb::RuntimeError& e) {
+        EXPECT_EQ(e.number(), 53);
+    }
+    EXPECT_EQ(ReadBytes(p.output()), "alt\r\n");
+
+    Project q;
+    vbtest::WriteBytes(q.output(), "alt\r\n");
+    std::filesystem::create_hard_link(q.output(), q.dir.file("Zweit.bas"));
+    q.addEntry(SourceKind::Module, "Zweit.bas");
+    EXPECT_THROW(q.merge(true), merger::MergeReadsItsOutput);
+    EXPECT_EQ(ReadBytes(q.output()), "alt\r\n");
+
+    for (const Project* project : {&p, &q})
+        for (const auto& file : std::filesystem::directory_iterator(project->dir.path()))
+            EXPECT_TRUE(file.path().extension() == ".bas" || file.path() == project->output()) << file.path();
 }
 
 } // namespace

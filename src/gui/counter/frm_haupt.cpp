@@ -19,26 +19,11 @@
 #include <QProgressBar>
 #include <QPushButton>
 
-#include <array>
-
 namespace counter {
 
 namespace {
 
 const QString kTitle = QStringLiteral("Tallimar");
-
-// The group captions of lstE1, one per kind in kind order.
-struct GroupCaption {
-    vb::SourceKind kind;
-    QString caption;
-};
-const std::array<GroupCaption, 5> kGroupCaptions = {{
-    {vb::SourceKind::Form, QStringLiteral("Formulare")},
-    {vb::SourceKind::Module, QStringLiteral("Module")},
-    {vb::SourceKind::ClassModule, QStringLiteral("Klassenmodule")},
-    {vb::SourceKind::UserControl, QStringLiteral("Benutzersteuerelemente")},
-    {vb::SourceKind::PropertyPage, QStringLiteral("Eigenschaftenseiten")},
-}};
 
 shell::SortedListBox* NewList(QWidget* parent, const char* name, shell::Twips place) {
     auto* list = new shell::SortedListBox(parent);
@@ -163,9 +148,9 @@ void frmHaupt::ShowProjectGroups() {
     lblAdO->setText(QString());
     lblObj->setText(QString());
     lblUObj->setText(QString());
-    for (const GroupCaption& group : kGroupCaptions)
-        if (ProjectFileLists.count(group.kind) > 0)
-            lstE1->addEntry(group.caption);
+    for (const vb::SourceKind kind : vb::kSourceKinds)
+        if (ProjectFileLists.count(kind) > 0)
+            lstE1->addEntry(QString::fromUtf8(vb::GroupCaptionOf(kind)));
 }
 
 void frmHaupt::ListGroupMembers() {
@@ -176,15 +161,9 @@ void frmHaupt::ListGroupMembers() {
     lblAdO->setText(QString());
     lblUObj->setText(QString());
     PB->setValue(1);
-    const QString group = lstE1->selectedText();
-    for (const GroupCaption& candidate : kGroupCaptions) {
-        if (candidate.caption != group)
-            continue;
-        const auto& entries = ProjectFileLists.list(candidate.kind);
-        for (vb::Int16 k = 0; k < ProjectFileLists.count(candidate.kind); ++k)
-            lstObj->addEntry(shell::DisplayText(entries[static_cast<std::size_t>(k)]));
-        break;
-    }
+    if (const auto kind = vb::KindOfGroupCaption(lstE1->selectedText().toStdString()))
+        for (const std::string& entry : ProjectFileLists.entries(*kind))
+            lstObj->addEntry(shell::DisplayText(entry));
     PB->setValue(2);
     lblObj->setText(shell::CountText(lstObj->count()));
     EndCommand(PB, lblAktion);
@@ -204,8 +183,8 @@ void frmHaupt::ListObjectGroups() {
     ScanMemberFile(shell::BytesOfDisplayText(lstObj->selectedText()), ObjectGroups,
                    [this] { PB->setValue(1); });
     PB->setValue(2);
-    for (vb::Int16 k = 0; k < ObjectGroups.GroupCount; ++k)
-        lstUObj->addEntry(shell::DisplayText(ObjectGroups.GroupTypes[static_cast<std::size_t>(k)]));
+    for (const std::string& typeText : ObjectGroups.TypesInUse())
+        lstUObj->addEntry(shell::DisplayText(typeText));
     PB->setValue(3);
     lblUObj->setText(shell::CountText(lstUObj->count()));
     EndCommand(PB, lblAktion);
@@ -216,15 +195,9 @@ void frmHaupt::ListObjectNames() {
     lstUObjN->clear();
     PB->setValue(1);
     const std::string type = shell::BytesOfDisplayText(lstUObj->selectedText());
-    for (vb::Int16 k = 0; k < ObjectGroups.GroupCount; ++k) {
-        const auto slot = static_cast<std::size_t>(k);
-        if (ObjectGroups.GroupTypes[slot] != type)
-            continue;
-        const ObjectGroup& group = ObjectGroups.Groups[slot];
-        for (vb::Int16 n = 0; n < group.NameCount; ++n)
-            lstUObjN->addEntry(shell::DisplayText(group.Names[static_cast<std::size_t>(n)]));
-        break;
-    }
+    if (const ObjectGroup* group = ObjectGroups.GroupOfType(type))
+        for (const std::string& name : group->NamesInUse())
+            lstUObjN->addEntry(shell::DisplayText(name));
     PB->setValue(2);
     lblAdO->setText(shell::CountText(lstUObjN->count()));
     EndCommand(PB, lblAktion);

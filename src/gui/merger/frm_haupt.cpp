@@ -11,8 +11,6 @@
 #include "gui/shell/twips.h"
 #include "merger/merged_file.h"
 #include "merger/output_guard.h"
-#include "text/line_writer.h"
-#include "text/replaced_file.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -185,17 +183,11 @@ void frmHaupt::GenerateMergedFile() {
     PB->setMaximum(MergeProgressMaximum(ProjectFileLists));
     try {
         // The earlier output stays whole until the new one is complete.
-        vb::ReplacedFile file(outputPath, [&](int fd) {
-            RefuseOwnFileOpened(fd, ProjectPath, ProjectFileLists, ProjectFolder, lookup);
-        });
-        vb::LineWriter output(file.fd(), outputPath);
-        WriteMergedFile(
-            ProjectFileLists, ProjectFolder, output, [this] { return formsObjectsWanted(); },
-            [this] { PB->setValue(PB->value() + 1); }, IdentitiesOfOutput(file.fd(), file.path()), &lookup);
-        output.close();
-        file.commit();
+        MergeIntoFile(
+            ProjectFileLists, ProjectPath, ProjectFolder, outputPath, [this] { return formsObjectsWanted(); },
+            [this] { PB->setValue(PB->value() + 1); }, &lookup);
     } catch (const MergeReadsItsOutput& e) {
-        // The temporary file is removed as `file` goes; the earlier output stays as it was.
+        // No new file is left; the earlier output stays as it was.
         lblAktion->setText(QString());
         PB->setValue(0);
         PB->setMaximum(5);

@@ -7,7 +7,6 @@
 #include "merger/merged_file.h"
 #include "resource_probe.h"
 #include "temp_dir.h"
-#include "text/line_writer.h"
 #include "window_test.h"
 
 #include <QCheckBox>
@@ -267,9 +266,8 @@ TEST(MergerHugeMember, TwoHundredMegabyteLineIsStreamed) {
         vb::ProjectFileLists lists;
         lists.Modules = {"riesig.bas"};
         lists.ModuleCount = 1;
-        vb::LineWriter out(output);
-        merger::WriteMergedFile(lists, dir.path().string() + "/", out, [] { return false; });
-        out.close();
+        merger::MergeIntoFile(lists, dir.file("P.vbp"), dir.path().string() + "/", output,
+                              [] { return false; });
     });
     ASSERT_TRUE(usage.completed) << usage.failure;
     const auto memberSize = static_cast<long long>(std::filesystem::file_size(member));

@@ -4,7 +4,6 @@
 #include "merger/merged_file.h"
 #include "project/read_project_file.h"
 #include "temp_dir.h"
-#include "text/line_writer.h"
 #include "window_probe.h"
 #include "window_test.h"
 
@@ -73,12 +72,8 @@ protected:
     // What the generator writes for the project, driven directly.
     std::string expectedMerge(bool option) const {
         const std::string path = dir_.file("expected.txt");
-        {
-            vb::LineWriter out(path);
-            merger::WriteMergedFile(vb::ReadProjectFile(projectPath_), vb::FolderOfPath(projectPath_), out,
-                                    [option] { return option; });
-            out.close();
-        }
+        merger::MergeIntoFile(vb::ReadProjectFile(projectPath_), projectPath_, vb::FolderOfPath(projectPath_),
+                              path, [option] { return option; });
         return ReadBytes(path);
     }
 
