@@ -2,6 +2,7 @@
 // merged file, a refusal or a runtime error with the right number and path, exit status 1 and nothing on
 // standard output; input files stay unchanged and a failed merge keeps the lines written before it.
 
+#include "bad_input.h"
 #include "input_snapshot.h"
 #include "resource_probe.h"
 #include "run_program.h"
@@ -17,19 +18,14 @@
 namespace {
 
 using clitest::RunResult;
+using vbtest::BinaryJunk;
 using vbtest::ReadBytes;
+using vbtest::Repeated;
 
 using Args = std::vector<std::string>;
 
 constexpr std::string_view kHeadings = "FORMULARE:\r\n\r\n\r\nMODULE:\r\n\r\n\r\nKLASSENMODULE:\r\n\r\n\r\n"
                                        "BENUTZERSTEUERELEMENTE:\r\n\r\n\r\nEIGENSCHAFTENSEITEN:\r\n";
-
-std::string Repeated(std::string_view line, int times) {
-    std::string text;
-    for (int i = 0; i < times; ++i)
-        text += line;
-    return text;
-}
 
 // "vbprojekt: Laufzeitfehler N: DESCRIPTION: PATH" and its line end.
 std::string Message(int number, std::string_view description, const std::string& path) {
@@ -90,9 +86,7 @@ TEST_F(CliBadInput, ProjectFileMissingFolderOrBinary) {
             expectFailure(args, "vbprojekt: Laufzeitfehler " + error + ": " + path + "\n");
     EXPECT_FALSE(std::filesystem::exists(merged));
 
-    std::string junk;
-    for (int i = 0; i < 65536; ++i)
-        junk += static_cast<char>(i % 7 == 0 ? '\0' : (i * 37) % 256 == 'F' ? 'f' : (i * 37) % 256);
+    const std::string junk = BinaryJunk();
     const std::string path = project("Junk.vbp", junk);
     EXPECT_EQ(output({"members", path}), "Formulare\t0\nModule\t0\nKlassenmodule\t0\n"
                                          "Benutzersteuerelemente\t0\nEigenschaftenseiten\t0\n");
@@ -353,14 +347,8 @@ TEST(CliHugeMember, TwoHundredMegabyteLineStreamsInCountAndMerge) {
     const std::string tail = " \r\nAttribute VB_Name = \"x\"\r\n";
     const std::string chunk(1u << 20, 'n');
     const std::string member = dir.file("riesig.frm");
-    {
-        // Written in pieces: the test process stays small, and the child inherits its size at the fork.
-        std::ofstream out(member, std::ios::binary);
-        out << head;
-        for (std::size_t i = 0; i < kLine / chunk.size(); ++i)
-            out << chunk;
-        out << tail;
-    }
+    // Written in pieces: the test process stays small, and the child inherits its size at the fork.
+    vbtest::WriteHugeFile(member, head, kLine, 'n', tail);
     const std::string project = dir.write("P.vbp", "Form=riesig.frm\r\n");
     const RunResult count = clitest::RunVbprojekt({"count", project});
     EXPECT_EQ(count.status, 0) << count.err;

@@ -1,5 +1,6 @@
 // Messy projects in the object counter: every bad input ends in a sound result or in the fatal-error
 // report with the right number, through the window as a user drives it; input files stay unchanged.
+#include "bad_input.h"
 #include "counter/count_project_objects.h"
 #include "counter/scan_member_file.h"
 #include "fake_desktop.h"
@@ -24,7 +25,9 @@
 
 namespace {
 
+using vbtest::BinaryJunk;
 using vbtest::ClickEntry;
+using vbtest::Repeated;
 using vbtest::TempDir;
 
 // A form file that declares `types` object types with `names` objects each.
@@ -34,13 +37,6 @@ std::string FormDeclaring(int types, int names) {
         for (int n = 0; n < names; ++n)
             text += "   Begin Typ" + std::to_string(t) + ".Ding obj" + std::to_string(n) + " \r\n   End\r\n";
     return text + "End\r\nAttribute VB_Name = \"frmGross\"\r\n";
-}
-
-std::string Repeated(std::string_view line, int times) {
-    std::string text;
-    for (int i = 0; i < times; ++i)
-        text += line;
-    return text;
 }
 
 class CounterBadInput : public vbtest::WindowTest {
@@ -66,9 +62,7 @@ TEST_F(CounterBadInput, ProjectFileMissingFolderOrBinary) {
     EXPECT_EQ(reported(), 53);
     readProject(dir_.path().string());
     EXPECT_EQ(reported(), 75);
-    std::string junk;
-    for (int i = 0; i < 65536; ++i)
-        junk += static_cast<char>(i % 7 == 0 ? '\0' : (i * 37) % 256 == 'F' ? 'f' : (i * 37) % 256);
+    const std::string junk = BinaryJunk();
     readProject(dir_.write("Junk.vbp", junk));
     EXPECT_EQ(reported(), 0);
     EXPECT_EQ(window_.lstE1->count(), 0);
@@ -217,16 +211,8 @@ TEST(CounterHugeMember, TwoHundredMegabyteLineIsScannedOnceAndStreamed) {
     TempDir dir;
     constexpr std::size_t kLine = 200u << 20;
     const std::string path = dir.file("riesig.frm");
-    {
-        FILE* f = std::fopen(path.c_str(), "wb");
-        ASSERT_NE(f, nullptr);
-        std::fputs("Begin VB.Form f \r\n   Begin VB.Label ", f);
-        const std::string chunk(1u << 20, 'n');
-        for (std::size_t i = 0; i < kLine / chunk.size(); ++i)
-            std::fwrite(chunk.data(), 1, chunk.size(), f);
-        std::fputs(" \r\nAttribute VB_Name = \"x\"\r\n", f);
-        std::fclose(f);
-    }
+    vbtest::WriteHugeFile(path, "Begin VB.Form f \r\n   Begin VB.Label ", kLine, 'n',
+                          " \r\nAttribute VB_Name = \"x\"\r\n");
     const auto usage = vbtest::MeasureInChild([&] {
         vb::ProjectFileLists lists;
         lists.Forms = {path};

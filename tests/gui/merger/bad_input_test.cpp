@@ -1,6 +1,7 @@
 // Messy projects and output paths in the project merger, driven through its window: every bad input ends
 // in a prompt, a refusal, a sound merged file or the fatal-error report with the right number; input files
 // stay unchanged and the lines written before a failure are in the file when the report shows.
+#include "bad_input.h"
 #include "fake_desktop.h"
 #include "gui/merger/frm_haupt.h"
 #include "input_snapshot.h"
@@ -23,15 +24,10 @@
 
 namespace {
 
+using vbtest::BinaryJunk;
 using vbtest::ReadBytes;
+using vbtest::Repeated;
 using vbtest::TempDir;
-
-std::string Repeated(std::string_view line, int times) {
-    std::string text;
-    for (int i = 0; i < times; ++i)
-        text += line;
-    return text;
-}
 
 class MergerBadInput : public vbtest::WindowTest {
 protected:
@@ -70,9 +66,7 @@ TEST_F(MergerBadInput, ProjectFileMissingFolderOrBinary) {
     EXPECT_EQ(reported(), 53);
     readProject(dir_.path().string());
     EXPECT_EQ(reported(), 75);
-    std::string junk;
-    for (int i = 0; i < 65536; ++i)
-        junk += static_cast<char>(i % 5 == 0 ? '\0' : "xyz\r\n"[i % 5]);
+    const std::string junk = BinaryJunk();
     readProject(dir_.write("Junk.vbp", junk));
     EXPECT_EQ(reported(), 0);
     EXPECT_EQ(window_.lblF->text(), "0");
@@ -252,15 +246,7 @@ TEST(MergerHugeMember, TwoHundredMegabyteLineIsStreamed) {
     TempDir dir;
     constexpr std::size_t kLine = 200u << 20;
     const std::string member = dir.file("riesig.bas");
-    {
-        FILE* f = std::fopen(member.c_str(), "wb");
-        ASSERT_NE(f, nullptr);
-        std::fputs("Attribute VB_Name = \"Riesig\"\r\n", f);
-        const std::string chunk(1u << 20, 'r');
-        for (std::size_t i = 0; i < kLine / chunk.size(); ++i)
-            std::fwrite(chunk.data(), 1, chunk.size(), f);
-        std::fclose(f);
-    }
+    vbtest::WriteHugeFile(member, "Attribute VB_Name = \"Riesig\"\r\n", kLine, 'r');
     const std::string output = dir.file("Zusammen.txt");
     const auto usage = vbtest::MeasureInChild([&] {
         vb::ProjectFileLists lists;
