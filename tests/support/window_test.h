@@ -23,12 +23,21 @@ protected:
     // every file in the test's folder; TearDown then expects them unchanged.
     void chooseProjectWatchingInputs(QAbstractButton* cmdPw, const std::string& path);
 
+    // The number of the last fatal-error report, 0 when there was none since the last call.
+    int reported() {
+        const int number =
+            desktop_.fatalReports.size() > seenReports_ ? desktop_.fatalReports.back().number : 0;
+        seenReports_ = desktop_.fatalReports.size();
+        return number;
+    }
+
     TempDir dir_;
     FakeDesktop desktop_;
 
 private:
     std::filesystem::path startFolder_;
     Snapshot inputs_;
+    std::size_t seenReports_ = 0;
 };
 
 } // namespace vbtest

@@ -45,15 +45,6 @@ protected:
     // Chooses the project file through the dialog; the first call notes every input file's bytes.
     void readProject(const std::string& path) { chooseProjectWatchingInputs(window_.cmdPw, path); }
     void countAll() { QTest::mouseClick(window_.cmdAO, Qt::LeftButton); }
-    // The number of the last fatal-error report, 0 when there was none since the last call.
-    int reported() {
-        const int number =
-            desktop_.fatalReports.size() > seenReports_ ? desktop_.fatalReports.back().number : 0;
-        seenReports_ = desktop_.fatalReports.size();
-        return number;
-    }
-
-    std::size_t seenReports_ = 0;
     counter::frmHaupt window_{desktop_};
 };
 

@@ -46,14 +46,6 @@ protected:
         QTest::mouseClick(window_.cmdDg, Qt::LeftButton);
     }
     std::string output() const { return window_.txtAD->text().toStdString(); }
-    int reported() {
-        const int number =
-            desktop_.fatalReports.size() > seenReports_ ? desktop_.fatalReports.back().number : 0;
-        seenReports_ = desktop_.fatalReports.size();
-        return number;
-    }
-
-    std::size_t seenReports_ = 0;
     std::string outputAtReport_;
     merger::frmHaupt window_{desktop_};
 };
