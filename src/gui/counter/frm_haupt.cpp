@@ -4,13 +4,9 @@
 #include "counter/scan_member_file.h"
 #include "gui/shell/busy.h"
 #include "gui/shell/choose_project.h"
-#include "gui/shell/command.h"
 #include "gui/shell/controls.h"
-#include "gui/shell/desktop.h"
 #include "gui/shell/display_text.h"
-#include "gui/shell/fonts.h"
 #include "gui/shell/picture_button.h"
-#include "gui/shell/pictures.h"
 #include "gui/shell/sorted_list_box.h"
 #include "gui/shell/twips.h"
 
@@ -36,37 +32,20 @@ QLabel* NewCountLabel(QWidget* parent, const char* name, shell::Twips place) {
     return shell::NewLabel(parent, name, QString(), place, Qt::AlignHCenter | Qt::AlignTop);
 }
 
-// Starts a selection handler: hourglass, the bar's maximum, the status text and the one event pass.
-void BeginSelection(QProgressBar* PB, QLabel* lblAktion, int maximum, const QString& status) {
-    shell::SetHourglass();
-    PB->setMaximum(maximum);
-    lblAktion->setText(status);
-    shell::EventPass();
-}
-
-void EndCommand(QProgressBar* PB, QLabel* lblAktion) {
-    lblAktion->setText(QString());
-    PB->setValue(0);
-    shell::SetNormalPointer();
-}
-
 } // namespace
 
-frmHaupt::frmHaupt(shell::Desktop& desktop) : QWidget(nullptr), desktop_(desktop), CommonDialog(desktop) {
-    setObjectName(QStringLiteral("frmHaupt"));
-    shell::SetUpMainWindow(this, kTitle, 9480, 5895);
-    setWindowIcon(shell::ProgramIcon(shell::Program::Counter));
-
-    cmdEnde = shell::NewEndButton(this, {240, 240, 735, 975});
-    cmdInfo = shell::NewInfoButton(this, {8520, 240, 735, 975});
-    Label1 = shell::NewLabel(
-        this, "Label1",
-        QStringLiteral("Falls sie Probleme mit dem Programm haben sollten, schreiben sie mir!"),
-        {1560, 480, 6375, 375}, Qt::AlignHCenter | Qt::AlignTop);
-    Label1->setFont(shell::ArialFont(9.75));
-    Label2 = shell::NewLabel(this, "Label2", QStringLiteral("(Siehe Info)"), {4200, 720, 1095, 255},
-                             Qt::AlignHCenter | Qt::AlignTop);
-    Label2->setFont(shell::ArialFont(9.75));
+frmHaupt::frmHaupt(shell::Desktop& desktop)
+    : shell::MainWindow(desktop, {kTitle,
+                                  9480,
+                                  5895,
+                                  shell::Program::Counter,
+                                  {8520, 240, 735, 975},
+                                  {1560, 480, 6375, 375},
+                                  {4200, 720, 1095, 255},
+                                  PROGRAM_VERSION_MAJOR,
+                                  PROGRAM_VERSION_MINOR,
+                                  4935}),
+      CommonDialog(desktop) {
     txtP = shell::NewTextBox(this, "txtP", {240, 1440, 6735, 285});
     cmdPw = shell::NewButton(this, "cmdPw", QStringLiteral("Projekt wählen"), {7080, 1440, 2175, 285});
     lstE1 = NewList(this, "lstE1", {240, 1920, 2175, 2985});
@@ -94,49 +73,34 @@ frmHaupt::frmHaupt(shell::Desktop& desktop) : QWidget(nullptr), desktop_(desktop
     connect(lstObj, &shell::SortedListBox::selectionMade, this, &frmHaupt::on_lstObj_selectionMade);
     connect(lstUObj, &shell::SortedListBox::selectionMade, this, &frmHaupt::on_lstUObj_selectionMade);
     connect(cmdAO, &QPushButton::clicked, this, &frmHaupt::on_cmdAO_clicked);
-    connect(cmdInfo, &QToolButton::clicked, this, &frmHaupt::on_cmdInfo_clicked);
-    connect(cmdEnde, &QToolButton::clicked, this, &frmHaupt::on_cmdEnde_clicked);
-}
-
-frmHaupt::~frmHaupt() {
-    if (Info)
-        delete Info.data(); // the Info dialog has no owner window; it goes with the program's main window
-}
-
-void frmHaupt::runCommand(void (frmHaupt::*command)()) {
-    shell::RunCommand(desktop_, kTitle, [this, command] { (this->*command)(); });
 }
 
 void frmHaupt::on_cmdPw_clicked() {
-    runCommand(&frmHaupt::ChooseProject);
+    runCommand([this] { ChooseProject(); });
 }
 void frmHaupt::on_lstE1_selectionMade() {
-    runCommand(&frmHaupt::ListGroupMembers);
+    runCommand([this] { ListGroupMembers(); });
 }
 void frmHaupt::on_lstObj_selectionMade() {
-    runCommand(&frmHaupt::ListObjectGroups);
+    runCommand([this] { ListObjectGroups(); });
 }
 void frmHaupt::on_lstUObj_selectionMade() {
-    runCommand(&frmHaupt::ListObjectNames);
+    runCommand([this] { ListObjectNames(); });
 }
 void frmHaupt::on_cmdAO_clicked() {
-    runCommand(&frmHaupt::CountAllObjects);
-}
-
-void frmHaupt::on_cmdInfo_clicked() {
-    shell::RunCommand(desktop_, kTitle, [this] {
-        shell::ShowInfo(Info, {kTitle, PROGRAM_VERSION_MAJOR, PROGRAM_VERSION_MINOR, 4935}, desktop_);
-    });
-}
-
-void frmHaupt::on_cmdEnde_clicked() {
-    desktop_.endProgram();
+    runCommand([this] { CountAllObjects(); });
 }
 
 void frmHaupt::ChooseProject() {
-    shell::ChooseProject({CommonDialog, txtP, lblAktion, PB, ProjectFileLists, ProjectFolder,
-                          /*setProgressMaximum=*/true, [this] { ShowProjectGroups(); },
-                          [this] { lblE1->setText(shell::CountText(lstE1->count())); }});
+    std::optional<shell::ProjectRead> read = shell::ChooseProject(CommonDialog, *txtP, busy(), 5);
+    if (!read)
+        return;
+    ProjectFileLists = std::move(read->lists);
+    ProjectFolder = std::move(read->folder);
+    ShowProjectGroups();
+    PB->setValue(5);
+    lblE1->setText(shell::CountText(lstE1->count()));
+    busy().end();
 }
 
 void frmHaupt::ShowProjectGroups() {
@@ -154,7 +118,7 @@ void frmHaupt::ShowProjectGroups() {
 }
 
 void frmHaupt::ListGroupMembers() {
-    BeginSelection(PB, lblAktion, 2, QStringLiteral("Laden der ") + lstE1->selectedText());
+    busy().begin(QStringLiteral("Laden der ") + lstE1->selectedText(), 2);
     lstObj->clear();
     lstUObj->clear();
     lstUObjN->clear();
@@ -166,18 +130,18 @@ void frmHaupt::ListGroupMembers() {
             lstObj->addEntry(shell::DisplayText(entry));
     PB->setValue(2);
     lblObj->setText(shell::CountText(lstObj->count()));
-    EndCommand(PB, lblAktion);
+    busy().end();
 }
 
 void frmHaupt::ListObjectGroups() {
-    BeginSelection(PB, lblAktion, 3, QStringLiteral("Laden der Objektgruppen"));
+    busy().begin(QStringLiteral("Laden der Objektgruppen"), 3);
     lstUObj->clear();
     lstUObjN->clear();
     lblAdO->setText(QString());
     // A click queued before the event pass may have refilled the lists (a group chosen in lstE1 empties
     // lstObj): with no file selected any more there is nothing to scan.
     if (lstObj->selectedItems().isEmpty()) {
-        EndCommand(PB, lblAktion);
+        busy().end();
         return;
     }
     ScanMemberFile(shell::BytesOfDisplayText(lstObj->selectedText()), ObjectGroups,
@@ -187,11 +151,11 @@ void frmHaupt::ListObjectGroups() {
         lstUObj->addEntry(shell::DisplayText(typeText));
     PB->setValue(3);
     lblUObj->setText(shell::CountText(lstUObj->count()));
-    EndCommand(PB, lblAktion);
+    busy().end();
 }
 
 void frmHaupt::ListObjectNames() {
-    BeginSelection(PB, lblAktion, 2, QStringLiteral("Laden der Voduvov"));
+    busy().begin(QStringLiteral("Laden der Voduvov"), 2);
     lstUObjN->clear();
     PB->setValue(1);
     const std::string type = shell::BytesOfDisplayText(lstUObj->selectedText());
@@ -200,20 +164,17 @@ void frmHaupt::ListObjectNames() {
             lstUObjN->addEntry(shell::DisplayText(name));
     PB->setValue(2);
     lblAdO->setText(shell::CountText(lstUObjN->count()));
-    EndCommand(PB, lblAktion);
+    busy().end();
 }
 
 void frmHaupt::CountAllObjects() {
-    shell::SetHourglass();
-    PB->setMaximum(CountProgressMaximum(ProjectFileLists));
-    lblAktion->setText(QStringLiteral("Zählen aller Voduvov"));
-    shell::EventPass();
+    busy().begin(QStringLiteral("Zählen aller Voduvov"), CountProgressMaximum(ProjectFileLists));
     PB->setValue(1);
     const std::int32_t total = CountProjectObjects(
         ProjectFileLists, CountingTable, [this](const MemberObjects&) { PB->setValue(PB->value() + 1); });
     PB->setValue(PB->maximum());
     txtAaO->setText(shell::CountText(total));
-    EndCommand(PB, lblAktion);
+    busy().end();
 }
 
 } // namespace counter

@@ -4,12 +4,10 @@
 // Each control event has one handler; the work is done by the counter's core.
 
 #include "counter/object_group_table.h"
+#include "gui/shell/busy.h"
 #include "gui/shell/common_dialog.h"
-#include "gui/shell/frm_info.h"
+#include "gui/shell/main_window.h"
 #include "project/project_file_lists.h"
-
-#include <QPointer>
-#include <QWidget>
 
 #include <string>
 
@@ -20,22 +18,16 @@ class QPushButton;
 
 namespace shell {
 class Desktop;
-class PictureButton;
 class SortedListBox;
 } // namespace shell
 
 namespace counter {
 
-class frmHaupt : public QWidget {
+// The end and Info buttons and the two hint lines come with shell::MainWindow.
+class frmHaupt : public shell::MainWindow {
     Q_OBJECT
 public:
     explicit frmHaupt(shell::Desktop& desktop);
-    ~frmHaupt() override;
-
-    shell::PictureButton* cmdEnde;
-    shell::PictureButton* cmdInfo;
-    QLabel* Label1;
-    QLabel* Label2;
     QLineEdit* txtP;
     QPushButton* cmdPw;
     shell::SortedListBox* lstE1;
@@ -54,7 +46,6 @@ public:
     const vb::ProjectFileLists& projectFileLists() const { return ProjectFileLists; }
     const std::string& projectFolder() const { return ProjectFolder; }
     const ObjectGroupTable& objectGroupTable() const { return ObjectGroups; }
-    const QPointer<shell::frmInfo>& infoDialog() const { return Info; }
 
 private:
     void on_cmdPw_clicked();
@@ -62,8 +53,6 @@ private:
     void on_lstObj_selectionMade();
     void on_lstUObj_selectionMade();
     void on_cmdAO_clicked();
-    void on_cmdInfo_clicked();
-    void on_cmdEnde_clicked();
 
     void ChooseProject();
     void ShowProjectGroups();
@@ -71,9 +60,8 @@ private:
     void ListObjectGroups();
     void ListObjectNames();
     void CountAllObjects();
-    void runCommand(void (frmHaupt::*command)());
+    shell::BusyIndication busy() const { return {lblAktion, PB}; }
 
-    shell::Desktop& desktop_;
     shell::CommonDialog CommonDialog;
     vb::ProjectFileLists ProjectFileLists;
     std::string ProjectFolder;
@@ -81,7 +69,6 @@ private:
     // that a selection in lstUObj after a count still finds the groups of the file on screen.
     ObjectGroupTable ObjectGroups;
     ObjectGroupTable CountingTable;
-    QPointer<shell::frmInfo> Info;
 };
 
 } // namespace counter

@@ -2,12 +2,9 @@
 
 #include "gui/shell/busy.h"
 #include "gui/shell/choose_project.h"
-#include "gui/shell/command.h"
 #include "gui/shell/controls.h"
 #include "gui/shell/desktop.h"
-#include "gui/shell/fonts.h"
 #include "gui/shell/picture_button.h"
-#include "gui/shell/pictures.h"
 #include "gui/shell/twips.h"
 #include "merger/merged_file.h"
 #include "merger/output_guard.h"
@@ -30,22 +27,21 @@ const QString kOutputPrompt = QStringLiteral("Geben sie hier bitte die Ausgabe -
 
 } // namespace
 
-frmHaupt::frmHaupt(shell::Desktop& desktop) : QWidget(nullptr), desktop_(desktop), CommonDialog(desktop) {
-    setObjectName(QStringLiteral("frmHaupt"));
-    shell::SetUpMainWindow(this, kTitle, 8895, 5535);
-    setWindowIcon(shell::ProgramIcon(shell::Program::Merger));
+frmHaupt::frmHaupt(shell::Desktop& desktop)
+    : shell::MainWindow(desktop, {kTitle,
+                                  8895,
+                                  5535,
+                                  shell::Program::Merger,
+                                  {7920, 240, 735, 975},
+                                  {1200, 480, 6495, 375},
+                                  {3960, 720, 975, 255},
+                                  PROGRAM_VERSION_MAJOR,
+                                  PROGRAM_VERSION_MINOR,
+                                  5055}),
+      CommonDialog(desktop) {
     const auto centred = Qt::AlignHCenter | Qt::AlignTop;
     const auto right = Qt::AlignRight | Qt::AlignTop;
 
-    cmdEnde = shell::NewEndButton(this, {240, 240, 735, 975});
-    Label1 = shell::NewLabel(
-        this, "Label1",
-        QStringLiteral("Falls sie Probleme mit dem Programm haben sollten, schreiben sie mir!"),
-        {1200, 480, 6495, 375}, centred);
-    Label1->setFont(shell::ArialFont(9.75));
-    Label2 = shell::NewLabel(this, "Label2", QStringLiteral("(Siehe Info)"), {3960, 720, 975, 255}, centred);
-    Label2->setFont(shell::ArialFont(9.75));
-    cmdInfo = shell::NewInfoButton(this, {7920, 240, 735, 975});
     txtP = shell::NewTextBox(this, "txtP", {240, 1320, 5535, 285});
     cmdPw = shell::NewButton(this, "cmdPw", QStringLiteral("Projekt wählen"), {6000, 1320, 2655, 285});
     lblFormulare = shell::NewLabel(this, "lblFormulare", QStringLiteral("Formulare:"), {240, 1920, 735, 255});
@@ -87,49 +83,32 @@ frmHaupt::frmHaupt(shell::Desktop& desktop) : QWidget(nullptr), desktop_(desktop
     connect(cmdPw, &QPushButton::clicked, this, &frmHaupt::on_cmdPw_clicked);
     connect(cmdADw, &QPushButton::clicked, this, &frmHaupt::on_cmdADw_clicked);
     connect(cmdDg, &QPushButton::clicked, this, &frmHaupt::on_cmdDg_clicked);
-    connect(cmdInfo, &QToolButton::clicked, this, &frmHaupt::on_cmdInfo_clicked);
-    connect(cmdEnde, &QToolButton::clicked, this, &frmHaupt::on_cmdEnde_clicked);
-}
-
-frmHaupt::~frmHaupt() {
-    if (Info)
-        delete Info.data(); // the Info dialog has no owner window; it goes with the program's main window
 }
 
 void frmHaupt::on_cmdPw_clicked() {
-    shell::RunCommand(desktop_, kTitle, [this] { ChooseProject(); });
+    runCommand([this] { ChooseProject(); });
 }
 void frmHaupt::on_cmdADw_clicked() {
-    shell::RunCommand(desktop_, kTitle, [this] { ChooseOutputFile(); });
+    runCommand([this] { ChooseOutputFile(); });
 }
 void frmHaupt::on_cmdDg_clicked() {
-    shell::RunCommand(desktop_, kTitle, [this] { GenerateMergedFile(); });
-}
-
-void frmHaupt::on_cmdInfo_clicked() {
-    shell::RunCommand(desktop_, kTitle, [this] {
-        shell::ShowInfo(Info, {kTitle, PROGRAM_VERSION_MAJOR, PROGRAM_VERSION_MINOR, 5055}, desktop_);
-    });
-}
-
-void frmHaupt::on_cmdEnde_clicked() {
-    desktop_.endProgram();
+    runCommand([this] { GenerateMergedFile(); });
 }
 
 void frmHaupt::ChooseProject() {
-    shell::ChooseProject({CommonDialog,
-                          txtP,
-                          lblAktion,
-                          PB,
-                          ProjectFileLists,
-                          ProjectFolder,
-                          /*setProgressMaximum=*/false,
-                          [this] { ShowMemberCounts(); },
-                          {}});
+    // The bar keeps its design maximum of 5, which the generator restores after each run.
+    std::optional<shell::ProjectRead> read = shell::ChooseProject(CommonDialog, *txtP, busy(), std::nullopt);
+    if (!read)
+        return;
+    ProjectFileLists = std::move(read->lists);
+    ProjectFolder = std::move(read->folder);
+    ProjectPath = std::move(read->path);
+    ShowMemberCounts();
+    PB->setValue(5);
+    busy().end();
 }
 
 void frmHaupt::ShowMemberCounts() {
-    ProjectPath = shell::FilePathOfText(txtP->text());
     lblF->setText(shell::CountText(ProjectFileLists.FormCount));
     lblM->setText(shell::CountText(ProjectFileLists.ModuleCount));
     lblK->setText(shell::CountText(ProjectFileLists.ClassModuleCount));
@@ -178,8 +157,7 @@ void frmHaupt::GenerateMergedFile() {
         return;
     }
 
-    lblAktion->setText(QStringLiteral("Datei wird generiert"));
-    shell::EventPass();
+    busy().begin(QStringLiteral("Datei wird generiert"));
     PB->setMaximum(MergeProgressMaximum(ProjectFileLists));
     try {
         // The earlier output stays whole until the new one is complete.
@@ -188,16 +166,13 @@ void frmHaupt::GenerateMergedFile() {
             [this] { PB->setValue(PB->value() + 1); }, &lookup);
     } catch (const MergeReadsItsOutput& e) {
         // No new file is left; the earlier output stays as it was.
-        lblAktion->setText(QString());
-        PB->setValue(0);
+        busy().end();
         PB->setMaximum(5);
         refuseOwnFile(e.path());
         return;
     }
-    lblAktion->setText(QString());
-    PB->setValue(0);
+    busy().end();
     PB->setMaximum(5);
-    shell::SetNormalPointer();
 }
 
 } // namespace merger

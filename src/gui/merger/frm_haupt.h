@@ -4,12 +4,10 @@
 // line and the progress bar, and the Info and end buttons. Each control event has one handler; the work is
 // done by the merger's core.
 
+#include "gui/shell/busy.h"
 #include "gui/shell/common_dialog.h"
-#include "gui/shell/frm_info.h"
+#include "gui/shell/main_window.h"
 #include "project/project_file_lists.h"
-
-#include <QPointer>
-#include <QWidget>
 
 #include <string>
 
@@ -22,21 +20,15 @@ class QPushButton;
 
 namespace shell {
 class Desktop;
-class PictureButton;
-} // namespace shell
+}
 
 namespace merger {
 
-class frmHaupt : public QWidget {
+// The end and Info buttons and the two hint lines come with shell::MainWindow.
+class frmHaupt : public shell::MainWindow {
     Q_OBJECT
 public:
     explicit frmHaupt(shell::Desktop& desktop);
-    ~frmHaupt() override;
-
-    shell::PictureButton* cmdEnde;
-    QLabel* Label1;
-    QLabel* Label2;
-    shell::PictureButton* cmdInfo;
     QLineEdit* txtP;
     QPushButton* cmdPw;
     QLabel* lblFormulare;
@@ -59,14 +51,11 @@ public:
 
     const vb::ProjectFileLists& projectFileLists() const { return ProjectFileLists; }
     const std::string& projectFolder() const { return ProjectFolder; }
-    const QPointer<shell::frmInfo>& infoDialog() const { return Info; }
 
 private:
     void on_cmdPw_clicked();
     void on_cmdADw_clicked();
     void on_cmdDg_clicked();
-    void on_cmdInfo_clicked();
-    void on_cmdEnde_clicked();
 
     void ChooseProject();
     void ShowMemberCounts();
@@ -76,14 +65,13 @@ private:
     void refuseOwnFile(const std::string& path);
     // The check box's answer for one member: checked means set; unchecked and grayed mean not set.
     bool formsObjectsWanted() const;
+    shell::BusyIndication busy() const { return {lblAktion, PB}; }
 
-    shell::Desktop& desktop_;
     shell::CommonDialog CommonDialog;
     vb::ProjectFileLists ProjectFileLists;
     std::string ProjectFolder;
     // The project file the lists were read from, which the output must never overwrite.
     std::string ProjectPath;
-    QPointer<shell::frmInfo> Info;
 };
 
 } // namespace merger

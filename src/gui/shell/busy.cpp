@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QCursor>
 #include <QGuiApplication>
+#include <QLabel>
+#include <QProgressBar>
 
 namespace shell {
 
@@ -17,6 +19,20 @@ void SetNormalPointer() {
 
 void EventPass() {
     QCoreApplication::processEvents();
+}
+
+void BusyIndication::begin(const QString& status, std::optional<int> maximum) const {
+    SetHourglass();
+    if (maximum)
+        PB->setMaximum(*maximum);
+    lblAktion->setText(status);
+    EventPass();
+}
+
+void BusyIndication::end() const {
+    lblAktion->setText(QString());
+    PB->setValue(0);
+    SetNormalPointer();
 }
 
 PointerSuspension::PointerSuspension() {

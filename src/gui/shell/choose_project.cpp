@@ -5,7 +5,6 @@
 #include "project/read_project_file.h"
 
 #include <QFile>
-#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 
@@ -15,34 +14,22 @@ std::string FilePathOfText(const QString& text) {
     return QFile::encodeName(text).toStdString();
 }
 
-bool ChooseProject(const ProjectChoice& choice) {
-    const QString fileName = choice.dialog.showOpen({QStringLiteral("*.vbp (*.vbp)")});
+std::optional<ProjectRead> ChooseProject(CommonDialog& dialog, QLineEdit& txtP, const BusyIndication& busy,
+                                         std::optional<int> progressMaximum) {
+    const QString fileName = dialog.showOpen({QStringLiteral("*.vbp (*.vbp)")});
     if (fileName.isEmpty())
-        return false;
+        return std::nullopt;
 
-    SetHourglass();
-    if (choice.setProgressMaximum)
-        choice.PB->setMaximum(5);
-    choice.lblAktion->setText(QStringLiteral("Einlesen der Projektinformationen"));
-    EventPass();
-    choice.txtP->setText(fileName);
+    busy.begin(QStringLiteral("Einlesen der Projektinformationen"), progressMaximum);
+    txtP.setText(fileName);
 
     // The path is taken back from the text box, as the user sees it.
-    const std::string path = FilePathOfText(choice.txtP->text());
-    choice.lists = vb::ReadProjectFile(path, [&](int value) { choice.PB->setValue(value); });
-
-    choice.projectFolder = vb::FolderOfPath(FilePathOfText(choice.txtP->text()));
-    choice.PB->setValue(4);
-    if (choice.showProject)
-        choice.showProject();
-    choice.PB->setValue(5);
-    if (choice.afterRead)
-        choice.afterRead();
-
-    choice.lblAktion->setText(QString());
-    choice.PB->setValue(0);
-    SetNormalPointer();
-    return true;
+    ProjectRead read;
+    read.path = FilePathOfText(txtP.text());
+    read.lists = vb::ReadProjectFile(read.path, [&](int value) { busy.PB->setValue(value); });
+    read.folder = vb::FolderOfPath(read.path);
+    busy.PB->setValue(4);
+    return read;
 }
 
 } // namespace shell

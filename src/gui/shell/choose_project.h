@@ -1,42 +1,38 @@
 #pragma once
 // The project choice of both main windows (the click of cmdPw): the file-open dialog, the two passes over
-// the chosen project file with the busy indication, and the project's folder. Each window shows the
-// result its own way.
+// the chosen project file with the busy indication, and the project's folder. Each window takes the result
+// into its own state and shows it its own way.
 
 #include "project/project_file_lists.h"
 
 #include <QString>
 
-#include <functional>
+#include <optional>
 #include <string>
 
-class QLabel;
 class QLineEdit;
-class QProgressBar;
 
 namespace shell {
 
 class CommonDialog;
+struct BusyIndication;
 
-// The controls and state of the main window that the project choice uses.
-struct ProjectChoice {
-    CommonDialog& dialog;
-    QLineEdit* txtP;
-    QLabel* lblAktion;
-    QProgressBar* PB;
-    vb::ProjectFileLists& lists;
-    std::string& projectFolder;
-    // The counter sets the bar's maximum itself; the merger relies on the bar's design maximum of 5.
-    bool setProgressMaximum;
-    // Shows the lists in the window, after the folder is derived.
-    std::function<void()> showProject;
-    // Runs once the bar stands at 5, before the status is cleared (the counter's group count).
-    std::function<void()> afterRead;
+// What a project read yields: the window's new ProjectFileLists and ProjectFolder, and the project file's
+// path as the file system names it.
+struct ProjectRead {
+    vb::ProjectFileLists lists;
+    std::string folder;
+    std::string path;
 };
 
-// Runs the project choice. Returns false when the dialog was cancelled: then nothing changed.
+// Runs the project choice: the dialog, then the busy indication (with `progressMaximum` set before the
+// status text when given; the merger relies on the bar's design maximum of 5), the chosen path into txtP,
+// the two passes over the file named there, and its folder. Returns nothing when the dialog was cancelled:
+// then nothing changed. Otherwise the bar stands at 4 and the busy indication is still on: the window takes
+// the project, shows it, sets the bar to 5 and ends the busy indication.
 // A failure to read the file propagates as vb::RuntimeError.
-bool ChooseProject(const ProjectChoice& choice);
+std::optional<ProjectRead> ChooseProject(CommonDialog& dialog, QLineEdit& txtP, const BusyIndication& busy,
+                                         std::optional<int> progressMaximum);
 
 // A path from a text box as the bytes the file system uses.
 std::string FilePathOfText(const QString& text);

@@ -1,0 +1,64 @@
+#pragma once
+// What both main windows share: the end and Info buttons in the upper corners with their handlers, the two
+// hint lines between them, the window's one Info dialog, and the boundary every command of the window runs
+// in. Each program's frmHaupt builds its own controls on top.
+
+#include "gui/shell/controls.h"
+#include "gui/shell/frm_info.h"
+#include "gui/shell/pictures.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+
+class QLabel;
+
+namespace shell {
+
+class Desktop;
+class PictureButton;
+
+// The design values in which the two main windows differ.
+struct MainWindowDesign {
+    QString caption; // the product title: window caption, Info dialog title, message box title
+    int widthTwips;  // client area
+    int heightTwips;
+    Program program; // the window icon
+    Twips cmdInfo;   // cmdEnde stands at the upper left corner in both windows
+    Twips Label1;
+    Twips Label2;
+    int versionMajor; // shown by the Info dialog
+    int versionMinor;
+    int linkWidthTwips; // the Info dialog's two links
+};
+
+class MainWindow : public QWidget {
+    Q_OBJECT
+public:
+    ~MainWindow() override;
+
+    PictureButton* cmdEnde;
+    PictureButton* cmdInfo;
+    QLabel* Label1;
+    QLabel* Label2;
+
+    const QPointer<frmInfo>& infoDialog() const { return Info; }
+
+protected:
+    MainWindow(Desktop& desktop, const MainWindowDesign& design);
+
+    // Runs one command of the window; a runtime error it does not handle goes to the fatal-error report.
+    void runCommand(const std::function<void()>& command);
+
+    Desktop& desktop_;
+
+private:
+    void on_cmdInfo_clicked();
+    void on_cmdEnde_clicked();
+
+    InfoParameters infoParameters_;
+    QPointer<frmInfo> Info;
+};
+
+} // namespace shell
