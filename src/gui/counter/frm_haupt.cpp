@@ -32,20 +32,17 @@ QLabel* NewCountLabel(QWidget* parent, const char* name, shell::Twips place) {
     return shell::NewLabel(parent, name, QString(), place, Qt::AlignHCenter | Qt::AlignTop);
 }
 
+// The Info dialog's values, the client area, the icon and the places of the controls both main windows
+// share.
+// clang-format off
+const shell::MainWindowDesign kDesign{{kTitle, PROGRAM_VERSION_MAJOR, PROGRAM_VERSION_MINOR, 4935},
+    9480, 5895, shell::Program::Counter,
+    /*cmdInfo=*/{8520, 240, 735, 975}, /*Label1=*/{1560, 480, 6375, 375}, /*Label2=*/{4200, 720, 1095, 255}};
+// clang-format on
+
 } // namespace
 
-frmHaupt::frmHaupt(shell::Desktop& desktop)
-    : shell::MainWindow(desktop, {kTitle,
-                                  9480,
-                                  5895,
-                                  shell::Program::Counter,
-                                  {8520, 240, 735, 975},
-                                  {1560, 480, 6375, 375},
-                                  {4200, 720, 1095, 255},
-                                  PROGRAM_VERSION_MAJOR,
-                                  PROGRAM_VERSION_MINOR,
-                                  4935}),
-      CommonDialog(desktop) {
+frmHaupt::frmHaupt(shell::Desktop& desktop) : shell::MainWindow(desktop, kDesign), CommonDialog(desktop) {
     txtP = shell::NewTextBox(this, "txtP", {240, 1440, 6735, 285});
     cmdPw = shell::NewButton(this, "cmdPw", QStringLiteral("Projekt wählen"), {7080, 1440, 2175, 285});
     lstE1 = NewList(this, "lstE1", {240, 1920, 2175, 2985});

@@ -25,20 +25,17 @@ const QString kTitle = QStringLiteral("Fugabar");
 const QString kProjectPrompt = QStringLiteral("Geben sie hier bitte die Projekt - Datei an!");
 const QString kOutputPrompt = QStringLiteral("Geben sie hier bitte die Ausgabe - Datei an!");
 
+// The Info dialog's values, the client area, the icon and the places of the controls both main windows
+// share.
+// clang-format off
+const shell::MainWindowDesign kDesign{{kTitle, PROGRAM_VERSION_MAJOR, PROGRAM_VERSION_MINOR, 5055},
+    8895, 5535, shell::Program::Merger,
+    /*cmdInfo=*/{7920, 240, 735, 975}, /*Label1=*/{1200, 480, 6495, 375}, /*Label2=*/{3960, 720, 975, 255}};
+// clang-format on
+
 } // namespace
 
-frmHaupt::frmHaupt(shell::Desktop& desktop)
-    : shell::MainWindow(desktop, {kTitle,
-                                  8895,
-                                  5535,
-                                  shell::Program::Merger,
-                                  {7920, 240, 735, 975},
-                                  {1200, 480, 6495, 375},
-                                  {3960, 720, 975, 255},
-                                  PROGRAM_VERSION_MAJOR,
-                                  PROGRAM_VERSION_MINOR,
-                                  5055}),
-      CommonDialog(desktop) {
+frmHaupt::frmHaupt(shell::Desktop& desktop) : shell::MainWindow(desktop, kDesign), CommonDialog(desktop) {
     const auto centred = Qt::AlignHCenter | Qt::AlignTop;
     const auto right = Qt::AlignRight | Qt::AlignTop;
 

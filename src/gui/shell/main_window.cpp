@@ -10,10 +10,9 @@
 namespace shell {
 
 MainWindow::MainWindow(Desktop& desktop, const MainWindowDesign& design)
-    : QWidget(nullptr), desktop_(desktop), infoParameters_{design.caption, design.versionMajor,
-                                                           design.versionMinor, design.linkWidthTwips} {
+    : QWidget(nullptr), desktop_(desktop), infoParameters_(design.info) {
     setObjectName(QStringLiteral("frmHaupt"));
-    SetUpMainWindow(this, design.caption, design.widthTwips, design.heightTwips);
+    SetUpMainWindow(this, design.info.title, design.widthTwips, design.heightTwips);
     setWindowIcon(ProgramIcon(design.program));
 
     const auto centred = Qt::AlignHCenter | Qt::AlignTop;

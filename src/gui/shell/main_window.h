@@ -21,16 +21,15 @@ class PictureButton;
 
 // The design values in which the two main windows differ.
 struct MainWindowDesign {
-    QString caption; // the product title: window caption, Info dialog title, message box title
-    int widthTwips;  // client area
+    // The Info dialog's values; its title, the product title, is also the window's caption and the title
+    // of its message boxes.
+    InfoParameters info;
+    int widthTwips; // client area
     int heightTwips;
     Program program; // the window icon
     Twips cmdInfo;   // cmdEnde stands at the upper left corner in both windows
     Twips Label1;
     Twips Label2;
-    int versionMajor; // shown by the Info dialog
-    int versionMinor;
-    int linkWidthTwips; // the Info dialog's two links
 };
 
 class MainWindow : public QWidget {
