@@ -55,11 +55,44 @@ void SortedListBox::mouseMoveEvent(QMouseEvent* event) {
         emit selectionMade();
 }
 
+namespace {
+
+bool MovesTheSelection(int key) {
+    switch (key) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
 void SortedListBox::keyPressEvent(QKeyEvent* event) {
-    const QListWidgetItem* before = currentItem();
+    QListWidgetItem* before = currentItem();
+    const bool move = MovesTheSelection(event->key());
+    // A list that never had the focus marks no entry: a move starts as if the first one were marked.
+    if (move && !before && count() > 0) {
+        before = item(0);
+        setCurrentItem(before, QItemSelectionModel::NoUpdate);
+    }
     const bool wasSelected = before && before->isSelected();
-    QListWidget::keyPressEvent(event);
-    const QListWidgetItem* after = currentItem();
+    // Without a selection the current entry is only marked (a freshly filled list that takes the focus
+    // marks its first one): Up and Down select that entry instead of moving past it.
+    if (move && before && !wasSelected && (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down))
+        event->accept();
+    else
+        QListWidget::keyPressEvent(event);
+
+    QListWidgetItem* const after = currentItem();
+    // A move that stays on the marked entry (Home or Page Up on the first one) selects it too.
+    if (move && after && !after->isSelected())
+        setCurrentItem(after, QItemSelectionModel::ClearAndSelect);
     if (after && after->isSelected() && (after != before || !wasSelected))
         emit selectionMade();
 }

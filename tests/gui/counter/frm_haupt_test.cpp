@@ -349,3 +349,31 @@ TEST_F(CounterWindow, AGroupChosenDuringTheEventPassLeavesNothingToScan) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(CounterWindow, KeyboardInTheListsSelectsAndStartsTheListsCommand) {
+    readProject();
+    window_.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window_));
+    window_.lstE1->setFocus(Qt::TabFocusReason);
+    ProgressRecorder progress(window_.PB, window_.lblAktion);
+    QTest::keyClick(window_.lstE1, Qt::Key_Down); // the first entry, not the second
+    EXPECT_EQ(progress.statusAtEventPass, "Laden der Benutzersteuerelemente");
+    EXPECT_EQ(window_.lstObj->entries(), QStringList{"Anzeige.ctl"});
+    QTest::keyClick(window_.lstE1, Qt::Key_End);
+    EXPECT_EQ(window_.lstObj->entries(), QStringList{"Werkzeuge.bas"});
+    QTest::keyClick(window_.lstE1, Qt::Key_Up);
+    EXPECT_EQ(window_.lstObj->count(), 2);
+
+    window_.lstObj->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(window_.lstObj, Qt::Key_Home);
+    EXPECT_EQ(window_.lstUObj->entries(), QStringList{"VB.Label"}); // Formulare\Dialog.frm
+    window_.lstUObj->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(window_.lstUObj, Qt::Key_Up);
+    EXPECT_EQ(window_.lstUObjN->entries(), QStringList{"lblText"});
+    EXPECT_EQ(window_.lblAdO->text(), "1");
+    EXPECT_TRUE(desktop_.fatalReports.empty());
+}
+
+} // namespace

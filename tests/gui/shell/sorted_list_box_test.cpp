@@ -106,4 +106,70 @@ TEST_F(SortedListBoxSelection, OncePerKeyboardMove) {
     EXPECT_EQ(made.count(), 3);
 }
 
+// A list filled afresh marks its first entry when it takes the focus, or none before it ever had it; the
+// first key that moves the selection selects as in any list box, the first entry included.
+class FreshListKeyboard : public testing::TestWithParam<bool> {
+protected:
+    void SetUp() override {
+        list.resize(200, 60); // room for about two entries: Page Up and Page Down move by a page
+        for (const char* text : {"e", "a", "c", "b", "d", "f"})
+            list.addEntry(QString::fromUtf8(text));
+        list.show();
+        if (GetParam()) {
+            list.activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&list));
+            list.setFocus(Qt::TabFocusReason);
+            ASSERT_EQ(list.currentItem(), list.item(0));
+        } else {
+            ASSERT_EQ(list.currentItem(), nullptr);
+        }
+        ASSERT_TRUE(list.selectedItems().isEmpty());
+    }
+
+    // The entry that one key selects in the fresh list, and how often the list reported a selection.
+    std::pair<QString, int> afterKey(Qt::Key key) {
+        QTest::keyClick(&list, key);
+        return {list.selectedText(), static_cast<int>(made.count())};
+    }
+
+    shell::SortedListBox list{nullptr};
+    QSignalSpy made{&list, &shell::SortedListBox::selectionMade};
+};
+
+TEST_P(FreshListKeyboard, UpDownHomeAndPageUpSelectTheFirstEntry) {
+    for (const Qt::Key key : {Qt::Key_Up, Qt::Key_Down, Qt::Key_Home, Qt::Key_PageUp}) {
+        SCOPED_TRACE(key);
+        list.clearSelection();
+        list.setCurrentItem(GetParam() ? list.item(0) : nullptr, QItemSelectionModel::NoUpdate);
+        made.clear();
+        EXPECT_EQ(afterKey(key), std::make_pair(QString("a"), 1));
+    }
+}
+
+TEST_P(FreshListKeyboard, EndSelectsTheLastEntry) {
+    EXPECT_EQ(afterKey(Qt::Key_End), std::make_pair(QString("f"), 1));
+}
+
+TEST_P(FreshListKeyboard, PageDownSelectsAnEntryFurtherDown) {
+    const auto [text, reports] = afterKey(Qt::Key_PageDown);
+    EXPECT_GT(text, QString("a"));
+    EXPECT_EQ(reports, 1);
+}
+
+TEST_P(FreshListKeyboard, OnceSelectedEveryKeyMovesFromTheSelection) {
+    EXPECT_EQ(afterKey(Qt::Key_Down), std::make_pair(QString("a"), 1));
+    EXPECT_EQ(afterKey(Qt::Key_Down), std::make_pair(QString("b"), 2));
+    EXPECT_EQ(afterKey(Qt::Key_Up), std::make_pair(QString("a"), 3));
+    EXPECT_EQ(afterKey(Qt::Key_Up), std::make_pair(QString("a"), 3)); // at the top: no move, no report
+    EXPECT_EQ(afterKey(Qt::Key_End), std::make_pair(QString("f"), 4));
+    EXPECT_EQ(afterKey(Qt::Key_PageUp).second, 5);
+    EXPECT_LT(list.selectedText(), QString("f"));
+    EXPECT_EQ(afterKey(Qt::Key_Home), std::make_pair(QString("a"), 6));
+}
+
+INSTANTIATE_TEST_SUITE_P(FocusedOrNot, FreshListKeyboard, testing::Bool(),
+                         [](const testing::TestParamInfo<bool>& info) {
+                             return info.param ? "TabbedInto" : "NeverFocused";
+                         });
+
 } // namespace
