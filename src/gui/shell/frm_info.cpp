@@ -214,6 +214,8 @@ void ShowInfo(QPointer<frmInfo>& dialog, const InfoParameters& parameters, Deskt
     SetHourglass();
     if (!dialog)
         dialog = new frmInfo(parameters, desktop); // owns itself: deleted when closed (WA_DeleteOnClose)
+    // An open dialog that the user minimised is shown again, not left as an icon.
+    dialog->setWindowState(dialog->windowState() & ~Qt::WindowMinimized);
     dialog->show();
     dialog->raise();
     dialog->activateWindow();

@@ -58,7 +58,8 @@ private:
 };
 
 // The click of a main window's cmdInfo: hourglass; create the window's one Info dialog when it is absent
-// (its load steps run), otherwise bring the open one forward; normal pointer.
+// (its load steps run), otherwise show the open one again, also when minimised, and bring it forward;
+// normal pointer.
 void ShowInfo(QPointer<frmInfo>& dialog, const InfoParameters& parameters, Desktop& desktop);
 
 } // namespace shell

@@ -72,6 +72,23 @@ TEST_F(InfoDialog, ShowingTwiceKeepsOneDialogAndBringsItForward) {
     EXPECT_EQ(first.lblVersion->text(), "Version 1.1");
 }
 
+TEST_F(InfoDialog, ShowingAMinimisedDialogRestoresItAndBringsItForward) {
+    shell::frmInfo& info = show();
+    info.showMinimized();
+    ASSERT_TRUE(info.isMinimized());
+    QWidget mainWindow;
+    mainWindow.show();
+    mainWindow.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&mainWindow));
+
+    EXPECT_EQ(&show(), &info);
+    EXPECT_FALSE(info.isMinimized());
+    EXPECT_TRUE(info.isVisible());
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&info));
+    EXPECT_EQ(info.size(), QSize(361, 482));
+    EXPECT_EQ(info.lblVersion->text(), "Version 1.1");
+}
+
 TEST_F(InfoDialog, ClosedDialogIsDiscardedAndShowsItsVersionOnceWhenReopened) {
     EXPECT_EQ(show().lblVersion->text(), "Version 1.1");
     dialog->cmdOK->click();
