@@ -43,6 +43,9 @@ const shell::MainWindowDesign kDesign{{kTitle, PROGRAM_VERSION_MAJOR, PROGRAM_VE
 } // namespace
 
 frmHaupt::frmHaupt(shell::Desktop& desktop) : shell::MainWindow(desktop, kDesign), CommonDialog(desktop) {
+    // The window cannot be maximised: a fixed size holds under every window manager, also those that ignore
+    // the missing maximise button.
+    setFixedSize(size());
     txtP = shell::NewTextBox(this, "txtP", {240, 1440, 6735, 285});
     cmdPw = shell::NewButton(this, "cmdPw", QStringLiteral("Projekt wählen"), {7080, 1440, 2175, 285});
     lstE1 = NewList(this, "lstE1", {240, 1920, 2175, 2985});

@@ -377,3 +377,16 @@ TEST_F(CounterWindow, KeyboardInTheListsSelectsAndStartsTheListsCommand) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(CounterWindow, FixedSizeWhateverTheWindowManagerAsks) {
+    EXPECT_EQ(window_.minimumSize(), QSize(632, 393));
+    EXPECT_EQ(window_.maximumSize(), QSize(632, 393));
+    window_.showMaximized();
+    EXPECT_EQ(window_.size(), QSize(632, 393));
+    window_.resize(800, 600);
+    EXPECT_EQ(window_.size(), QSize(632, 393));
+}
+
+} // namespace
