@@ -2,6 +2,7 @@
 
 #include "gui/shell/picture_button.h"
 #include "gui/shell/pictures.h"
+#include "gui/shell/text_box.h"
 #include "gui/shell/twips.h"
 
 #include <QGuiApplication>
@@ -33,7 +34,7 @@ QLabel* NewLabel(QWidget* parent, const char* name, const QString& caption, Twip
 }
 
 QLineEdit* NewTextBox(QWidget* parent, const char* name, Twips place) {
-    return Placed(new QLineEdit(parent), name, place);
+    return Placed(new TextBox(parent), name, place);
 }
 
 QPushButton* NewButton(QWidget* parent, const char* name, const QString& caption, Twips place) {

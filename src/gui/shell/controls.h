@@ -21,6 +21,7 @@ struct Twips {
 // A label with its name, caption, alignment and place; left-aligned unless told otherwise.
 QLabel* NewLabel(QWidget* parent, const char* name, const QString& caption, Twips place,
                  Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop);
+// A text box that shows its whole text as a tooltip while its width cuts it.
 QLineEdit* NewTextBox(QWidget* parent, const char* name, Twips place);
 QPushButton* NewButton(QWidget* parent, const char* name, const QString& caption, Twips place);
 // The status line: centred, framed by a single-line border, empty.

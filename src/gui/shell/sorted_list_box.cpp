@@ -1,5 +1,8 @@
 #include "gui/shell/sorted_list_box.h"
 
+#include "gui/shell/whole_text_tip.h"
+
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -95,6 +98,22 @@ void SortedListBox::keyPressEvent(QKeyEvent* event) {
         setCurrentItem(after, QItemSelectionModel::ClearAndSelect);
     if (after && after->isSelected() && (after != before || !wasSelected))
         emit selectionMade();
+}
+
+bool SortedListBox::entryIsCut(const QListWidgetItem* entry) const {
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    const int needed = itemDelegate()->sizeHint(option, indexFromItem(entry)).width();
+    return needed > visualItemRect(entry).intersected(viewport()->rect()).width();
+}
+
+bool SortedListBox::viewportEvent(QEvent* event) {
+    if (event->type() != QEvent::ToolTip)
+        return QListWidget::viewportEvent(event);
+    const auto& request = *static_cast<QHelpEvent*>(event);
+    const QListWidgetItem* entry = itemAt(request.pos());
+    AnswerWholeTextTip(request, viewport(), entry ? entry->text() : QString(), entry && entryIsCut(entry));
+    return true;
 }
 
 } // namespace shell

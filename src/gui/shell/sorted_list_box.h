@@ -3,7 +3,8 @@
 // (German collation); equal entries keep the order in which they were added. It reports each selection
 // the user makes, by mouse or keyboard, once, also a click on the entry that is already selected; a click
 // on the empty space below the entries is no selection. Dragging over the entries with the button held
-// selects the entry under the pointer, and each such change is reported too.
+// selects the entry under the pointer, and each such change is reported too. An entry that the list's
+// width cuts shows its whole text as a tooltip.
 
 #include <QCollator>
 #include <QListWidget>
@@ -30,8 +31,12 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
 
 private:
+    // True when the entry is wider than the part of it the list shows.
+    bool entryIsCut(const QListWidgetItem* entry) const;
+
     QCollator collator_;
 };
 
