@@ -11,9 +11,13 @@ inline constexpr char kStreet[] = "Musterstraße 1";
 inline constexpr char kTown[] = "12345 Musterstadt";
 inline constexpr char kWebAddress[] = "https://www.example.org/vbtools";
 inline constexpr char kMailAddress[] = "vbtools@example.org";
-inline constexpr char kFreeware[] = "Tallimar und Fugabar sind Freeware. Beide Programme dürfen kostenlos "
-                                    "benutzt, kopiert und unverändert weitergegeben werden.";
-inline constexpr char kTrademarks[] = "Alle genannten Marken gehören ihren Inhabern. Die Benutzung geschieht "
-                                      "auf eigene Gefahr; für Schäden wird keine Haftung übernommen.";
+// What the MIT licence in the repository's LICENSE allows, and that the programs come without warranty.
+inline constexpr char kFreeware[] =
+    "Tallimar und Fugabar sind freie Software unter der MIT-Lizenz: Sie dürfen "
+    "kostenlos benutzt, kopiert, verändert und weitergegeben werden, wenn der "
+    "Urheberrechts- und Lizenzhinweis beiliegt.";
+inline constexpr char kTrademarks[] =
+    "Alle genannten Marken gehören ihren Inhabern. Die Programme werden ohne "
+    "Gewährleistung geliefert; für Schäden wird keine Haftung übernommen.";
 
 } // namespace shell::maker

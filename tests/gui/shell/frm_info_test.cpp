@@ -232,4 +232,17 @@ TEST_F(InfoDialog, LinkWidthIsTheProgramsAndBothLinksShowTheHand) {
     EXPECT_EQ(fugabar.lbl(0)->cursor().shape(), Qt::ArrowCursor);
 }
 
+TEST_F(InfoDialog, NoticesSayWhatTheMitLicenceAllowsAndFitTheirLabels) {
+    shell::frmInfo& info = show();
+    const QString freeware = info.lbl(25)->text();
+    EXPECT_TRUE(freeware.contains("MIT-Lizenz")) << freeware.toStdString();
+    EXPECT_TRUE(freeware.contains(QString::fromUtf8("verändert"))) << freeware.toStdString();
+    EXPECT_FALSE(freeware.contains(QString::fromUtf8("unverändert"))) << freeware.toStdString();
+    EXPECT_TRUE(info.lbl(26)->text().contains(QString::fromUtf8("Gewährleistung")));
+    for (const int index : {25, 26}) {
+        const QLabel* notice = info.lbl(index);
+        EXPECT_LE(notice->heightForWidth(notice->width()), notice->height()) << index;
+    }
+}
+
 } // namespace
