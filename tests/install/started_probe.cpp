@@ -36,7 +36,7 @@ class StartedProbe : public QGenericPlugin {
     Q_OBJECT
     Q_PLUGIN_METADATA(IID QGenericPluginFactoryInterface_iid FILE "started_probe.json")
 public:
-    QObject* create(const QString& /*key*/, const QString& /*specification*/) override {
+    QObject* create(const QString& /*key*/, const QString& /*parameters*/) override {
         return new StartedReport; // the application deletes its generic plugins' objects as it ends
     }
 };
