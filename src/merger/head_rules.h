@@ -29,4 +29,8 @@ HeadRule HeadRuleOf(vb::SourceKind kind);
 // nothing more is read.
 void CopyMemberBody(HeadRule rule, bool optionSet, vb::LineReader& in, vb::LineWriter& out);
 
+// True when `in` holds every line the head of `rule` needs (a member that ends inside its head gives the
+// merged file only part of it). Reads the head's lines and nothing after them.
+bool HoldsItsHead(HeadRule rule, bool optionSet, vb::LineReader& in);
+
 } // namespace merger

@@ -1,0 +1,150 @@
+#include "text_facts.h"
+
+#include "code_page.h"
+#include "line_reader.h"
+#include "runtime_error.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <unistd.h>
+#include <vector>
+
+namespace vb {
+
+namespace {
+
+// The length of the UTF-8 sequence a lead byte starts, or 0 for a byte that starts none.
+std::size_t SequenceLength(unsigned char lead) noexcept {
+    if (lead < 0x80)
+        return 1;
+    if (lead >= 0xC2 && lead <= 0xDF)
+        return 2;
+    if (lead >= 0xE0 && lead <= 0xEF)
+        return 3;
+    if (lead >= 0xF0 && lead <= 0xF4)
+        return 4;
+    return 0;
+}
+
+} // namespace
+
+void TextFactsScan::noteEnd(LineEnds end) {
+    if (facts_.lineEnds == LineEnds::None)
+        facts_.lineEnds = end;
+    else if (facts_.lineEnds != end)
+        facts_.lineEnds = LineEnds::Mixed;
+}
+
+void TextFactsScan::feed(std::string_view piece) {
+    facts_.bytes += piece.size();
+    for (const char ch : piece) {
+        if (pendingCr_) {
+            pendingCr_ = false;
+            if (ch == '\n') {
+                noteEnd(LineEnds::CrLf);
+                continue;
+            }
+            noteEnd(LineEnds::Cr);
+        }
+        if (ch == '\r')
+            pendingCr_ = true;
+        else if (ch == '\n')
+            noteEnd(LineEnds::Lf);
+    }
+
+    // UTF-8: whole sequences are checked with the strict decoder; a cut one waits for the next piece.
+    if (invalid_)
+        return;
+    std::string joined;
+    std::string_view bytes = piece;
+    if (!carry_.empty()) {
+        joined = carry_ + std::string(piece);
+        bytes = joined;
+        carry_.clear();
+    }
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        high_ = true;
+        const std::size_t length = SequenceLength(lead);
+        if (length != 0 && i + length > bytes.size()) {
+            carry_.assign(bytes.substr(i));
+            return;
+        }
+        char32_t c = 0;
+        if (!DecodeUtf8(bytes, i, c)) {
+            invalid_ = true;
+            return;
+        }
+    }
+}
+
+TextFacts TextFactsScan::facts() const {
+    TextFacts facts = facts_;
+    if (pendingCr_)
+        facts.lineEnds = facts.lineEnds == LineEnds::None || facts.lineEnds == LineEnds::Cr ? LineEnds::Cr
+                                                                                            : LineEnds::Mixed;
+    facts.text = !high_ ? TextKind::Ascii : invalid_ || !carry_.empty() ? TextKind::EightBit : TextKind::Utf8;
+    return facts;
+}
+
+TextFacts FactsOfFile(const std::string& path) {
+    struct Descriptor {
+        int fd;
+        ~Descriptor() { ::close(fd); }
+    } file{OpenForReading(path)};
+    TextFactsScan scan;
+    std::vector<char> buffer(64 * 1024);
+    for (;;) {
+        const ssize_t n = ::read(file.fd, buffer.data(), buffer.size());
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            throw RuntimeError::FromErrno(errno, path);
+        }
+        if (n == 0)
+            return scan.facts();
+        scan.feed({buffer.data(), static_cast<std::size_t>(n)});
+    }
+}
+
+std::string_view NameOf(LineEnds ends) {
+    switch (ends) {
+    case LineEnds::CrLf:
+        return "CR LF";
+    case LineEnds::Lf:
+        return "LF";
+    case LineEnds::Cr:
+        return "CR";
+    case LineEnds::Mixed:
+        return "gemischt";
+    case LineEnds::None:
+        break;
+    }
+    return "keine";
+}
+
+std::string_view NameOf(TextKind kind) {
+    switch (kind) {
+    case TextKind::Ascii:
+        return "ASCII";
+    case TextKind::Utf8:
+        return "UTF-8";
+    case TextKind::EightBit:
+        break;
+    }
+    return "8-Bit";
+}
+
+TextKind TextKindOf(std::string_view bytes) noexcept {
+    const bool high = std::any_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) != 0; });
+    if (!high)
+        return TextKind::Ascii;
+    return IsUtf8(bytes) ? TextKind::Utf8 : TextKind::EightBit;
+}
+
+} // namespace vb

@@ -1,0 +1,48 @@
+#pragma once
+// What a text file is made of: its line ends and whether its bytes are ASCII, UTF-8 or another 8-bit code
+// page. Read in one streaming pass, so a file of any size costs a buffer, not its size.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace vb {
+
+enum class LineEnds { None, CrLf, Lf, Cr, Mixed };
+enum class TextKind { Ascii, Utf8, EightBit };
+
+struct TextFacts {
+    LineEnds lineEnds = LineEnds::None;
+    TextKind text = TextKind::Ascii;
+    std::uint64_t bytes = 0;
+};
+
+// Feeds the bytes of one file in pieces of any size; a CR LF pair or a UTF-8 sequence may fall across
+// two pieces.
+class TextFactsScan {
+public:
+    void feed(std::string_view piece);
+    // The facts of everything fed; a file that ends inside a UTF-8 sequence is 8-bit.
+    TextFacts facts() const;
+
+private:
+    void noteEnd(LineEnds end);
+
+    TextFacts facts_;
+    bool pendingCr_ = false;
+    bool invalid_ = false;
+    bool high_ = false;
+    std::string carry_; // the start of a UTF-8 sequence the last piece cut
+};
+
+// The facts of the file at `path`; RuntimeError as for any reading (53, 75, 57, ...).
+TextFacts FactsOfFile(const std::string& path);
+
+// The text's own words: "CR LF", "LF", "CR", "gemischt", "keine"; "ASCII", "UTF-8", "8-Bit".
+std::string_view NameOf(LineEnds ends);
+std::string_view NameOf(TextKind kind);
+
+// UTF-8 when the bytes are valid UTF-8 and hold a byte above 0x7F, else ASCII or 8-bit.
+TextKind TextKindOf(std::string_view bytes) noexcept;
+
+} // namespace vb
