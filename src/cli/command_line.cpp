@@ -22,15 +22,18 @@ constexpr const char* kDescription =
 
 constexpr const char* kFooter =
     "Ausgabe: eine Zeile je Datensatz, Felder durch Tabulatoren getrennt (für cut, awk, sort).\n"
-    "Einträge, Typen und Namen stehen im Projekt als Windows-1252 und werden als UTF-8 ausgegeben;\n"
+    "Einträge, Typen und Namen werden als UTF-8 ausgegeben: aus einer Datei, die gültiges UTF-8 mit\n"
+    "Zeichen über ASCII ist, wie sie stehen, aus jeder anderen als Windows-1252 (oder --encoding).\n"
     "Steuerzeichen darin (auch der Tabulator) erscheinen als ihre Symbolzeichen U+2400 bis U+241F und\n"
     "U+2421 (der Tabulator als U+2409), der Backslash bleibt wie geschrieben. --json gibt stattdessen ein\n"
-    "JSON-Dokument aus, dessen Texte die Windows-1252-Zeichen als Unicode tragen.\n"
+    "JSON-Dokument aus, dessen Texte dieselben Zeichen tragen.\n"
     "Mitgliedsdateien werden relativ zum Ordner der Projektdatei gesucht.\n"
     "Auf einem Terminal zeigen merge und count bei mehr als 5 Mitgliedsdateien einen Fortschrittsbalken\n"
     "auf der Standardfehlerausgabe.\n"
-    "Exit-Status: 0 Erfolg, 1 Laufzeitfehler (\"vbprojekt: Laufzeitfehler 53: Datei nicht gefunden: PFAD\")\n"
-    "oder verweigertes Überschreiben, 2 fehlerhafter Aufruf.";
+    "Exit-Status: 0 Erfolg, 1 Laufzeitfehler (\"vbprojekt: Laufzeitfehler 53: Datei nicht gefunden: "
+    "PFAD\"),\n"
+    "verweigertes Überschreiben oder eine fehlende Mitgliedsdatei (check, --keep-going),\n"
+    "2 fehlerhafter Aufruf.";
 
 constexpr const char* kProject = "PROJEKT";
 constexpr const char* kOutput = "AUSGABE";
@@ -41,7 +44,25 @@ struct Arguments {
     std::vector<std::string> entries;
     bool json = false;
     bool codeOnly = false;
+    bool keepGoing = false;
+    std::string encoding = "auto";
+    // False once a command went on past a member file that could not be opened.
+    bool complete = true;
 };
+
+// The code page named by --encoding; UsageError for a name iconv does not know.
+vb::CodePage CodePageOf(const Arguments& args) {
+    if (auto page = vb::CodePage::Named(args.encoding))
+        return *page;
+    throw UsageError("unbekannte Zeichenkodierung \"" + args.encoding + "\" (--encoding)");
+}
+
+Reading ReadingOf(const Arguments& args) {
+    return {CodePageOf(args), args.keepGoing};
+}
+
+// Writes a command's output and notes whether it is complete.
+void WriteOut(const Output& output, Arguments& args);
 
 void GermanLabels(CLI::App& app) {
     const auto formatter = app.get_formatter();
@@ -75,6 +96,25 @@ void WriteOut(const std::string& text) {
     WriteAll(STDOUT_FILENO, text, std::string(kStandardOutputName));
 }
 
+void WriteOut(const Output& output, Arguments& args) {
+    WriteOut(output.text);
+    if (output.membersMissing)
+        args.complete = false;
+}
+
+void AddEncoding(CLI::App* command, Arguments& args) {
+    command
+        ->add_option("--encoding", args.encoding,
+                     "Codepage der Dateien, die nicht UTF-8 sind (iconv-Name wie CP1250, CP1251, GBK;\n"
+                     "auto: Windows-1252)")
+        ->type_name("NAME");
+}
+
+void AddKeepGoing(CLI::App* command, Arguments& args) {
+    command->add_flag("-k,--keep-going", args.keepGoing,
+                      "Macht nach einer Mitgliedsdatei weiter, die sich nicht öffnen lässt (Exit-Status 1)");
+}
+
 void AddMembers(CLI::App& app, Arguments& args) {
     CLI::App* members = AddCommand(
         app, "members", "Arten der Mitglieder mit Anzahl und Einträgen",
@@ -83,9 +123,10 @@ void AddMembers(CLI::App& app, Arguments& args) {
         "in der Reihenfolge der Projektdatei; Einträge wie geschrieben.");
     AddProject(members, args);
     AddJson(members, args);
+    AddEncoding(members, args);
     members->callback([members, &args] {
         RequireOperand(*members, kProject);
-        WriteOut(MembersOutput(args.project, args.json));
+        WriteOut(MembersOutput(args.project, args.json, CodePageOf(args)));
     });
 }
 
@@ -102,9 +143,11 @@ void AddObjects(CLI::App& app, Arguments& args) {
     objects->add_option("EINTRAG", args.entries, "Nur diese Mitglieder, in dieser Reihenfolge")
         ->type_name("");
     AddJson(objects, args);
+    AddKeepGoing(objects, args);
+    AddEncoding(objects, args);
     objects->callback([objects, &args] {
         RequireOperand(*objects, kProject);
-        WriteOut(ObjectsOutput(args.project, args.entries, args.json));
+        WriteOut(ObjectsOutput(args.project, args.entries, args.json, ReadingOf(args)), args);
     });
 }
 
@@ -115,9 +158,27 @@ void AddCount(CLI::App& app, Arguments& args) {
                    "Benutzersteuerelement und jeder Eigenschaftenseite, zuletzt ANZAHL<TAB>Gesamt.");
     AddProject(count, args);
     AddJson(count, args);
+    AddKeepGoing(count, args);
+    AddEncoding(count, args);
     count->callback([count, &args] {
         RequireOperand(*count, kProject);
-        WriteOut(CountOutput(args.project, args.json));
+        WriteOut(CountOutput(args.project, args.json, ReadingOf(args)), args);
+    });
+}
+
+void AddCheck(CLI::App& app, Arguments& args) {
+    CLI::App* check =
+        AddCommand(app, "check", "Prüft, wie die Mitglieder gefunden werden und woraus ihre Dateien bestehen",
+                   "Zeilen (erstes Feld die Art des Befunds, Felder im README):\n"
+                   "Projekt, Gefunden/Fehlt je Eintrag und Suche (Zählen, Zusammenführen, wo es abweicht),\n"
+                   "Außerhalb, Datei (Zeilenenden, Text, Kopf), Undefiniert, Nicht gelesen, zuletzt Summe.\n"
+                   "Exit-Status 1, wenn sich eine Mitgliedsdatei nicht öffnen lässt.");
+    AddProject(check, args);
+    AddJson(check, args);
+    AddEncoding(check, args);
+    check->callback([check, &args] {
+        RequireOperand(*check, kProject);
+        WriteOut(CheckOutput(args.project, args.json, CodePageOf(args)), args);
     });
 }
 
@@ -135,16 +196,18 @@ void AddMerge(CLI::App& app, Arguments& args) {
         ->required();
     merge->add_flag("--code-only", args.codeOnly,
                     "Ohne die Objektbeschreibungen, im Wesentlichen nur der Code");
+    AddKeepGoing(merge, args);
     merge->callback([merge, &args] {
         RequireOperand(*merge, kProject);
         RequireOperand(*merge, kOutput);
-        Merge(args.project, args.output, args.codeOnly);
+        if (!Merge(args.project, args.output, args.codeOnly, args.keepGoing))
+            args.complete = false;
     });
 }
 
 } // namespace
 
-void RunCommandLine(int argc, char** argv) {
+bool RunCommandLine(int argc, char** argv) {
     CLI::App app(kDescription, kProgram);
     GermanLabels(app);
     app.option_defaults()->group("Optionen");
@@ -159,6 +222,7 @@ void RunCommandLine(int argc, char** argv) {
     AddMembers(app, args);
     AddObjects(app, args);
     AddCount(app, args);
+    AddCheck(app, args);
     AddMerge(app, args);
     // Runs once every word is parsed, before the command's own callback.
     app.parse_complete_callback([&app] { CheckCommandWords(app); });
@@ -178,6 +242,7 @@ void RunCommandLine(int argc, char** argv) {
     } catch (const CLI::ParseError& e) {
         throw UsageError(std::string("fehlerhafter Aufruf (") + e.what() + ")");
     }
+    return args.complete;
 }
 
 } // namespace cli

@@ -1,29 +1,53 @@
 #pragma once
-// The four commands. The reading commands return their whole output, which is written only once the
-// command has succeeded, so a failure never leaves half a listing on standard output.
+// The commands. The reading commands return their whole output, which is written only once the command
+// has succeeded, so a failure never leaves half a listing on standard output.
+
+#include "text/shown_text.h"
 
 #include <string>
 #include <vector>
 
 namespace cli {
 
+// How a command reads a project beyond its bytes: the code page shown for files that are not UTF-8, and
+// whether it goes on past a member file that cannot be opened. Such a member is named on standard error
+// and stands as missing in the output.
+struct Reading {
+    vb::CodePage codePage;
+    bool keepGoing = false;
+};
+
+// A command's output, and whether a member file could not be opened (exit status 1, output complete).
+struct Output {
+    std::string text;
+    bool membersMissing = false;
+};
+
 // The five kinds in the project reader's order, each with its count and its entries as written.
-std::string MembersOutput(const std::string& projectPath, bool json);
+std::string MembersOutput(const std::string& projectPath, bool json, const vb::CodePage& codePage);
 
 // Per member its object types in table order, each with its names in declaration order. Without
 // `entries` every form, user control and property page; otherwise the named entries in the order given,
-// each matched exactly against the project's entries (as written, or in their UTF-8 form). UsageError
-// for a name that is no entry of the project.
-std::string ObjectsOutput(const std::string& projectPath, const std::vector<std::string>& entries, bool json);
+// each matched exactly against the project's entries (as written, as shown, or in their Windows-1252
+// reading). UsageError for a name that is no entry of the project.
+Output ObjectsOutput(const std::string& projectPath, const std::vector<std::string>& entries, bool json,
+                     const Reading& reading);
 
 // The all-objects count: per scanned member its number, and the total.
-std::string CountOutput(const std::string& projectPath, bool json);
+Output CountOutput(const std::string& projectPath, bool json, const Reading& reading);
+
+// What a maintainer needs to know before anything else: how each member entry is found, entries outside
+// the project's folder, each member file's line ends, text and head, and the project file's lines that
+// name files no command reads. `membersMissing` when a member file does not open.
+Output CheckOutput(const std::string& projectPath, bool json, const vb::CodePage& codePage);
 
 // The name that stands for standard output as the output path.
 inline constexpr const char* kStandardOutputPath = "-";
 
 // Writes the merged file of the project to `outputPath` ("-": standard output), with the forms' object
 // descriptions unless `codeOnly`. Refusal when `outputPath` is the project file or one of its members.
-void Merge(const std::string& projectPath, const std::string& outputPath, bool codeOnly);
+// With `keepGoing` a member file that cannot be opened keeps its line and gets no body; returns false
+// when that happened.
+bool Merge(const std::string& projectPath, const std::string& outputPath, bool codeOnly, bool keepGoing);
 
 } // namespace cli

@@ -2,7 +2,6 @@
 #include "plain_text.h"
 #include "progress_bar.h"
 #include "project_folder.h"
-#include "text/code_page.h"
 
 #include "counter/count_project_objects.h"
 #include "project/read_project_file.h"
@@ -12,33 +11,45 @@
 
 namespace cli {
 
-std::string CountOutput(const std::string& projectPath, bool json) {
+Output CountOutput(const std::string& projectPath, bool json, const Reading& reading) {
     const vb::ProjectFileLists lists = vb::ReadProjectFile(projectPath);
     // The window's bar maximum: fails with an overflow for the same projects as the window does.
     const int members = counter::CountProgressMaximum(lists) - 1;
 
-    std::string out;
+    Output output;
+    std::string& out = output.text;
     auto document = nlohmann::ordered_json::array();
     std::int32_t total = 0;
     ScanInProjectFolder(projectPath, [&] {
         ProgressBar bar("Zählen aller Voduvov", members);
         counter::ObjectGroupTable table;
-        total = counter::CountProjectObjects(lists, table, [&](const counter::MemberObjects& member) {
+        const auto counted = [&](const counter::MemberObjects& member) {
+            const std::string entry = vb::ShownText(member.entry, lists.Text, reading.codePage);
+            nlohmann::ordered_json record = {{"kind", KindNameOf(member.kind)},
+                                             {"group", vb::GroupCaptionOf(member.kind)},
+                                             {"entry", entry}};
+            if (member.missing) {
+                const vb::RuntimeError error = SeenFromCaller(projectPath, *member.missing);
+                bar.note(ErrorMessage(error));
+                output.membersMissing = true;
+                record["missing"] = MissingRecord(error, reading.codePage);
+            } else {
+                record["objects"] = member.objects;
+            }
             if (json)
-                document.push_back({{"kind", KindNameOf(member.kind)},
-                                    {"group", vb::GroupCaptionOf(member.kind)},
-                                    {"entry", vb::Utf8FromWindows1252(member.entry)},
-                                    {"objects", member.objects}});
-            else // NUMBER GROUP ENTRY, the number first as wc and du print it
-                AppendRecord(out, {std::to_string(member.objects), vb::GroupCaptionOf(member.kind),
-                                   PlainField(member.entry)});
+                document.push_back(std::move(record));
+            else // NUMBER GROUP ENTRY, the number first as wc and du print it; "-" for a missing member
+                AppendRecord(out, {member.missing ? "-" : std::to_string(member.objects),
+                                   vb::GroupCaptionOf(member.kind), ControlPictures(entry)});
             bar.step();
-        });
+        };
+        total = counter::CountProjectObjects(lists, table, counted, reading.keepGoing);
     });
     if (json)
-        return JsonText({{"total", total}, {"members", std::move(document)}});
-    AppendRecord(out, {std::to_string(total), "Gesamt"});
-    return out;
+        output.text = JsonText({{"total", total}, {"members", std::move(document)}});
+    else
+        AppendRecord(out, {std::to_string(total), "Gesamt"});
+    return output;
 }
 
 } // namespace cli

@@ -1,5 +1,6 @@
 // vbprojekt: the results of the counter and the merger without a window, for scripts and nightly jobs.
-// Exit status 0 on success, 1 on a runtime error or a refused merge, 2 on a usage error.
+// Exit status 0 on success, 1 on a runtime error, a refused merge or a member file that could not be opened
+// (check, --keep-going), 2 on a usage error.
 
 #include "command_line.h"
 #include "failures.h"
@@ -19,19 +20,12 @@ constexpr int kUsageFailure = 2;
 
 using cli::kProgram;
 
-// The message of a runtime error. The path is built from the caller's project path and the project's
-// entries: a NUL byte in it would cut the message short at a file that was never meant, and an escape or a
-// line end would reach the terminal or break the log line, so its control characters are shown as pictures.
-std::string MessageOf(const vb::RuntimeError& e) {
-    return vb::ErrorLine(e.number(), cli::ControlPictures(e.path()));
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
     try {
-        cli::RunCommandLine(argc, argv);
-        return kSuccess;
+        // A command that went on past a member file that could not be opened has said so already.
+        return cli::RunCommandLine(argc, argv) ? kSuccess : kRuntimeFailure;
     } catch (const cli::UsageError& e) {
         // The message quotes the caller's words; an escape sequence among them must not reach the terminal.
         cli::WriteToStandardError(std::string(kProgram) + ": " + cli::ControlPictures(e.what()));
@@ -40,7 +34,7 @@ int main(int argc, char** argv) {
     } catch (const cli::Refusal& e) {
         cli::WriteToStandardError(std::string(kProgram) + ": " + e.what());
     } catch (const vb::RuntimeError& e) {
-        cli::WriteToStandardError(std::string(kProgram) + ": " + MessageOf(e));
+        cli::WriteToStandardError(cli::ErrorMessage(e));
     } catch (const std::bad_alloc&) {
         cli::WriteToStandardError(std::string(kProgram) + ": " +
                                   vb::RuntimeError(vb::err::OutOfMemory).what());

@@ -1,6 +1,5 @@
 #include "commands.h"
 #include "plain_text.h"
-#include "text/code_page.h"
 
 #include "project/read_project_file.h"
 #include "text/member_path.h"
@@ -9,14 +8,14 @@
 
 namespace cli {
 
-std::string MembersOutput(const std::string& projectPath, bool json) {
+std::string MembersOutput(const std::string& projectPath, bool json, const vb::CodePage& codePage) {
     const vb::ProjectFileLists lists = vb::ReadProjectFile(projectPath);
     if (json) {
         auto groups = nlohmann::ordered_json::array();
         for (const vb::SourceKind kind : vb::kSourceKinds) {
             auto entries = nlohmann::ordered_json::array();
             for (const std::string& entry : lists.entries(kind))
-                entries.push_back(vb::Utf8FromWindows1252(entry));
+                entries.push_back(vb::ShownText(entry, lists.Text, codePage));
             groups.push_back({{"kind", KindNameOf(kind)},
                               {"group", vb::GroupCaptionOf(kind)},
                               {"count", lists.count(kind)},
@@ -31,7 +30,7 @@ std::string MembersOutput(const std::string& projectPath, bool json) {
         AppendRecord(out, {group, std::to_string(lists.count(kind))});
         int index = 0;
         for (const std::string& entry : lists.entries(kind))
-            AppendRecord(out, {group, std::to_string(++index), PlainField(entry)});
+            AppendRecord(out, {group, std::to_string(++index), PlainField(entry, lists.Text, codePage)});
     }
     return out;
 }

@@ -17,7 +17,8 @@ namespace {
 const std::string kOwnFileRefusal =
     "Die Ausgabedatei ist eine Datei des Projekts und wird nicht überschrieben: ";
 
-void MergeUnlessOwnFile(const std::string& projectPath, const std::string& outputPath, bool codeOnly) {
+bool MergeUnlessOwnFile(const std::string& projectPath, const std::string& outputPath, bool codeOnly,
+                        bool keepGoing) {
     const vb::ProjectFileLists lists = vb::ReadProjectFile(projectPath);
     // As the window: members are found at the project path's folder followed by their entries. The
     // entries alone reach the output, so the bytes do not depend on how the project path is spelled.
@@ -27,6 +28,17 @@ void MergeUnlessOwnFile(const std::string& projectPath, const std::string& outpu
     const auto optionSet = [codeOnly] { return !codeOnly; };
     // The guard and the merge find members with the same folder listings.
     vb::MemberLookup lookup;
+    bool complete = true;
+    const ProgressBar* shownBar = nullptr;
+    merger::MissingMember memberMissing;
+    if (keepGoing)
+        memberMissing = [&](const vb::RuntimeError& error) {
+            complete = false;
+            if (shownBar)
+                shownBar->note(ErrorMessage(error));
+            else
+                WriteToStandardError(ErrorMessage(error));
+        };
 
     if (outputPath == kStandardOutputPath) {
         // Standard output appended to a member (`>> Main.frm`) would feed the merge its own output.
@@ -35,25 +47,29 @@ void MergeUnlessOwnFile(const std::string& projectPath, const std::string& outpu
             merger::RefuseOwnFileOpened(STDOUT_FILENO, projectPath, lists, projectFolder, lookup);
         // A bar on the terminal that also shows the merged text would be torn up by it.
         ProgressBar bar("Datei wird generiert", members, ::isatty(STDOUT_FILENO) != 1);
+        shownBar = &bar;
         merger::MergeIntoDescriptor(
             lists, projectFolder, STDOUT_FILENO, std::string(kStandardOutputName), optionSet,
-            [&] { bar.step(); }, &lookup);
-        return;
+            [&] { bar.step(); }, &lookup, memberMissing);
+        return complete;
     }
 
     if (const auto own = merger::OwnFileNamedBy(outputPath, projectPath, lists, projectFolder, &lookup))
         throw merger::MergeReadsItsOutput(*own);
     ProgressBar bar("Datei wird generiert", members);
+    shownBar = &bar;
     // The earlier output stays whole until the new one is complete.
     merger::MergeIntoFile(
-        lists, projectPath, projectFolder, outputPath, optionSet, [&] { bar.step(); }, &lookup);
+        lists, projectPath, projectFolder, outputPath, optionSet, [&] { bar.step(); }, &lookup,
+        memberMissing);
+    return complete;
 }
 
 } // namespace
 
-void Merge(const std::string& projectPath, const std::string& outputPath, bool codeOnly) {
+bool Merge(const std::string& projectPath, const std::string& outputPath, bool codeOnly, bool keepGoing) {
     try {
-        MergeUnlessOwnFile(projectPath, outputPath, codeOnly);
+        return MergeUnlessOwnFile(projectPath, outputPath, codeOnly, keepGoing);
     } catch (const merger::MergeReadsItsOutput& e) {
         // Found before anything was written, or as a member was opened: the target keeps what it had.
         throw Refusal(kOwnFileRefusal + ControlPictures(e.path()));

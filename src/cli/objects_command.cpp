@@ -2,6 +2,7 @@
 #include "failures.h"
 #include "plain_text.h"
 #include "project_folder.h"
+#include "standard_streams.h"
 #include "text/code_page.h"
 
 #include "counter/count_project_objects.h"
@@ -29,22 +30,26 @@ std::vector<Member> MembersWithObjects(const vb::ProjectFileLists& lists) {
     return members;
 }
 
-// The first entry, in the project reader's order, that equals `name` as written or in its UTF-8 form.
-const Member* FirstEntryNamed(const std::vector<Member>& all, const std::string& name) {
+// The first entry, in the project reader's order, that equals `name` as written, as shown, or in its
+// Windows-1252 reading (as it was shown before a project's own code page was known).
+const Member* FirstEntryNamed(const std::vector<Member>& all, const std::string& name, vb::TextKind text,
+                              const vb::CodePage& codePage) {
     for (const Member& member : all)
-        if (member.entry == name || vb::Utf8FromWindows1252(member.entry) == name)
+        if (member.entry == name || vb::ShownText(member.entry, text, codePage) == name ||
+            vb::Utf8FromWindows1252(member.entry) == name)
             return &member;
     return nullptr;
 }
 
-std::vector<Member> NamedMembers(const vb::ProjectFileLists& lists, const std::vector<std::string>& names) {
+std::vector<Member> NamedMembers(const vb::ProjectFileLists& lists, const std::vector<std::string>& names,
+                                 const vb::CodePage& codePage) {
     std::vector<Member> all;
     for (const vb::SourceKind kind : vb::kSourceKinds)
         for (const std::string& entry : lists.entries(kind))
             all.push_back({kind, entry});
     std::vector<Member> members;
     for (const std::string& name : names) {
-        const Member* found = FirstEntryNamed(all, name);
+        const Member* found = FirstEntryNamed(all, name, lists.Text, codePage);
         if (!found)
             throw UsageError("\"" + name + "\" ist kein Eintrag des Projekts");
         members.push_back(*found);
@@ -54,46 +59,72 @@ std::vector<Member> NamedMembers(const vb::ProjectFileLists& lists, const std::v
 
 } // namespace
 
-std::string ObjectsOutput(const std::string& projectPath, const std::vector<std::string>& entries,
-                          bool json) {
+Output ObjectsOutput(const std::string& projectPath, const std::vector<std::string>& entries, bool json,
+                     const Reading& reading) {
     const vb::ProjectFileLists lists = vb::ReadProjectFile(projectPath);
     const std::vector<Member> members =
-        entries.empty() ? MembersWithObjects(lists) : NamedMembers(lists, entries);
+        entries.empty() ? MembersWithObjects(lists) : NamedMembers(lists, entries, reading.codePage);
+    const auto shownEntry = [&](const std::string& entry) {
+        return vb::ShownText(entry, lists.Text, reading.codePage);
+    };
 
-    std::string out;
+    Output output;
+    std::string& out = output.text;
     auto document = nlohmann::ordered_json::array();
     ScanInProjectFolder(projectPath, [&] {
         counter::ObjectGroupTable table;
         vb::MemberLookup lookup;
         for (const Member& member : members) {
-            counter::ScanMemberFile(member.entry, table, lookup);
+            const auto missing = counter::ScanMemberFileIfItOpens(member.entry, table, lookup);
+            if (missing && !reading.keepGoing)
+                throw *missing;
+            // Type texts and names are shown by the text of the member file they come from.
+            const auto shown = [&](const std::string& bytes) {
+                return vb::ShownText(bytes, table.Text, reading.codePage);
+            };
+            nlohmann::ordered_json record = {{"kind", KindNameOf(member.kind)},
+                                             {"group", vb::GroupCaptionOf(member.kind)},
+                                             {"entry", shownEntry(member.entry)}};
+            if (missing) {
+                const vb::RuntimeError error = SeenFromCaller(projectPath, *missing);
+                WriteToStandardError(ErrorMessage(error));
+                output.membersMissing = true;
+                if (json) {
+                    record["missing"] = MissingRecord(error, reading.codePage);
+                    document.push_back(std::move(record));
+                } else { // the member's record with "-" for its type and name
+                    AppendRecord(out, {vb::GroupCaptionOf(member.kind),
+                                       ControlPictures(shownEntry(member.entry)), "-", "-"});
+                }
+                continue;
+            }
             if (json) {
                 auto types = nlohmann::ordered_json::array();
                 table.ForEachGroup([&](const std::string& typeText, const counter::ObjectGroup& group) {
                     auto names = nlohmann::ordered_json::array();
                     for (const std::string& name : group.NamesInUse())
-                        names.push_back(vb::Utf8FromWindows1252(name));
-                    types.push_back({{"type", vb::Utf8FromWindows1252(typeText)},
-                                     {"count", group.NameCount},
-                                     {"names", std::move(names)}});
+                        names.push_back(shown(name));
+                    types.push_back(
+                        {{"type", shown(typeText)}, {"count", group.NameCount}, {"names", std::move(names)}});
                 });
-                document.push_back({{"kind", KindNameOf(member.kind)},
-                                    {"group", vb::GroupCaptionOf(member.kind)},
-                                    {"entry", vb::Utf8FromWindows1252(member.entry)},
-                                    {"objects", table.ObjectCount()},
-                                    {"types", std::move(types)}});
+                record["objects"] = table.ObjectCount();
+                record["types"] = std::move(types);
+                document.push_back(std::move(record));
                 continue;
             }
             // One record GROUP ENTRY TYPE NAME per object: the four levels of the counter's browser.
-            const std::string entry = PlainField(member.entry);
+            const std::string entry = ControlPictures(shownEntry(member.entry));
             table.ForEachGroup([&](const std::string& typeText, const counter::ObjectGroup& group) {
-                const std::string type = PlainField(typeText);
+                const std::string type = ControlPictures(shown(typeText));
                 for (const std::string& name : group.NamesInUse())
-                    AppendRecord(out, {vb::GroupCaptionOf(member.kind), entry, type, PlainField(name)});
+                    AppendRecord(
+                        out, {vb::GroupCaptionOf(member.kind), entry, type, ControlPictures(shown(name))});
             });
         }
     });
-    return json ? JsonText({{"members", std::move(document)}}) : out;
+    if (json)
+        output.text = JsonText({{"members", std::move(document)}});
+    return output;
 }
 
 } // namespace cli

@@ -23,8 +23,12 @@ std::string_view KindNameOf(vb::SourceKind kind) {
     return "PropertyPage";
 }
 
-std::string PlainField(std::string_view bytes) {
-    return ControlPictures(vb::Utf8FromWindows1252(bytes));
+std::string PlainField(std::string_view bytes, vb::TextKind kind, const vb::CodePage& page) {
+    return ControlPictures(vb::ShownText(bytes, kind, page));
+}
+
+std::string ErrorMessage(const vb::RuntimeError& error) {
+    return "vbprojekt: " + vb::ErrorLine(error.number(), ControlPictures(error.path()));
 }
 
 std::string ControlPictures(std::string_view text) {
@@ -45,6 +49,12 @@ std::string ControlPictures(std::string_view text) {
         }
     }
     return out;
+}
+
+nlohmann::ordered_json MissingRecord(const vb::RuntimeError& error, const vb::CodePage& page) {
+    return {{"error", error.number()},
+            {"description", error.description()},
+            {"path", vb::ShownText(error.path(), vb::TextKindOf(error.path()), page)}};
 }
 
 void AppendRecord(std::string& out, std::initializer_list<std::string_view> fields) {

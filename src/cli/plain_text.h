@@ -1,8 +1,11 @@
 #pragma once
-// How project text reaches the output. Entries, type texts and names are Windows-1252 bytes; both output
-// forms carry them as UTF-8, so that terminals, sort and JSON readers see the characters.
+// How project text reaches the output. Entries, type texts and names are the bytes of their file; both
+// output forms carry them as UTF-8 (vb::ShownText decides per file how its bytes read), so that terminals,
+// sort and JSON readers see the characters.
 
 #include "project/source_kind.h"
+#include "text/runtime_error.h"
+#include "text/shown_text.h"
 
 #include <initializer_list>
 #include <nlohmann/json_fwd.hpp>
@@ -14,15 +17,27 @@ namespace cli {
 // The kind's name for machines: "Form", "Module", "ClassModule", "UserControl", "PropertyPage".
 std::string_view KindNameOf(vb::SourceKind kind);
 
-// Windows-1252 bytes as one field of a tab-separated record: UTF-8, with every control character
-// (0x00-0x1F, tab among them, and 0x7F) shown as its control picture U+2400-U+241F or U+2421. Decoded
-// Windows-1252 never holds those pictures, so a field never breaks its record and stays unambiguous,
-// while the backslash of an entry such as Formulare\Main.frm stays as written.
-std::string PlainField(std::string_view bytes);
+// Bytes of a file whose text is `kind` as one field of a tab-separated record: shown as UTF-8, with every
+// control character (0x00-0x1F, tab among them, and 0x7F) shown as its control picture U+2400-U+241F or
+// U+2421, so a field never breaks its record, while the backslash of an entry such as Formulare\Main.frm
+// stays as written.
+std::string PlainField(std::string_view bytes, vb::TextKind kind, const vb::CodePage& page);
 
 // `text` with every control character (0x00-0x1F and 0x7F) replaced by its control picture U+2400-U+241F
 // or U+2421; every other byte stays as it is.
 std::string ControlPictures(std::string_view text);
+
+// The message line of a runtime error, as the program writes it to standard error:
+// "vbprojekt: Laufzeitfehler 53: Datei nicht gefunden: PFAD". The path is built from the caller's
+// project path and the project's entries: a NUL byte in it would cut the message short at a file that
+// was never meant, and an escape or a line end would reach the terminal or break the log line, so its
+// control characters are shown as pictures.
+std::string ErrorMessage(const vb::RuntimeError& error);
+
+// A member file that could not be opened, for the JSON documents: {"error", "description", "path"}. The
+// path joins the caller's folder and an entry, so it is shown by its own bytes: as UTF-8 where they are,
+// else by `page`.
+nlohmann::ordered_json MissingRecord(const vb::RuntimeError& error, const vb::CodePage& page);
 
 // Appends the fields joined by tabs and ended by a line feed.
 void AppendRecord(std::string& out, std::initializer_list<std::string_view> fields);

@@ -1,5 +1,7 @@
 #include "progress_bar.h"
 
+#include "standard_streams.h"
+
 #include <unistd.h>
 
 namespace cli {
@@ -30,6 +32,14 @@ ProgressBar::~ProgressBar() {
 void ProgressBar::step() {
     if (value_ < steps_)
         ++value_;
+    if (shown_)
+        draw();
+}
+
+void ProgressBar::note(std::string_view line) const {
+    if (shown_)
+        WriteRaw("\r\x1b[2K");
+    WriteToStandardError(line);
     if (shown_)
         draw();
 }

@@ -4,6 +4,7 @@
 // has more than a handful of steps. Otherwise it writes nothing at all, so logs and pipes stay clean.
 
 #include <string>
+#include <string_view>
 
 namespace cli {
 
@@ -22,6 +23,8 @@ public:
 
     // One step of the work is done.
     void step();
+    // Writes a message line to standard error, above the bar where it is shown.
+    void note(std::string_view line) const;
 
     bool shown() const noexcept { return shown_; }
 

@@ -54,8 +54,18 @@ void ScanInProjectFolder(const std::string& projectPath, const std::function<voi
     } catch (const vb::RuntimeError& e) {
         if (e.path().empty() || e.path().front() == '/')
             throw;
-        throw vb::RuntimeError(e.number(), vb::FolderOfPath(projectPath) + e.path());
+        throw SeenFromCaller(projectPath, e);
     }
+}
+
+vb::RuntimeError SeenFromCaller(const std::string& projectPath, const vb::RuntimeError& error) {
+    if (error.path().empty())
+        return error;
+    return vb::RuntimeError(error.number(), PathSeenFromCaller(projectPath, error.path()));
+}
+
+std::string PathSeenFromCaller(const std::string& projectPath, const std::string& path) {
+    return path.starts_with('/') ? path : vb::FolderOfPath(projectPath) + path;
 }
 
 } // namespace cli

@@ -7,6 +7,8 @@
 #include <functional>
 #include <string>
 
+#include "text/runtime_error.h"
+
 namespace cli {
 
 // Runs `scan` with the folder of `projectPath` (as the system names it, relative to the current working
@@ -15,5 +17,11 @@ namespace cli {
 // followed by that path, the path the merge command would name, so the message leads to the file from
 // where the caller stands.
 void ScanInProjectFolder(const std::string& projectPath, const std::function<void()>& scan);
+
+// A runtime error raised while scanning in the project's folder, naming its path as seen from the caller:
+// a relative path gets the project path's folder in front.
+vb::RuntimeError SeenFromCaller(const std::string& projectPath, const vb::RuntimeError& error);
+// A path relative to the project's folder as seen from the caller; an absolute path stays as it is.
+std::string PathSeenFromCaller(const std::string& projectPath, const std::string& path);
 
 } // namespace cli

@@ -14,18 +14,21 @@ vb::Int16 CountProgressMaximum(const vb::ProjectFileLists& lists) {
 }
 
 std::int32_t CountProjectObjects(const vb::ProjectFileLists& lists, ObjectGroupTable& table,
-                                 const std::function<void(const MemberObjects&)>& memberCounted) {
+                                 const std::function<void(const MemberObjects&)>& memberCounted,
+                                 bool keepGoing) {
     std::int32_t total = 0;
     vb::MemberLookup lookup; // one per count, so each folder is listed at most once
     for (const auto kind : kCountedKinds) {
         for (const std::string& entry : lists.entries(kind)) {
-            ScanMemberFile(entry, table, lookup);
+            const auto missing = ScanMemberFileIfItOpens(entry, table, lookup);
+            if (missing && !keepGoing)
+                throw *missing;
             const std::int32_t objects = table.ObjectCount();
             if (total > std::numeric_limits<std::int32_t>::max() - objects)
                 throw vb::RuntimeError(vb::err::Overflow, entry);
             total += objects;
             if (memberCounted)
-                memberCounted(MemberObjects{kind, entry, objects});
+                memberCounted(MemberObjects{kind, entry, objects, missing ? &*missing : nullptr});
         }
     }
     return total;

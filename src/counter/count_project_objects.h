@@ -3,6 +3,7 @@
 
 #include "counter/object_group_table.h"
 #include "project/project_file_lists.h"
+#include "text/runtime_error.h"
 
 #include <array>
 #include <cstdint>
@@ -16,11 +17,13 @@ namespace counter {
 inline constexpr std::array kCountedKinds = {vb::SourceKind::Form, vb::SourceKind::UserControl,
                                              vb::SourceKind::PropertyPage};
 
-// One member after its scan: its kind, its entry as held in the lists, and the objects it declares.
+// One member after its scan: its kind, its entry as held in the lists, and the objects it declares; for a
+// member file that could not be opened (when the count goes on past it) 0 objects and the error.
 struct MemberObjects {
     vb::SourceKind kind;
     const std::string& entry;
     std::int32_t objects;
+    const vb::RuntimeError* missing = nullptr;
 };
 
 // UserControlCount + FormCount + PropertyPageCount + 1, added as 16-bit numbers in that order
@@ -31,7 +34,10 @@ vb::Int16 CountProgressMaximum(const vb::ProjectFileLists& lists);
 // entry relative to the working directory) and returns the sum of their objects. Module and class module
 // files are never opened. `memberCounted` is called after each member. After the count `table` describes
 // the last member scanned. A count beyond its list is RuntimeError 9 before that kind's first scan.
+// A member file that cannot be opened ends the count with its error; with `keepGoing` it adds 0 and is
+// reported to `memberCounted` with its error, and the count goes on.
 std::int32_t CountProjectObjects(const vb::ProjectFileLists& lists, ObjectGroupTable& table,
-                                 const std::function<void(const MemberObjects&)>& memberCounted = {});
+                                 const std::function<void(const MemberObjects&)>& memberCounted = {},
+                                 bool keepGoing = false);
 
 } // namespace counter

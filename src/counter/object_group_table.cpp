@@ -18,6 +18,7 @@ void ObjectGroupTable::Reset() {
     for (std::string& typeText : GroupTypes)
         typeText.clear();
     GroupCount = 0;
+    Text = vb::TextKind::Ascii;
 }
 
 std::int32_t ObjectGroupTable::ObjectCount() const {

@@ -3,6 +3,7 @@
 // their declaration lines.
 
 #include "text/checked_int16.h"
+#include "text/text_facts.h"
 
 #include <cstdint>
 #include <functional>
@@ -32,9 +33,12 @@ struct ObjectGroupTable {
     std::vector<ObjectGroup> Groups;     // slot k is element k - 1; only the first GroupCount are in use
     std::vector<std::string> GroupTypes; // type text of Groups slot k at element k - 1
     vb::Int16 GroupCount = 0;
+    // The text of the lines scanned since the last Reset; it decides how type texts and names are shown
+    // (vb::ShownText).
+    vb::TextKind Text = vb::TextKind::Ascii;
 
-    // Empties every slot and sets GroupCount to 0. Costs as much as the previous file's contents, never
-    // the full limits; the allocated slots stay for the next file.
+    // Empties every slot, sets GroupCount to 0 and Text to ASCII. Costs as much as the previous file's
+    // contents, never the full limits; the allocated slots stay for the next file.
     void Reset();
 
     // The sum of NameCount over groups 1 to GroupCount.

@@ -72,6 +72,7 @@ bool ScanLine(std::string_view line, ObjectGroupTable& table, const std::string&
 void ScanLines(vb::LineReader& reader, ObjectGroupTable& table) {
     std::string_view line;
     while (reader.next(line)) {
+        table.Text = vb::Together(table.Text, vb::TextKindOf(line));
         if (!ScanLine(line, table, reader.path()))
             return;
     }
@@ -85,11 +86,21 @@ void ScanMemberFile(const std::string& fileName, ObjectGroupTable& table,
 
 void ScanMemberFile(const std::string& fileName, ObjectGroupTable& table, vb::MemberLookup& lookup,
                     const std::function<void()>& afterReset) {
+    if (auto missing = ScanMemberFileIfItOpens(fileName, table, lookup, afterReset))
+        throw std::move(*missing);
+}
+
+std::optional<vb::RuntimeError> ScanMemberFileIfItOpens(const std::string& fileName, ObjectGroupTable& table,
+                                                        vb::MemberLookup& lookup,
+                                                        const std::function<void()>& afterReset) {
     table.Reset();
     if (afterReset)
         afterReset();
-    vb::LineReader reader = lookup.open(fileName);
-    ScanLines(reader, table);
+    std::optional<vb::LineReader> reader;
+    if (auto missing = lookup.openInto(fileName, reader))
+        return missing;
+    ScanLines(*reader, table);
+    return std::nullopt;
 }
 
 } // namespace counter

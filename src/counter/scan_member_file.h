@@ -16,6 +16,7 @@
 #include "text/member_path.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -25,7 +26,8 @@ namespace counter {
 // a RuntimeError 9 when a limit of the table is passed.
 bool ScanLine(std::string_view line, ObjectGroupTable& table, const std::string& path);
 
-// Scans the reader's lines up to and including the first "Attribute" line, or to the end of the file.
+// Scans the reader's lines up to and including the first "Attribute" line, or to the end of the file,
+// noting the text of each line read in table.Text.
 void ScanLines(vb::LineReader& reader, ObjectGroupTable& table);
 
 // Resets `table`, calls `afterReset`, then opens the member file by its entry relative to the working
@@ -36,5 +38,10 @@ void ScanMemberFile(const std::string& fileName, ObjectGroupTable& table,
 // The same, finding the file with the folder listings the command's `lookup` keeps.
 void ScanMemberFile(const std::string& fileName, ObjectGroupTable& table, vb::MemberLookup& lookup,
                     const std::function<void()>& afterReset = {});
+// The same for a command that goes on past a member file that cannot be opened: the error that kept it
+// from opening is returned instead of thrown, and the table stays empty. Errors while reading still throw.
+std::optional<vb::RuntimeError> ScanMemberFileIfItOpens(const std::string& fileName, ObjectGroupTable& table,
+                                                        vb::MemberLookup& lookup,
+                                                        const std::function<void()>& afterReset = {});
 
 } // namespace counter

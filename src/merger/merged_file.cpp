@@ -7,6 +7,7 @@
 #include "text/runtime_error.h"
 
 #include <algorithm>
+#include <optional>
 #include <sys/stat.h>
 
 namespace merger {
@@ -49,7 +50,8 @@ std::vector<vb::FileIdentity> IdentitiesOfOutput(int fd, const std::string& targ
 
 void WriteMergedFile(const vb::ProjectFileLists& lists, const std::string& projectFolder, vb::LineWriter& out,
                      const std::function<bool()>& optionSet, const std::function<void()>& memberDone,
-                     std::span<const vb::FileIdentity> written, vb::MemberLookup* lookup) {
+                     std::span<const vb::FileIdentity> written, vb::MemberLookup* lookup,
+                     const MissingMember& memberMissing) {
     vb::MemberLookup fresh;
     vb::MemberLookup& members = lookup ? *lookup : fresh;
     for (const vb::SourceKind kind : vb::kSourceKinds) {
@@ -65,16 +67,21 @@ void WriteMergedFile(const vb::ProjectFileLists& lists, const std::string& proje
             std::string header = entry;
             header += ':';
             out.writeLine(header);
-            {
-                vb::LineReader in = members.open(projectFolder + entry);
+            std::optional<vb::LineReader> in;
+            if (const auto missing = members.openInto(projectFolder + entry, in)) {
+                if (!memberMissing)
+                    throw *missing;
+                memberMissing(*missing);
+            } else {
                 // Checked after opening, so neither another spelling nor a link made meanwhile escapes.
                 if (!written.empty()) {
-                    const auto identity = vb::IdentityOfDescriptor(in.fd());
+                    const auto identity = vb::IdentityOfDescriptor(in->fd());
                     if (identity && std::find(written.begin(), written.end(), *identity) != written.end())
                         throw MergeReadsItsOutput(projectFolder + entry);
                 }
                 const bool option = optionSet && optionSet();
-                CopyMemberBody(rule, option, in, out);
+                CopyMemberBody(rule, option, *in, out);
+                in.reset();
             }
             if (kind != vb::SourceKind::PropertyPage || &entry != &entries.back()) {
                 out.writeLine({});
@@ -90,23 +97,25 @@ void WriteMergedFile(const vb::ProjectFileLists& lists, const std::string& proje
 void MergeIntoFile(const vb::ProjectFileLists& lists, const std::string& projectPath,
                    const std::string& projectFolder, const std::string& outputPath,
                    const std::function<bool()>& optionSet, const std::function<void()>& memberDone,
-                   vb::MemberLookup* lookup) {
+                   vb::MemberLookup* lookup, const MissingMember& memberMissing) {
     vb::MemberLookup fresh;
     vb::MemberLookup& members = lookup ? *lookup : fresh;
     vb::ReplacedFile file(
         outputPath, [&](int fd) { RefuseOwnFileOpened(fd, projectPath, lists, projectFolder, members); });
     vb::LineWriter out(file.fd(), outputPath);
     WriteMergedFile(lists, projectFolder, out, optionSet, memberDone,
-                    IdentitiesOfOutput(file.fd(), file.path()), &members);
+                    IdentitiesOfOutput(file.fd(), file.path()), &members, memberMissing);
     out.close();
     file.commit();
 }
 
 void MergeIntoDescriptor(const vb::ProjectFileLists& lists, const std::string& projectFolder, int fd,
                          const std::string& name, const std::function<bool()>& optionSet,
-                         const std::function<void()>& memberDone, vb::MemberLookup* lookup) {
+                         const std::function<void()>& memberDone, vb::MemberLookup* lookup,
+                         const MissingMember& memberMissing) {
     vb::LineWriter out(fd, name);
-    WriteMergedFile(lists, projectFolder, out, optionSet, memberDone, IdentitiesOfOutput(fd), lookup);
+    WriteMergedFile(lists, projectFolder, out, optionSet, memberDone, IdentitiesOfOutput(fd), lookup,
+                    memberMissing);
     out.close();
 }
 

@@ -7,6 +7,7 @@
 #include "text/file_identity.h"
 #include "text/line_writer.h"
 #include "text/member_path.h"
+#include "text/runtime_error.h"
 
 #include <functional>
 #include <span>
@@ -16,6 +17,10 @@
 #include <vector>
 
 namespace merger {
+
+// Told about a member file that cannot be opened, for a merge that goes on past it: the member keeps its
+// line with the entry and gets no body. Without one, the error ends the merge.
+using MissingMember = std::function<void(const vb::RuntimeError&)>;
 
 // ModuleCount + FormCount + ClassModuleCount + UserControlCount + PropertyPageCount added as 16-bit in
 // that order (RuntimeError 6 past 32767); 0 allowed.
@@ -39,7 +44,8 @@ std::string_view HeadingOf(vb::SourceKind kind);
 // caller's.
 void WriteMergedFile(const vb::ProjectFileLists& lists, const std::string& projectFolder, vb::LineWriter& out,
                      const std::function<bool()>& optionSet, const std::function<void()>& memberDone = {},
-                     std::span<const vb::FileIdentity> written = {}, vb::MemberLookup* lookup = nullptr);
+                     std::span<const vb::FileIdentity> written = {}, vb::MemberLookup* lookup = nullptr,
+                     const MissingMember& memberMissing = {});
 
 // The merge into the file `outputPath`, as both front ends run it: written to a new file that replaces the
 // output only once complete (vb::ReplacedFile), so that on any failure, also MergeReadsItsOutput for a
@@ -50,14 +56,15 @@ void WriteMergedFile(const vb::ProjectFileLists& lists, const std::string& proje
 void MergeIntoFile(const vb::ProjectFileLists& lists, const std::string& projectPath,
                    const std::string& projectFolder, const std::string& outputPath,
                    const std::function<bool()>& optionSet, const std::function<void()>& memberDone = {},
-                   vb::MemberLookup* lookup = nullptr);
+                   vb::MemberLookup* lookup = nullptr, const MissingMember& memberMissing = {});
 
 // The merge into a descriptor that stays open and is not owned (standard output), written directly;
 // `name` is shown in errors. A member that is the descriptor's file is MergeReadsItsOutput; what was
 // written before stays written.
 void MergeIntoDescriptor(const vb::ProjectFileLists& lists, const std::string& projectFolder, int fd,
                          const std::string& name, const std::function<bool()>& optionSet,
-                         const std::function<void()>& memberDone = {}, vb::MemberLookup* lookup = nullptr);
+                         const std::function<void()>& memberDone = {}, vb::MemberLookup* lookup = nullptr,
+                         const MissingMember& memberMissing = {});
 
 // A member file that is the merge's own output, found by identity once it was opened: the merge is
 // refused like an output path that names a file of the project. `path()` is projectFolder + entry.

@@ -46,4 +46,11 @@ std::span<const std::string> ProjectFileLists::entries(SourceKind kind) const {
     return FirstEntries(list(kind), count(kind));
 }
 
+bool ProjectFileLists::operator==(const ProjectFileLists& other) const {
+    for (const SourceKind kind : kSourceKinds)
+        if (count(kind) != other.count(kind) || list(kind) != other.list(kind))
+            return false;
+    return true;
+}
+
 } // namespace vb

@@ -4,6 +4,7 @@
 
 #include "project/source_kind.h"
 #include "text/checked_int16.h"
+#include "text/text_facts.h"
 
 #include <span>
 #include <string>
@@ -22,6 +23,8 @@ struct ProjectFileLists {
     Int16 UserControlCount = 0;
     std::vector<std::string> PropertyPages;
     Int16 PropertyPageCount = 0;
+    // The text of the whole project file; it decides how the entries are shown (vb::ShownText).
+    TextKind Text = TextKind::Ascii;
 
     std::vector<std::string>& list(SourceKind kind);
     const std::vector<std::string>& list(SourceKind kind) const;
@@ -30,7 +33,8 @@ struct ProjectFileLists {
     // Entries 1 to count of the kind's list; RuntimeError 9 when the count exceeds the list.
     std::span<const std::string> entries(SourceKind kind) const;
 
-    bool operator==(const ProjectFileLists&) const = default;
+    // The same members: counts and entries. The text of the file they were read from is not compared.
+    bool operator==(const ProjectFileLists& other) const;
 };
 
 } // namespace vb

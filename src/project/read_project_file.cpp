@@ -58,9 +58,11 @@ ProjectFileLists ReadProjectFile(const std::string& path, const std::function<vo
     {
         LineReader reader(path);
         std::string_view line;
-        while (reader.next(line))
+        while (reader.next(line)) {
+            lists.Text = Together(lists.Text, TextKindOf(line));
             if (const auto kind = KindOfProjectLine(line))
                 lists.count(*kind) = Add16(lists.count(*kind), 1);
+        }
     }
     report(1);
 

@@ -4,6 +4,7 @@
 #include "runtime_error.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <dirent.h>
@@ -192,6 +193,39 @@ std::string MemberLookup::resolve(const std::string& path) {
 
 std::string ResolveMemberPath(const std::string& path) {
     return MemberLookup().resolve(path);
+}
+
+std::optional<RuntimeError> MemberLookup::openInto(const std::string& path,
+                                                   std::optional<LineReader>& reader) {
+    reader.reset();
+    try {
+        reader.emplace(resolve(path));
+        return std::nullopt;
+    } catch (const RuntimeError& e) {
+        return e;
+    }
+}
+
+bool LeadsOutsideFolder(std::string_view entry) {
+    if (entry.starts_with('/') || entry.starts_with('\\'))
+        return true;
+    if (entry.size() >= 2 && entry[1] == ':' && std::isalpha(static_cast<unsigned char>(entry[0])))
+        return true;
+    int depth = 0;
+    while (!entry.empty()) {
+        const auto cut = entry.find_first_of("\\/");
+        const std::string_view part = entry.substr(0, cut);
+        if (part == "..") {
+            if (--depth < 0)
+                return true;
+        } else if (!part.empty() && part != ".") {
+            ++depth;
+        }
+        if (cut == std::string_view::npos)
+            break;
+        entry.remove_prefix(cut + 1);
+    }
+    return false;
 }
 
 } // namespace vb

@@ -4,6 +4,7 @@
 // where the file system stores UTF-8.
 
 #include "line_reader.h"
+#include "runtime_error.h"
 
 #include <optional>
 #include <string>
@@ -40,6 +41,9 @@ public:
     // The same lookup, reporting instead of throwing.
     FoundMemberPath find(const std::string& path);
     LineReader open(const std::string& path) { return LineReader(resolve(path)); }
+    // Opens the file into `reader`, or returns the error that kept it from opening (nothing is thrown):
+    // for commands that go on past a member file that cannot be opened.
+    std::optional<RuntimeError> openInto(const std::string& path, std::optional<LineReader>& reader);
 
 private:
     // The one name in `folder` equal to `name` without regard to case, if there is exactly one.
@@ -58,6 +62,11 @@ private:
 // 76 when a folder on the way is missing, 52 for an empty name, one holding a NUL byte or one too long,
 // 70 when a folder on the way may not be searched; the error carries `path` as written.
 std::string ResolveMemberPath(const std::string& path);
+
+// True when an entry, read with "\" or "/" between folders, leads outside the folder it is relative to:
+// an absolute path, a Windows drive ("C:...") or network path ("\\server\..."), or one whose ".." parts
+// climb above its start. Decided by the words alone; links on the way are not followed.
+bool LeadsOutsideFolder(std::string_view entry);
 
 // True when two names are equal without regard to letter case, by the same fold the lookup uses (ASCII and
 // Latin-1 letters; bytes that are not valid UTF-8 only equal themselves).

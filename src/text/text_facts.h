@@ -9,6 +9,7 @@
 namespace vb {
 
 enum class LineEnds { None, CrLf, Lf, Cr, Mixed };
+// In the order of what they allow: a file is as general as the most general of its lines.
 enum class TextKind { Ascii, Utf8, EightBit };
 
 struct TextFacts {
@@ -44,5 +45,11 @@ std::string_view NameOf(TextKind kind);
 
 // UTF-8 when the bytes are valid UTF-8 and hold a byte above 0x7F, else ASCII or 8-bit.
 TextKind TextKindOf(std::string_view bytes) noexcept;
+
+// The kind of text that holds both: lines read one by one add up to the kind of the whole file, since no
+// UTF-8 sequence holds a line end.
+constexpr TextKind Together(TextKind a, TextKind b) noexcept {
+    return a < b ? b : a;
+}
 
 } // namespace vb

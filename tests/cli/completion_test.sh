@@ -26,10 +26,10 @@ expect() {
     fi
 }
 
-expect "count members merge objects" vbprojekt ""
+expect "check count members merge objects" vbprojekt ""
 expect "members merge" vbprojekt m
 expect "-- --help --version -h" vbprojekt -
-expect "-- --code-only --help" vbprojekt merge --
+expect "-- --code-only --help --keep-going" vbprojekt merge --
 expect "--json" vbprojekt count --j
 # The project: project files and folders only, also after an option and after "--".
 expect "Formulare G.VBG P.vbp" vbprojekt members ""

@@ -127,7 +127,7 @@ void frmHaupt::ListGroupMembers() {
     PB->setValue(1);
     if (const auto kind = vb::KindOfGroupCaption(lstE1->selectedText().toStdString()))
         for (const std::string& entry : ProjectFileLists.entries(*kind))
-            lstObj->addEntry(shell::DisplayText(entry));
+            lstObj->addEntry(shell::DisplayText(entry, ProjectFileLists.Text));
     PB->setValue(2);
     lblObj->setText(shell::CountText(lstObj->count()));
     busy().end();
@@ -144,11 +144,11 @@ void frmHaupt::ListObjectGroups() {
         busy().end();
         return;
     }
-    ScanMemberFile(shell::BytesOfDisplayText(lstObj->selectedText()), ObjectGroups,
+    ScanMemberFile(shell::BytesOfDisplayText(lstObj->selectedText(), ProjectFileLists.Text), ObjectGroups,
                    [this] { PB->setValue(1); });
     PB->setValue(2);
     for (const std::string& typeText : ObjectGroups.TypesInUse())
-        lstUObj->addEntry(shell::DisplayText(typeText));
+        lstUObj->addEntry(shell::DisplayText(typeText, ObjectGroups.Text));
     PB->setValue(3);
     lblUObj->setText(shell::CountText(lstUObj->count()));
     busy().end();
@@ -158,10 +158,10 @@ void frmHaupt::ListObjectNames() {
     busy().begin(QStringLiteral("Laden der Voduvov"), 2);
     lstUObjN->clear();
     PB->setValue(1);
-    const std::string type = shell::BytesOfDisplayText(lstUObj->selectedText());
+    const std::string type = shell::BytesOfDisplayText(lstUObj->selectedText(), ObjectGroups.Text);
     if (const ObjectGroup* group = ObjectGroups.GroupOfType(type))
         for (const std::string& name : group->NamesInUse())
-            lstUObjN->addEntry(shell::DisplayText(name));
+            lstUObjN->addEntry(shell::DisplayText(name, ObjectGroups.Text));
     PB->setValue(2);
     lblAdO->setText(shell::CountText(lstUObjN->count()));
     busy().end();

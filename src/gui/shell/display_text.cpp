@@ -4,7 +4,9 @@
 
 namespace shell {
 
-QString DisplayText(std::string_view bytes) {
+QString DisplayText(std::string_view bytes, vb::TextKind fileText) {
+    if (fileText == vb::TextKind::Utf8)
+        return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
     QString text(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
     QChar* out = text.data();
     for (const char ch : bytes)
@@ -12,7 +14,9 @@ QString DisplayText(std::string_view bytes) {
     return text;
 }
 
-std::string BytesOfDisplayText(const QString& text) {
+std::string BytesOfDisplayText(const QString& text, vb::TextKind fileText) {
+    if (fileText == vb::TextKind::Utf8)
+        return text.toStdString();
     std::string bytes;
     bytes.reserve(static_cast<std::size_t>(text.size()));
     for (const QChar c : text)
