@@ -266,10 +266,14 @@ Output CheckOutput(const std::string& projectPath, bool json, const vb::CodePage
                     lookup.found.by = vb::FoundBy::NotFound;
                 }
             };
-            if (counter.found)
+            if (counter.found) {
+                const bool sameFile = SameResult(counter, member.merger);
                 examine(counter, counter.path);
-            else if (member.merger.found)
+                if (!counter.found && sameFile)
+                    member.merger.found.error = counter.found.error;
+            } else if (member.merger.found) {
                 examine(member.merger, member.mergerFile);
+            }
             counter.path = PathSeenFromCaller(projectPath, counter.path);
             if (!counter.found || !member.merger.found)
                 ++missing;

@@ -109,10 +109,13 @@ TEST(RealProjects, CheckNamesTheMergersLookupWhereItFindsSomethingElse) {
 
     vbtest::TempDir dir;
     const std::string absolute = dir.write("anderswo/Absolut.bas", "Attribute VB_Name = \"Absolut\"\n");
-    const std::string project = dir.write("p/P.vbp", "Module=Absolut; " + absolute + "\r\n");
+    dir.write("p/Ordner.frm/x", ""); // a folder where the file should be opens for neither program
+    dir.write("p/P.vbp", "Module=Absolut; " + absolute + "\r\nForm=Ordner.frm\r\n");
     const auto result = RunVbprojekt({"check", "p/P.vbp"}, InFolder(dir.path().string()));
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.out, "Projekt\tp/P.vbp\tCR LF\tASCII\n"
+                          "Fehlt\tFormulare\tOrdner.frm\tZählen\t75\tFehler beim Zugriff auf Pfad/Datei\t"
+                          "p/Ordner.frm\n"
                           "Gefunden\tModule\t" +
                               absolute + "\tZählen\twie geschrieben\t" + absolute +
                               "\n"
@@ -125,7 +128,7 @@ TEST(RealProjects, CheckNamesTheMergersLookupWhereItFindsSomethingElse) {
                               "Datei\tModule\t" +
                               absolute +
                               "\tLF\tASCII\tKopf vollständig\n"
-                              "Summe\t1\t1\n");
+                              "Summe\t2\t2\n");
 }
 
 TEST(RealProjects, CheckAsJsonCarriesTheSameFindings) {

@@ -130,6 +130,29 @@ TEST(CountProjectObjects, MissingMemberStopsTheCountWithError53) {
     EXPECT_EQ(counted, std::vector<std::string>{"Da.frm"});
 }
 
+TEST(CountProjectObjects, KeepingGoingAMissingMemberAddsNothingAndIsReportedWithItsError) {
+    TempDir dir;
+    dir.write("Da.frm", "Begin VB.Form f \r\n Begin VB.Label l \r\n");
+    dir.write("Ordner.frm/x", ""); // a folder where the file should be: it does not open either
+    ProjectFileLists lists;
+    Set(lists, SourceKind::Form, {"Da.frm", "Weg.frm", "Fehlt\\A.frm", "Ordner.frm", "Da.frm"});
+    vbtest::WorkingDirectory inProject(dir.path());
+    ObjectGroupTable table;
+    std::vector<std::tuple<std::string, std::int32_t, int>> counted;
+    const auto total = CountProjectObjects(
+        lists, table,
+        [&](const MemberObjects& m) {
+            counted.emplace_back(m.entry, m.objects, m.missing ? m.missing->number() : 0);
+        },
+        true);
+    EXPECT_EQ(total, 2);
+    EXPECT_EQ(counted, (std::vector<std::tuple<std::string, std::int32_t, int>>{{"Da.frm", 1, 0},
+                                                                                {"Weg.frm", 0, 53},
+                                                                                {"Fehlt\\A.frm", 0, 76},
+                                                                                {"Ordner.frm", 0, 75},
+                                                                                {"Da.frm", 1, 0}}));
+}
+
 TEST(CountProjectObjects, ACountBeyondItsListIsError9NotARead) {
     TempDir dir;
     dir.write("A.frm", "Begin VB.Label l\r\n");

@@ -91,4 +91,24 @@ TEST(HeadRules, FileEndingInsideItsHeadGivesWhatWasWrittenUntilThen) {
     EXPECT_EQ(Body(HeadRule::ClassModule, false, "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n"), "");
 }
 
+TEST(HeadRules, HoldsItsHeadSaysWhetherTheFileEndsInsideItsHead) {
+    const auto holds = [](HeadRule rule, bool optionSet, std::string_view bytes) {
+        const vbtest::MemoryFile member(bytes);
+        vb::LineReader in(member.fd(), "member");
+        return merger::HoldsItsHead(rule, optionSet, in);
+    };
+    const auto od = HeadRule::ObjectDescription;
+    EXPECT_TRUE(holds(od, true, kForm));
+    EXPECT_TRUE(holds(od, false, kForm));
+    EXPECT_TRUE(holds(od, true, "Begin\r\nAttribute\r\n1\r\n2\r\n3\r\n4"));
+    EXPECT_FALSE(holds(od, true, "Begin\r\nAttribute\r\n1\r\n2\r\n3\r\n"));
+    EXPECT_FALSE(holds(od, true, "VERSION 5.00\r\nAttribute 1\r\n"));
+    EXPECT_FALSE(holds(od, false, "Begin A\r\nEnd\r\n"));
+    EXPECT_TRUE(holds(od, false, "Attribute 1\r\n2\r\n3\r\n4\r\n5\r\n"));
+    EXPECT_FALSE(holds(HeadRule::Module, true, ""));
+    EXPECT_TRUE(holds(HeadRule::Module, false, "only\n"));
+    EXPECT_FALSE(holds(HeadRule::ClassModule, true, "1\n2\n3\n4\n5\n6\n7\n8\n"));
+    EXPECT_TRUE(holds(HeadRule::ClassModule, false, "1\n2\n3\n4\n5\n6\n7\n8\n9"));
+}
+
 } // namespace

@@ -90,6 +90,22 @@ TEST(ReadProjectFile, FilesWithoutKeysAndEmptyFilesGiveNoMembers) {
     EXPECT_EQ(Read(dir, std::string(kJunk, sizeof kJunk - 1)), ProjectFileLists{});
 }
 
+TEST(ReadProjectFile, TheTextOfTheWholeFileDecidesHowItsEntriesAreShown) {
+    const TempDir dir;
+    EXPECT_EQ(Read(dir, "Form=A.frm\r\n").Text, vb::TextKind::Ascii);
+    EXPECT_EQ(Read(dir, "Form=Er\xC3\xB6"
+                        "ffnung.frm\nTitle=\"Gr\xC3\xBC\xC3\x9F"
+                        "e\"\n")
+                  .Text,
+              vb::TextKind::Utf8);
+    // One Windows-1252 byte anywhere, even in a line that is no member, makes the whole file 8-bit.
+    EXPECT_EQ(Read(dir, "Form=Er\xC3\xB6"
+                        "ffnung.frm\nTitle=\"Gr\xFC\xDF"
+                        "e\"\n")
+                  .Text,
+              vb::TextKind::EightBit);
+}
+
 TEST(ReadProjectFile, ProgressAfterEachStep) {
     TempDir dir;
     std::vector<int> values;

@@ -153,3 +153,16 @@ TEST(MemberLookup, SaysHowItFoundTheFile) {
     EXPECT_EQ(lookup.find(root + "\xE4nderung.FRM").by, vb::FoundBy::Windows1252);
     EXPECT_EQ(lookup.find(root + "fehlt.frm").by, vb::FoundBy::NotFound);
 }
+
+namespace {
+
+TEST(MemberPath, EntriesLeadingOutsideTheirFolderAreToldByTheirWords) {
+    for (const char* outside : {"..\\shared\\A.bas", "../A.bas", "Sub\\..\\..\\A.bas", "/usr/A.bas",
+                                "\\A.bas", "\\\\server\\share\\A.bas", "C:\\VB\\A.bas", "d:A.bas"})
+        EXPECT_TRUE(vb::LeadsOutsideFolder(outside)) << outside;
+    for (const char* inside :
+         {"A.bas", "Sub\\A.bas", "Sub\\..\\A.bas", ".\\A.bas", "Sub//A.bas", "..A.bas", "Sub\\..A\\x.bas"})
+        EXPECT_FALSE(vb::LeadsOutsideFolder(inside)) << inside;
+}
+
+} // namespace

@@ -215,6 +215,29 @@ TEST_F(CounterWindow, WalksDownToObjectNames) {
     EXPECT_TRUE(desktop_.fatalReports.empty());
 }
 
+TEST_F(CounterWindow, Utf8ProjectsAndMembersAreShownAsUtf8AndTheSelectionScansTheirFile) {
+    // An archive re-encoded to UTF-8, checked out with LF line ends. A file whose name holds the
+    // Windows-1252 byte of the same letter lies beside it and must not be the one scanned.
+    const std::string path = dir_.write("Neu/Neu.vbp", "Type=Exe\nForm=Er\xC3\xB6"
+                                                       "ffnung.frm\n");
+    dir_.write("Neu/Er\xC3\xB6"
+               "ffnung.frm",
+               "VERSION 5.00\nBegin VB.Form frm\n   Begin VB.Label lblGr\xC3\xBC\xC3\x9F"
+               "e\n"
+               "   End\nEnd\nAttribute VB_Name = \"frm\"\n");
+    dir_.write("Neu/Er\xF6"
+               "ffnung.frm",
+               "VERSION 5.00\nBegin VB.Form frm\n   Begin VB.Timer tmrFalsch\n   End\nEnd\n");
+    readProject(path);
+    ClickEntry(window_.lstE1, "Formulare");
+    EXPECT_EQ(window_.lstObj->entries(), QStringList{"Eröffnung.frm"});
+    ClickEntry(window_.lstObj, "Eröffnung.frm");
+    EXPECT_EQ(window_.lstUObj->entries(), QStringList{"VB.Label"});
+    ClickEntry(window_.lstUObj, "VB.Label");
+    EXPECT_EQ(window_.lstUObjN->entries(), QStringList{"lblGrüße"});
+    EXPECT_TRUE(desktop_.fatalReports.empty());
+}
+
 TEST_F(CounterWindow, EachSelectionEmptiesWhatDependsOnIt) {
     readProject();
     ClickEntry(window_.lstE1, "Formulare");
