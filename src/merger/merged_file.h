@@ -39,9 +39,10 @@ std::string_view HeadingOf(vb::SourceKind kind);
 // standard output) is not read: MergeReadsItsOutput names it, and the output is left unfinished.
 // `optionSet` is asked anew for each member, after its file is opened; `memberDone` is called after each
 // member. `lookup` is the command's member lookup (its folder listings shared with the output guard); a
-// fresh one when null. Errors (a missing member: 53 with its path) propagate; the lines written before stay
-// in `out`. Everything is flushed before returning, so a write error surfaces here; closing `out` is the
-// caller's.
+// fresh one when null. Errors (a missing member: 53 with its path) propagate, unless `memberMissing` is
+// given: then a member file that cannot be opened is told to it and gets no body. The lines written before
+// an error stay in `out`. Everything is flushed before returning, so a write error surfaces here; closing
+// `out` is the caller's.
 void WriteMergedFile(const vb::ProjectFileLists& lists, const std::string& projectFolder, vb::LineWriter& out,
                      const std::function<bool()>& optionSet, const std::function<void()>& memberDone = {},
                      std::span<const vb::FileIdentity> written = {}, vb::MemberLookup* lookup = nullptr,
