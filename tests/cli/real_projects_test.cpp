@@ -26,7 +26,7 @@ std::string LfForm(std::string_view name, std::initializer_list<std::string_view
 }
 
 // The old project of a company, taken from an archive into a git checkout:
-//   archiv/shared/Gemeinsam.bas     outside the project's folder, LF
+//   archiv/bibliothek/Gemeinsam.bas     outside the project's folder, LF
 //   archiv/alt/Alt.vbp              Windows-1252, CR LF
 //   archiv/alt/Formulare/Übersicht.frm   the name in UTF-8 on disk, the entry in Windows-1252; 8-bit text
 //   archiv/alt/kunde.cls            the entry says KUNDE.CLS
@@ -36,7 +36,7 @@ struct OldProject {
     vbtest::TempDir dir;
     std::string path;
     OldProject() {
-        dir.write("archiv/shared/Gemeinsam.bas",
+        dir.write("archiv/bibliothek/Gemeinsam.bas",
                   "Attribute VB_Name = \"Gemeinsam\"\nPublic Sub Hallo()\nEnd Sub\n");
         dir.write("archiv/alt/Formulare/\xC3\x9C"
                   "bersicht.frm",
@@ -59,7 +59,7 @@ struct OldProject {
                          "Form=Formulare\\\xDC"
                          "bersicht.frm\r\n"
                          "Form=Fehlt.frm\r\n"
-                         "Module=Gemeinsam; ..\\shared\\Gemeinsam.bas\r\n"
+                         "Module=Gemeinsam; ..\\bibliothek\\Gemeinsam.bas\r\n"
                          "Class=Kunde; KUNDE.CLS\r\n"
                          "UserControl=Knopf.ctl\r\n"
                          "Designer=Bericht.dsr\r\n"
@@ -81,9 +81,9 @@ TEST(RealProjects, CheckSaysHowEachMemberIsFoundAndWhatEachFileIsMadeOf) {
               "Formulare/Übersicht.frm\n"
               "Datei\tFormulare\tFormulare\\Übersicht.frm\tCR LF\t8-Bit\tKopf vollständig\n"
               "Fehlt\tFormulare\tFehlt.frm\tZählen\t53\tDatei nicht gefunden\tFehlt.frm\n"
-              "Gefunden\tModule\t..\\shared\\Gemeinsam.bas\tZählen\tmit / statt \\\t../shared/Gemeinsam.bas\n"
-              "Außerhalb\tModule\t..\\shared\\Gemeinsam.bas\n"
-              "Datei\tModule\t..\\shared\\Gemeinsam.bas\tLF\tASCII\tKopf vollständig\n"
+              "Gefunden\tModule\t..\\bibliothek\\Gemeinsam.bas\tZählen\tmit / statt \\\t../bibliothek/Gemeinsam.bas\n"
+              "Außerhalb\tModule\t..\\bibliothek\\Gemeinsam.bas\n"
+              "Datei\tModule\t..\\bibliothek\\Gemeinsam.bas\tLF\tASCII\tKopf vollständig\n"
               "Gefunden\tKlassenmodule\tKUNDE.CLS\tZählen\tandere Groß-/Kleinschreibung\tkunde.cls\n"
               "Datei\tKlassenmodule\tKUNDE.CLS\tLF\tASCII\tKopf vollständig\n"
               "Gefunden\tBenutzersteuerelemente\tKnopf.ctl\tZählen\twie geschrieben\tKnopf.ctl\n"
@@ -208,7 +208,7 @@ TEST(RealProjects, KeepGoingCountsListsAndMergesEverythingButTheMissingMember) {
               "FORMULARE:\r\nFormulare\\\xDC"
               "bersicht.frm:\r\n\r\n\r\n"
               "Fehlt.frm:\r\n\r\n\r\n\r\n\r\n"
-              "MODULE:\r\n..\\shared\\Gemeinsam.bas:\r\nPublic Sub Hallo()\r\nEnd Sub\r\n\r\n\r\n\r\n\r\n"
+              "MODULE:\r\n..\\bibliothek\\Gemeinsam.bas:\r\nPublic Sub Hallo()\r\nEnd Sub\r\n\r\n\r\n\r\n\r\n"
               "KLASSENMODULE:\r\nKUNDE.CLS:\r\nOption Explicit\r\n\r\n\r\n\r\n\r\n"
               "BENUTZERSTEUERELEMENTE:\r\nKnopf.ctl:\r\n\r\n\r\n\r\n\r\n"
               "EIGENSCHAFTENSEITEN:\r\n");
