@@ -24,8 +24,7 @@ using vbtest::Repeated;
 
 using Args = std::vector<std::string>;
 
-constexpr std::string_view kHeadings = "FORMULARE:\r\n\r\n\r\nMODULE:\r\n\r\n\r\nKLASSENMODULE:\r\n\r\n\r\n"
-                                       "BENUTZERSTEUERELEMENTE:\r\n\r\n\r\nEIGENSCHAFTENSEITEN:\r\n";
+using vbtest::kEmptyMergedFile;
 
 // "vbprojekt: Laufzeitfehler N: DESCRIPTION: PATH" and its line end.
 std::string Message(int number, std::string_view description, const std::string& path) {
@@ -93,7 +92,7 @@ TEST_F(CliBadInput, ProjectFileMissingFolderOrBinary) {
     EXPECT_EQ(output({"objects", path}), "");
     EXPECT_EQ(output({"count", path}), "0\tGesamt\n");
     EXPECT_EQ(output({"merge", path, merged}), "");
-    EXPECT_EQ(ReadBytes(merged), kHeadings);
+    EXPECT_EQ(ReadBytes(merged), kEmptyMergedFile);
 }
 
 // Rows 4 to 9: after a sound form, an entry holding a NUL byte, naming a missing file, a folder, nothing, a
@@ -264,7 +263,7 @@ TEST_F(CliBadInput, MemberCountsAtAndPastTheSixteenBitLimit) {
     expectFailure({"count", max}, overflow); // the bar's maximum, 32767 + 1, overflows before any scan
     output({"merge", max, merged});
     const std::string block = "a.frm:\r\nBegin VB.Form f \r\nBegin VB.Label l \r\nAttribute\r\n\r\n\r\n";
-    EXPECT_EQ(std::filesystem::file_size(merged), kHeadings.size() + 32767 * block.size());
+    EXPECT_EQ(std::filesystem::file_size(merged), kEmptyMergedFile.size() + 32767 * block.size());
 
     const std::string tooMany = project("Zuviel.vbp", Repeated("Form=a.frm\r\n", 32768));
     for (const Args& args : {Args{"members", tooMany}, Args{"objects", tooMany}, Args{"count", tooMany},
@@ -372,8 +371,9 @@ TEST(CliHugeMember, TwoHundredMegabyteLineStreamsInCountAndMerge) {
     piece.assign(tail.size() + 1, '\0');
     in.read(piece.data(), static_cast<std::streamsize>(piece.size()));
     EXPECT_EQ(piece.substr(0, static_cast<std::size_t>(in.gcount())), tail);
-    EXPECT_EQ(std::filesystem::file_size(merged), kHeadings.size() + std::string("riesig.frm:\r\n").size() +
-                                                      head.size() + kLine + tail.size() + 4);
+    EXPECT_EQ(std::filesystem::file_size(merged), kEmptyMergedFile.size() +
+                                                      std::string("riesig.frm:\r\n").size() + head.size() +
+                                                      kLine + tail.size() + 4);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // Projects as they come out of archives and version control: a member missing, one outside the project's
 // folder, names in other letter case, LF and mixed line ends, Windows-1252 and UTF-8 names, a designer.
 
+#include "member_texts.h"
 #include "run_program.h"
 #include "temp_dir.h"
 
@@ -11,19 +12,7 @@ namespace {
 
 using clitest::InFolder;
 using clitest::RunVbprojekt;
-
-// A form as git checks it out: LF line ends, one label per name.
-std::string LfForm(std::string_view name, std::initializer_list<std::string_view> labels) {
-    std::string text = "VERSION 5.00\nBegin VB.Form " + std::string(name) + "\n";
-    for (const std::string_view label : labels)
-        text += "   Begin VB.Label " + std::string(label) + "\n   End\n";
-    text +=
-        "End\nAttribute VB_Name = \"" + std::string(name) +
-        "\"\nAttribute VB_GlobalNameSpace = False\n"
-        "Attribute VB_Creatable = False\nAttribute VB_PredeclaredId = True\nAttribute VB_Exposed = False\n"
-        "Option Explicit\n";
-    return text;
-}
+using vbtest::FormFile;
 
 // The old project of a company, taken from an archive into a git checkout:
 //   archiv/bibliothek/Gemeinsam.bas     outside the project's folder, LF
@@ -81,7 +70,8 @@ TEST(RealProjects, CheckSaysHowEachMemberIsFoundAndWhatEachFileIsMadeOf) {
               "Formulare/Übersicht.frm\n"
               "Datei\tFormulare\tFormulare\\Übersicht.frm\tCR LF\t8-Bit\tKopf vollständig\n"
               "Fehlt\tFormulare\tFehlt.frm\tZählen\t53\tDatei nicht gefunden\tFehlt.frm\n"
-              "Gefunden\tModule\t..\\bibliothek\\Gemeinsam.bas\tZählen\tmit / statt \\\t../bibliothek/Gemeinsam.bas\n"
+              "Gefunden\tModule\t..\\bibliothek\\Gemeinsam.bas\tZählen\tmit / statt "
+              "\\\t../bibliothek/Gemeinsam.bas\n"
               "Außerhalb\tModule\t..\\bibliothek\\Gemeinsam.bas\n"
               "Datei\tModule\t..\\bibliothek\\Gemeinsam.bas\tLF\tASCII\tKopf vollständig\n"
               "Gefunden\tKlassenmodule\tKUNDE.CLS\tZählen\tandere Groß-/Kleinschreibung\tkunde.cls\n"
@@ -238,9 +228,11 @@ TEST(RealProjects, KeepGoingStillEndsAtErrorsOtherThanAMemberThatDoesNotOpen) {
 // An archive re-encoded to UTF-8: the project file and the form hold their umlauts as UTF-8.
 TEST(RealProjects, Utf8FilesAreShownAsTheyAreAndOtherFilesAsWindows1252) {
     vbtest::TempDir dir;
-    dir.write("neu/Eröffnung.frm", LfForm("frmEröffnung", {"lblGrüße"}));
-    dir.write("neu/Alt.frm", LfForm("frmAlt", {"lblGr\xFC\xDF"
-                                               "e"}));
+    dir.write("neu/Eröffnung.frm", FormFile("frmEröffnung", {"lblGrüße"}, "\n"));
+    dir.write("neu/Alt.frm", FormFile("frmAlt",
+                                      {"lblGr\xFC\xDF"
+                                       "e"},
+                                      "\n"));
     const std::string project = dir.write("neu/Neu.vbp", "Type=Exe\nForm=Eröffnung.frm\nForm=Alt.frm\n");
 
     auto result = RunVbprojekt({"members", project});
@@ -261,7 +253,7 @@ TEST(RealProjects, EncodingNamesTheCodePageOfFilesThatAreNotUtf8) {
     // Chinese form in GBK.
     vbtest::TempDir dir;
     const std::string report = "\xCE\xF2\xF7\xB8\xF2";
-    dir.write("ru/" + report + ".frm", LfForm("frm" + report, {"lbl\x98"}));
+    dir.write("ru/" + report + ".frm", FormFile("frm" + report, {"lbl\x98"}, "\n"));
     const std::string ru = dir.write("ru/R.vbp", "Form=" + report + ".frm\r\n");
 
     auto result = RunVbprojekt({"objects", "--encoding", "CP1251", ru});
@@ -277,7 +269,7 @@ TEST(RealProjects, EncodingNamesTheCodePageOfFilesThatAreNotUtf8) {
               std::string::npos)
         << result.out;
 
-    dir.write("zh/Main.frm", LfForm("frmMain", {"\xD6\xF7\xB4\xB0\xBF\xDA"}));
+    dir.write("zh/Main.frm", FormFile("frmMain", {"\xD6\xF7\xB4\xB0\xBF\xDA"}, "\n"));
     const std::string zh = dir.write("zh/Z.vbp", "Form=Main.frm\r\n");
     result = RunVbprojekt({"objects", "--encoding", "GBK", zh});
     EXPECT_EQ(result.out, "Formulare\tMain.frm\tVB.Label\t主窗口\n");

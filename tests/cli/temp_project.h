@@ -1,6 +1,7 @@
 #pragma once
 // Small projects written with explicit bytes into a fresh folder.
 
+#include "member_texts.h"
 #include "temp_dir.h"
 
 #include <string>
@@ -8,22 +9,7 @@
 
 namespace clitest {
 
-// A form file that declares itself and one label per name in `labels`, then its code.
-inline std::string FormFile(std::string_view formName, std::initializer_list<std::string_view> labels) {
-    std::string text = "VERSION 5.00\r\nBegin VB.Form ";
-    text += formName;
-    text += " \r\n";
-    for (const std::string_view label : labels) {
-        text += "   Begin VB.Label ";
-        text += label;
-        text += "\r\n   End\r\n";
-    }
-    text += "End\r\nAttribute VB_Name = \"";
-    text += formName;
-    text += "\"\r\nAttribute VB_GlobalNameSpace = False\r\nAttribute VB_Creatable = False\r\n"
-            "Attribute VB_PredeclaredId = True\r\nAttribute VB_Exposed = False\r\nOption Explicit\r\n";
-    return text;
-}
+using vbtest::FormFile;
 
 // A project folder "projekt" with the project file "P.vbp" inside a fresh temporary folder.
 struct TempProject {

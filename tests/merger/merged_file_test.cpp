@@ -1,3 +1,4 @@
+#include "member_texts.h"
 #include "merger/merged_file.h"
 #include "project/read_project_file.h"
 #include "temp_dir.h"
@@ -70,8 +71,7 @@ constexpr std::string_view kFormBodyWithOption = "Begin VB.Form frmHaupt \r\n"
 
 TEST(MergedFile, NoMembersGivesTheFiveHeadingsOnly) {
     Project p;
-    EXPECT_EQ(p.merge(true), "FORMULARE:\r\n\r\n\r\nMODULE:\r\n\r\n\r\nKLASSENMODULE:\r\n\r\n\r\n"
-                             "BENUTZERSTEUERELEMENTE:\r\n\r\n\r\nEIGENSCHAFTENSEITEN:\r\n");
+    EXPECT_EQ(p.merge(true), vbtest::kEmptyMergedFile);
 }
 
 TEST(MergedFile, OneFormProject) {

@@ -42,7 +42,7 @@ const shell::MainWindowDesign kDesign{{kTitle, PROGRAM_VERSION_MAJOR, PROGRAM_VE
 
 } // namespace
 
-frmHaupt::frmHaupt(shell::Desktop& desktop) : shell::MainWindow(desktop, kDesign), CommonDialog(desktop) {
+frmHaupt::frmHaupt(shell::Desktop& desktop) : shell::MainWindow(desktop, kDesign) {
     // The window cannot be maximised: a fixed size holds under every window manager, also those that ignore
     // the missing maximise button.
     setFixedSize(size());

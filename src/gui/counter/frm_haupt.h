@@ -5,25 +5,21 @@
 
 #include "counter/object_group_table.h"
 #include "gui/shell/busy.h"
-#include "gui/shell/common_dialog.h"
+#include "gui/shell/desktop.h"
 #include "gui/shell/main_window.h"
-#include "project/project_file_lists.h"
+#include "gui/shell/sorted_list_box.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
 
 #include <string>
 
-class QLabel;
-class QLineEdit;
-class QProgressBar;
-class QPushButton;
-
-namespace shell {
-class Desktop;
-class SortedListBox;
-} // namespace shell
-
 namespace counter {
 
-// The end and Info buttons and the two hint lines come with shell::MainWindow.
+// The end and Info buttons, the two hint lines, the file dialogs and the chosen project's lists and
+// folder come with shell::MainWindow.
 class frmHaupt : public shell::MainWindow {
     Q_OBJECT
 public:
@@ -43,8 +39,6 @@ public:
     QLabel* lblAktion;
     QProgressBar* PB;
 
-    const vb::ProjectFileLists& projectFileLists() const { return ProjectFileLists; }
-    const std::string& projectFolder() const { return ProjectFolder; }
     const ObjectGroupTable& objectGroupTable() const { return ObjectGroups; }
 
 private:
@@ -62,9 +56,6 @@ private:
     void CountAllObjects();
     shell::BusyIndication busy() const { return {lblAktion, PB}; }
 
-    shell::CommonDialog CommonDialog;
-    vb::ProjectFileLists ProjectFileLists;
-    std::string ProjectFolder;
     // The table of the file selected in lstObj; the all-objects count scans into a table of its own, so
     // that a selection in lstUObj after a count still finds the groups of the file on screen.
     ObjectGroupTable ObjectGroups;

@@ -35,7 +35,7 @@ const shell::MainWindowDesign kDesign{{kTitle, PROGRAM_VERSION_MAJOR, PROGRAM_VE
 
 } // namespace
 
-frmHaupt::frmHaupt(shell::Desktop& desktop) : shell::MainWindow(desktop, kDesign), CommonDialog(desktop) {
+frmHaupt::frmHaupt(shell::Desktop& desktop) : shell::MainWindow(desktop, kDesign) {
     const auto centred = Qt::AlignHCenter | Qt::AlignTop;
     const auto right = Qt::AlignRight | Qt::AlignTop;
 

@@ -5,26 +5,22 @@
 // done by the merger's core.
 
 #include "gui/shell/busy.h"
-#include "gui/shell/common_dialog.h"
+#include "gui/shell/desktop.h"
 #include "gui/shell/main_window.h"
-#include "project/project_file_lists.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
 
 #include <string>
 
-class QCheckBox;
-class QFrame;
-class QLabel;
-class QLineEdit;
-class QProgressBar;
-class QPushButton;
-
-namespace shell {
-class Desktop;
-}
-
 namespace merger {
 
-// The end and Info buttons and the two hint lines come with shell::MainWindow.
+// The end and Info buttons, the two hint lines, the file dialogs and the chosen project's lists and
+// folder come with shell::MainWindow.
 class frmHaupt : public shell::MainWindow {
     Q_OBJECT
 public:
@@ -49,9 +45,6 @@ public:
     QLabel* lblAktion;
     QProgressBar* PB;
 
-    const vb::ProjectFileLists& projectFileLists() const { return ProjectFileLists; }
-    const std::string& projectFolder() const { return ProjectFolder; }
-
 private:
     void on_cmdPw_clicked();
     void on_cmdADw_clicked();
@@ -67,9 +60,6 @@ private:
     bool formsObjectsWanted() const;
     shell::BusyIndication busy() const { return {lblAktion, PB}; }
 
-    shell::CommonDialog CommonDialog;
-    vb::ProjectFileLists ProjectFileLists;
-    std::string ProjectFolder;
     // The project file the lists were read from, which the output must never overwrite.
     std::string ProjectPath;
 };

@@ -2,12 +2,22 @@
 
 namespace shell {
 
+namespace {
+
+// A font of `family` at `points`, with the desktop's sans-serif font standing in where it is missing.
+QFont SansSerifFamily(const QString& family, double points) {
+    QFont font(family);
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(points);
+    return font;
+}
+
+} // namespace
+
 QFont SansSerifFont(double points, bool bold) {
     // Liberation Sans rather than the desktop's default sans-serif font: its narrower letters fit the
     // captions into controls sized for MS Sans Serif.
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(points);
+    QFont font = SansSerifFamily(QStringLiteral("Liberation Sans"), points);
     font.setBold(bold);
     return font;
 }
@@ -19,9 +29,7 @@ QFont WindowFont() {
 }
 
 QFont ArialFont(double points, bool underline) {
-    QFont font(QStringLiteral("Arial"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(points);
+    QFont font = SansSerifFamily(QStringLiteral("Arial"), points);
     font.setUnderline(underline);
     return font;
 }

@@ -10,7 +10,7 @@
 namespace shell {
 
 MainWindow::MainWindow(Desktop& desktop, const MainWindowDesign& design)
-    : QWidget(nullptr), desktop_(desktop), infoParameters_(design.info) {
+    : QWidget(nullptr), desktop_(desktop), CommonDialog(desktop), infoParameters_(design.info) {
     setObjectName(QStringLiteral("frmHaupt"));
     SetUpMainWindow(this, design.info.title, design.widthTwips, design.heightTwips);
     setWindowIcon(ProgramIcon(design.program));

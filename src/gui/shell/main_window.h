@@ -3,14 +3,18 @@
 // hint lines between them, the window's one Info dialog, and the boundary every command of the window runs
 // in. Each program's frmHaupt builds its own controls on top.
 
+#include "gui/shell/common_dialog.h"
 #include "gui/shell/controls.h"
 #include "gui/shell/frm_info.h"
 #include "gui/shell/pictures.h"
+
+#include "project/project_file_lists.h"
 
 #include <QPointer>
 #include <QWidget>
 
 #include <functional>
+#include <string>
 
 class QLabel;
 
@@ -43,6 +47,8 @@ public:
     QLabel* Label2;
 
     const QPointer<frmInfo>& infoDialog() const { return Info; }
+    const vb::ProjectFileLists& projectFileLists() const { return ProjectFileLists; }
+    const std::string& projectFolder() const { return ProjectFolder; }
 
 protected:
     MainWindow(Desktop& desktop, const MainWindowDesign& design);
@@ -51,6 +57,10 @@ protected:
     void runCommand(const std::function<void()>& command);
 
     Desktop& desktop_;
+    // The file dialogs, and the project chosen with cmdPw: its lists and its folder.
+    shell::CommonDialog CommonDialog;
+    vb::ProjectFileLists ProjectFileLists;
+    std::string ProjectFolder;
 
 private:
     void on_cmdInfo_clicked();

@@ -5,6 +5,7 @@
 #include "fake_desktop.h"
 #include "gui/merger/frm_haupt.h"
 #include "input_snapshot.h"
+#include "member_texts.h"
 #include "merger/merged_file.h"
 #include "resource_probe.h"
 #include "temp_dir.h"
@@ -50,8 +51,7 @@ protected:
     merger::frmHaupt window_{desktop_};
 };
 
-constexpr std::string_view kHeadings = "FORMULARE:\r\n\r\n\r\nMODULE:\r\n\r\n\r\nKLASSENMODULE:\r\n\r\n\r\n"
-                                       "BENUTZERSTEUERELEMENTE:\r\n\r\n\r\nEIGENSCHAFTENSEITEN:\r\n";
+using vbtest::kEmptyMergedFile;
 
 TEST_F(MergerBadInput, ProjectFileMissingFolderOrBinary) {
     readProject(dir_.file("Fehlt.vbp"));
@@ -63,7 +63,7 @@ TEST_F(MergerBadInput, ProjectFileMissingFolderOrBinary) {
     EXPECT_EQ(reported(), 0);
     EXPECT_EQ(window_.lblF->text(), "0");
     generate();
-    EXPECT_EQ(ReadBytes(output()), kHeadings);
+    EXPECT_EQ(ReadBytes(output()), kEmptyMergedFile);
 }
 
 TEST_F(MergerBadInput, MemberEntriesThatLeadNowhereOrOutside) {
@@ -219,7 +219,7 @@ TEST_F(MergerBadInput, MemberCountsAtAndPastTheSixteenBitLimit) {
     generate();
     EXPECT_EQ(reported(), 0);
     const std::string block = "a.bas:\r\nAttribute VB_Name = \"a\"\r\nx\r\n\r\n\r\n";
-    EXPECT_EQ(ReadBytes(output()).size(), kHeadings.size() + 32767 * block.size());
+    EXPECT_EQ(ReadBytes(output()).size(), kEmptyMergedFile.size() + 32767 * block.size());
 
     readProject(dir_.write("Zuviel.vbp", Repeated("Module=a; a.bas\r\n", 32768)));
     EXPECT_EQ(reported(), 6);
@@ -254,7 +254,7 @@ TEST(MergerHugeMember, TwoHundredMegabyteLineIsStreamed) {
     if (!vbtest::kSanitized) {
         EXPECT_LT(usage.peakGrowthKb, 3 * static_cast<long>(kLine >> 10)) << "memory of the 200 MB line";
     }
-    EXPECT_EQ(std::filesystem::file_size(output), kHeadings.size() + 13 + kLine + 2 + 4);
+    EXPECT_EQ(std::filesystem::file_size(output), kEmptyMergedFile.size() + 13 + kLine + 2 + 4);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "fake_desktop.h"
 #include "gui/merger/frm_haupt.h"
 #include "gui/shell/picture_button.h"
+#include "member_texts.h"
 #include "merger/merged_file.h"
 #include "project/read_project_file.h"
 #include "temp_dir.h"
@@ -172,8 +173,7 @@ TEST_F(MergerWindow, ASecondClickWritesToTheFileNamedLikeThePrompt) {
     generate(); // both prompts now count as filled; no project read: the five headings only
     const std::string prompt = dir_.file("Geben sie hier bitte die Ausgabe - Datei an!");
     ASSERT_TRUE(std::filesystem::exists(prompt));
-    EXPECT_EQ(ReadBytes(prompt), "FORMULARE:\r\n\r\n\r\nMODULE:\r\n\r\n\r\nKLASSENMODULE:\r\n\r\n\r\n"
-                                 "BENUTZERSTEUERELEMENTE:\r\n\r\n\r\nEIGENSCHAFTENSEITEN:\r\n");
+    EXPECT_EQ(ReadBytes(prompt), vbtest::kEmptyMergedFile);
     EXPECT_EQ(window_.PB->maximum(), 5);
 }
 
