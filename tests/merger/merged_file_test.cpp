@@ -78,19 +78,10 @@ TEST(MergedFile, OneFormProject) {
     Project p;
     p.add(SourceKind::Form, "Haupt.frm", kForm);
     EXPECT_EQ(p.merge(true),
-              "FORMULARE:\r\n"
-              "Haupt.frm:\r\n"
-              "Begin VB.Form frmHaupt \r\n"
-              "End\r\n"
-              "Attribute VB_Name = \"frmHaupt\"\r\n"
-              "Attribute VB_GlobalNameSpace = False\r\n"
-              "Attribute VB_Creatable = False\r\n"
-              "Attribute VB_PredeclaredId = True\r\n"
-              "Attribute VB_Exposed = False\r\n"
-              "Option Explicit\r\n"
-              "\r\n\r\n\r\n\r\n"
-              "MODULE:\r\n\r\n\r\nKLASSENMODULE:\r\n\r\n\r\nBENUTZERSTEUERELEMENTE:\r\n\r\n\r\n"
-              "EIGENSCHAFTENSEITEN:\r\n");
+              "FORMULARE:\r\nHaupt.frm:\r\n" + std::string(kFormBodyWithOption) +
+                  "\r\n\r\n\r\n\r\n"
+                  "MODULE:\r\n\r\n\r\nKLASSENMODULE:\r\n\r\n\r\nBENUTZERSTEUERELEMENTE:\r\n\r\n\r\n"
+                  "EIGENSCHAFTENSEITEN:\r\n");
     EXPECT_EQ(p.merge(false),
               "FORMULARE:\r\nHaupt.frm:\r\nOption Explicit\r\n\r\n\r\n\r\n\r\n"
               "MODULE:\r\n\r\n\r\nKLASSENMODULE:\r\n\r\n\r\nBENUTZERSTEUERELEMENTE:\r\n\r\n\r\n"

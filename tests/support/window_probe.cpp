@@ -1,8 +1,8 @@
 #include "window_probe.h"
 
-#include "window_test.h"
-
+#include "bad_input.h"
 #include "gui/shell/sorted_list_box.h"
+#include "window_test.h"
 
 #include <QTest>
 
@@ -57,6 +57,15 @@ void WindowTest::chooseProjectWatchingInputs(QAbstractButton* cmdPw, const std::
         inputs_ = TakeSnapshot(dir_.path());
     desktop_.answerFileDialog(QString::fromStdString(path));
     QTest::mouseClick(cmdPw, Qt::LeftButton);
+}
+
+void WindowTest::chooseProjectsThatAreNoProjectFiles(QAbstractButton* cmdPw) {
+    chooseProjectWatchingInputs(cmdPw, dir_.file("Fehlt.vbp"));
+    EXPECT_EQ(reported(), 53);
+    chooseProjectWatchingInputs(cmdPw, dir_.path().string());
+    EXPECT_EQ(reported(), 75);
+    chooseProjectWatchingInputs(cmdPw, dir_.write("Junk.vbp", BinaryJunk()));
+    EXPECT_EQ(reported(), 0);
 }
 
 void WindowTest::TearDown() {

@@ -22,6 +22,9 @@ protected:
     // Chooses the project file through the dialog by clicking `cmdPw`. The first call notes the bytes of
     // every file in the test's folder; TearDown then expects them unchanged.
     void chooseProjectWatchingInputs(QAbstractButton* cmdPw, const std::string& path);
+    // Chooses, in turn, a project file that does not exist (report 53), the test's folder (75) and a file
+    // of binary junk, which reads as a project without members (no report).
+    void chooseProjectsThatAreNoProjectFiles(QAbstractButton* cmdPw);
 
     // The number of the last fatal-error report, 0 when there was none since the last call.
     int reported() {

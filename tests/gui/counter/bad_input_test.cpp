@@ -25,7 +25,6 @@
 
 namespace {
 
-using vbtest::BinaryJunk;
 using vbtest::ClickEntry;
 using vbtest::Repeated;
 using vbtest::TempDir;
@@ -49,13 +48,7 @@ protected:
 };
 
 TEST_F(CounterBadInput, ProjectFileMissingFolderOrBinary) {
-    readProject(dir_.file("Fehlt.vbp"));
-    EXPECT_EQ(reported(), 53);
-    readProject(dir_.path().string());
-    EXPECT_EQ(reported(), 75);
-    const std::string junk = BinaryJunk();
-    readProject(dir_.write("Junk.vbp", junk));
-    EXPECT_EQ(reported(), 0);
+    chooseProjectsThatAreNoProjectFiles(window_.cmdPw);
     EXPECT_EQ(window_.lstE1->count(), 0);
     EXPECT_EQ(window_.lblE1->text(), "0");
 }

@@ -25,7 +25,6 @@
 
 namespace {
 
-using vbtest::BinaryJunk;
 using vbtest::ReadBytes;
 using vbtest::Repeated;
 using vbtest::TempDir;
@@ -54,13 +53,7 @@ protected:
 using vbtest::kEmptyMergedFile;
 
 TEST_F(MergerBadInput, ProjectFileMissingFolderOrBinary) {
-    readProject(dir_.file("Fehlt.vbp"));
-    EXPECT_EQ(reported(), 53);
-    readProject(dir_.path().string());
-    EXPECT_EQ(reported(), 75);
-    const std::string junk = BinaryJunk();
-    readProject(dir_.write("Junk.vbp", junk));
-    EXPECT_EQ(reported(), 0);
+    chooseProjectsThatAreNoProjectFiles(window_.cmdPw);
     EXPECT_EQ(window_.lblF->text(), "0");
     generate();
     EXPECT_EQ(ReadBytes(output()), kEmptyMergedFile);
