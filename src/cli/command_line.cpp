@@ -46,6 +46,9 @@ struct Arguments {
     bool codeOnly = false;
     bool keepGoing = false;
     std::string encoding = "auto";
+    std::string format = "text";
+    bool lineNumbers = false;
+    std::string split;
     // False once a command went on past a member file that could not be opened.
     bool complete = true;
 };
@@ -55,6 +58,30 @@ vb::CodePage CodePageOf(const Arguments& args) {
     if (auto page = vb::CodePage::Named(args.encoding))
         return *page;
     throw UsageError("unbekannte Zeichenkodierung \"" + args.encoding + "\" (--encoding)");
+}
+
+// The merge's document form; UsageError for a format, split size or combination it does not take.
+merger::DocumentMerge DocumentMergeOf(const Arguments& args) {
+    merger::DocumentMerge how;
+    const auto format = merger::DocumentFormatNamed(args.format);
+    if (!format)
+        throw UsageError("unbekanntes Format \"" + args.format + "\" (--format: text, markdown, xml, json)");
+    how.format = *format;
+    how.lineNumbers = args.lineNumbers;
+    if (how.lineNumbers && how.format == merger::DocumentFormat::Text)
+        throw UsageError("--line-numbers gibt es nur mit --format markdown, xml oder json");
+    how.codePage = CodePageOf(args);
+    if (!args.split.empty()) {
+        const auto size = SplitSizeNamed(args.split);
+        if (!size)
+            throw UsageError("ungültige Größe \"" + args.split + "\" (--split: Bytes, z. B. 500k oder 2M)");
+        if (how.format == merger::DocumentFormat::Text)
+            throw UsageError("--split gibt es nur mit --format markdown, xml oder json");
+        if (args.output == kStandardOutputPath)
+            throw UsageError("--split braucht eine Ausgabedatei, nicht die Standardausgabe");
+        how.splitSize = *size;
+    }
+    return how;
 }
 
 Reading ReadingOf(const Arguments& args) {
@@ -197,10 +224,21 @@ void AddMerge(CLI::App& app, Arguments& args) {
     merge->add_flag("--code-only", args.codeOnly,
                     "Ohne die Objektbeschreibungen, im Wesentlichen nur der Code");
     AddKeepGoing(merge, args);
+    merge
+        ->add_option("--format", args.format,
+                     "text (wie vuzaraze), markdown, xml oder json: UTF-8 mit LF, jede Datei aus ihrer\n"
+                     "Codepage")
+        ->type_name("FORMAT");
+    merge->add_flag("--line-numbers", args.lineNumbers, "Jede Zeile mit ihrer Nummer in der Mitgliedsdatei");
+    merge
+        ->add_option("--split", args.split,
+                     "Teile NAME.1.EXT, NAME.2.EXT, ... von höchstens GRÖSSE Bytes (500k, 2M)")
+        ->type_name("GRÖSSE");
+    AddEncoding(merge, args);
     merge->callback([merge, &args] {
         RequireOperand(*merge, kProject);
         RequireOperand(*merge, kOutput);
-        if (!Merge(args.project, args.output, args.codeOnly, args.keepGoing))
+        if (!Merge(args.project, args.output, args.codeOnly, args.keepGoing, DocumentMergeOf(args)))
             args.complete = false;
     });
 }

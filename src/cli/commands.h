@@ -2,7 +2,12 @@
 // The commands. The reading commands return their whole output, which is written only once the command
 // has succeeded, so a failure never leaves half a listing on standard output.
 
+#include "merger/merged_document.h"
 #include "text/shown_text.h"
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
 
 #include <string>
 #include <vector>
@@ -47,7 +52,13 @@ inline constexpr const char* kStandardOutputPath = "-";
 // Writes the merged file of the project to `outputPath` ("-": standard output), with the forms' object
 // descriptions unless `codeOnly`. Refusal when `outputPath` is the project file or one of its members.
 // With `keepGoing` a member file that cannot be opened keeps its line and gets no body; returns false
-// when that happened.
-bool Merge(const std::string& projectPath, const std::string& outputPath, bool codeOnly, bool keepGoing);
+// when that happened. `how` names a document format (Markdown, XML, JSON) and its choices; with the
+// format Text the merged file is written by its own writer, as the window writes it.
+bool Merge(const std::string& projectPath, const std::string& outputPath, bool codeOnly, bool keepGoing,
+           const merger::DocumentMerge& how = {merger::DocumentFormat::Text});
+
+// The byte count of a --split value: digits, optionally followed by k (1,024 bytes) or M (1,048,576).
+// Nullopt for anything else, for 0 and for a count past 2^63.
+std::optional<std::uint64_t> SplitSizeNamed(std::string_view text);
 
 } // namespace cli

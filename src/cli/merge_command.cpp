@@ -8,6 +8,7 @@
 #include "merger/output_guard.h"
 #include "project/read_project_file.h"
 
+#include <algorithm>
 #include <unistd.h>
 
 namespace cli {
@@ -18,7 +19,8 @@ const std::string kOwnFileRefusal =
     "Die Ausgabedatei ist eine Datei des Projekts und wird nicht überschrieben: ";
 
 bool MergeUnlessOwnFile(const std::string& projectPath, const std::string& outputPath, bool codeOnly,
-                        bool keepGoing) {
+                        bool keepGoing, const merger::DocumentMerge& how) {
+    const bool text = how.format == merger::DocumentFormat::Text;
     const vb::ProjectFileLists lists = vb::ReadProjectFile(projectPath);
     // As the window: members are found at the project path's folder followed by their entries. The
     // entries alone reach the output, so the bytes do not depend on how the project path is spelled.
@@ -48,9 +50,14 @@ bool MergeUnlessOwnFile(const std::string& projectPath, const std::string& outpu
         // A bar on the terminal that also shows the merged text would be torn up by it.
         ProgressBar bar("Datei wird generiert", members, ::isatty(STDOUT_FILENO) != 1);
         shownBar = &bar;
-        merger::MergeIntoDescriptor(
-            lists, projectFolder, STDOUT_FILENO, std::string(kStandardOutputName), optionSet,
-            [&] { bar.step(); }, &lookup, memberMissing);
+        if (text)
+            merger::MergeIntoDescriptor(
+                lists, projectFolder, STDOUT_FILENO, std::string(kStandardOutputName), optionSet,
+                [&] { bar.step(); }, &lookup, memberMissing);
+        else
+            merger::MergeDocumentIntoDescriptor(
+                lists, projectPath, projectFolder, STDOUT_FILENO, std::string(kStandardOutputName), how,
+                optionSet, [&] { bar.step(); }, &lookup, memberMissing);
         return complete;
     }
 
@@ -59,17 +66,41 @@ bool MergeUnlessOwnFile(const std::string& projectPath, const std::string& outpu
     ProgressBar bar("Datei wird generiert", members);
     shownBar = &bar;
     // The earlier output stays whole until the new one is complete.
-    merger::MergeIntoFile(
-        lists, projectPath, projectFolder, outputPath, optionSet, [&] { bar.step(); }, &lookup,
-        memberMissing);
+    if (text)
+        merger::MergeIntoFile(
+            lists, projectPath, projectFolder, outputPath, optionSet, [&] { bar.step(); }, &lookup,
+            memberMissing);
+    else
+        merger::MergeDocumentIntoFile(
+            lists, projectPath, projectFolder, outputPath, how, optionSet, [&] { bar.step(); }, &lookup,
+            memberMissing);
     return complete;
 }
 
 } // namespace
 
-bool Merge(const std::string& projectPath, const std::string& outputPath, bool codeOnly, bool keepGoing) {
+std::optional<std::uint64_t> SplitSizeNamed(std::string_view text) {
+    std::uint64_t unit = 1;
+    if (text.ends_with('k'))
+        unit = 1024;
+    else if (text.ends_with('M'))
+        unit = 1024 * 1024;
+    const std::string_view digits = unit == 1 ? text : text.substr(0, text.size() - 1);
+    if (digits.empty() || digits.size() > 18 ||
+        !std::all_of(digits.begin(), digits.end(), [](char ch) { return ch >= '0' && ch <= '9'; }))
+        return std::nullopt;
+    std::uint64_t count = 0;
+    for (const char ch : digits)
+        count = count * 10 + static_cast<std::uint64_t>(ch - '0');
+    if (count == 0 || count > (std::uint64_t{1} << 63) / unit)
+        return std::nullopt;
+    return count * unit;
+}
+
+bool Merge(const std::string& projectPath, const std::string& outputPath, bool codeOnly, bool keepGoing,
+           const merger::DocumentMerge& how) {
     try {
-        return MergeUnlessOwnFile(projectPath, outputPath, codeOnly, keepGoing);
+        return MergeUnlessOwnFile(projectPath, outputPath, codeOnly, keepGoing, how);
     } catch (const merger::MergeReadsItsOutput& e) {
         // Found before anything was written, or as a member was opened: the target keeps what it had.
         throw Refusal(kOwnFileRefusal + ControlPictures(e.path()));

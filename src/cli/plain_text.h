@@ -4,6 +4,7 @@
 // sort and JSON readers see the characters.
 
 #include "project/source_kind.h"
+#include "text/control_pictures.h"
 #include "text/runtime_error.h"
 #include "text/shown_text.h"
 
@@ -14,8 +15,7 @@
 
 namespace cli {
 
-// The kind's name for machines: "Form", "Module", "ClassModule", "UserControl", "PropertyPage".
-std::string_view KindNameOf(vb::SourceKind kind);
+using vb::KindNameOf;
 
 // Bytes of a file whose text is `kind` as one field of a tab-separated record: shown as UTF-8, with every
 // control character (0x00-0x1F, tab among them, and 0x7F) shown as its control picture U+2400-U+241F or
@@ -23,9 +23,7 @@ std::string_view KindNameOf(vb::SourceKind kind);
 // stays as written.
 std::string PlainField(std::string_view bytes, vb::TextKind kind, const vb::CodePage& page);
 
-// `text` with every control character (0x00-0x1F and 0x7F) replaced by its control picture U+2400-U+241F
-// or U+2421; every other byte stays as it is.
-std::string ControlPictures(std::string_view text);
+using vb::ControlPictures;
 
 // The message line of a runtime error, as the program writes it to standard error:
 // "vbprojekt: Laufzeitfehler 53: Datei nicht gefunden: PFAD". The path is built from the caller's

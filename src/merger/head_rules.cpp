@@ -10,7 +10,7 @@ constexpr std::string_view kBegin = "Begin";
 constexpr std::string_view kAttribute = "Attribute";
 
 // Reads `count` lines, writing each when `write` is set. False when the file ended first.
-bool PassLines(vb::LineReader& in, vb::LineWriter* out, int count, bool write) {
+template <class In, class Out> bool PassLines(In& in, Out* out, int count, bool write) {
     std::string_view line;
     for (int i = 0; i < count; ++i) {
         if (!in.next(line))
@@ -23,7 +23,8 @@ bool PassLines(vb::LineReader& in, vb::LineWriter* out, int count, bool write) {
 
 // Reads lines until one begins with `prefix`, dropping them all, that line included unless `writeFound`.
 // False when the file ended first.
-bool SkipToLineBeginning(vb::LineReader& in, vb::LineWriter* out, std::string_view prefix, bool writeFound) {
+template <class In, class Out>
+bool SkipToLineBeginning(In& in, Out* out, std::string_view prefix, bool writeFound) {
     std::string_view line;
     do {
         if (!in.next(line))
@@ -35,7 +36,7 @@ bool SkipToLineBeginning(vb::LineReader& in, vb::LineWriter* out, std::string_vi
 }
 
 // Writes lines until one beginning with `prefix` is written. False when the file ended first.
-bool WriteThroughLineBeginning(vb::LineReader& in, vb::LineWriter* out, std::string_view prefix) {
+template <class In, class Out> bool WriteThroughLineBeginning(In& in, Out* out, std::string_view prefix) {
     std::string_view line;
     do {
         if (!in.next(line))
@@ -47,7 +48,7 @@ bool WriteThroughLineBeginning(vb::LineReader& in, vb::LineWriter* out, std::str
 }
 
 // Each head returns false when the file ended inside it. Without `out` the lines are only read.
-bool ObjectDescriptionHead(bool optionSet, vb::LineReader& in, vb::LineWriter* out) {
+template <class In, class Out> bool ObjectDescriptionHead(bool optionSet, In& in, Out* out) {
     if (optionSet) {
         // The "Begin" line is written without being tested for "Attribute".
         return SkipToLineBeginning(in, out, kBegin, true) && WriteThroughLineBeginning(in, out, kAttribute) &&
@@ -56,15 +57,17 @@ bool ObjectDescriptionHead(bool optionSet, vb::LineReader& in, vb::LineWriter* o
     return SkipToLineBeginning(in, out, kAttribute, false) && PassLines(in, out, 4, false);
 }
 
-bool ModuleHead(bool optionSet, vb::LineReader& in, vb::LineWriter* out) {
+template <class In, class Out> bool ModuleHead(bool optionSet, In& in, Out* out) {
     return PassLines(in, out, 1, optionSet);
 }
 
-bool ClassModuleHead(bool optionSet, vb::LineReader& in, vb::LineWriter* out) {
+template <class In, class Out> bool ClassModuleHead(bool optionSet, In& in, Out* out) {
     return PassLines(in, out, 1, false) && PassLines(in, out, 8, optionSet);
 }
 
-bool PassHead(HeadRule rule, bool optionSet, vb::LineReader& in, vb::LineWriter* out) {
+// The helpers read from `In` (a vb::LineReader or one that counts) and write to `Out` (a vb::LineWriter or
+// a sink for the selected lines), so every use runs the same rules.
+template <class In, class Out> bool PassHead(HeadRule rule, bool optionSet, In& in, Out* out) {
     switch (rule) {
     case HeadRule::ObjectDescription:
         return ObjectDescriptionHead(optionSet, in, out);
@@ -75,6 +78,37 @@ bool PassHead(HeadRule rule, bool optionSet, vb::LineReader& in, vb::LineWriter*
     }
     return ClassModuleHead(optionSet, in, out);
 }
+
+// Counts the lines read and shows each one to `everyLine`, when given.
+class NumberedReader {
+public:
+    NumberedReader(vb::LineReader& in, const SelectedLine& everyLine) : in_(in), everyLine_(everyLine) {}
+    bool next(std::string_view& line) {
+        if (!in_.next(line))
+            return false;
+        ++number_;
+        if (everyLine_)
+            everyLine_(line, number_);
+        return true;
+    }
+    std::uint64_t number() const noexcept { return number_; }
+
+private:
+    vb::LineReader& in_;
+    const SelectedLine& everyLine_;
+    std::uint64_t number_ = 0;
+};
+
+// Hands each line written to `selected` with its number in the file.
+class SelectedSink {
+public:
+    SelectedSink(const NumberedReader& in, const SelectedLine& selected) : in_(in), selected_(selected) {}
+    void writeLine(std::string_view line) { selected_(line, in_.number()); }
+
+private:
+    const NumberedReader& in_;
+    const SelectedLine& selected_;
+};
 
 } // namespace
 
@@ -101,7 +135,18 @@ void CopyMemberBody(HeadRule rule, bool optionSet, vb::LineReader& in, vb::LineW
 }
 
 bool HoldsItsHead(HeadRule rule, bool optionSet, vb::LineReader& in) {
-    return PassHead(rule, optionSet, in, nullptr);
+    return PassHead(rule, optionSet, in, static_cast<vb::LineWriter*>(nullptr));
+}
+
+void SelectMemberLines(HeadRule rule, bool optionSet, vb::LineReader& in, const SelectedLine& selected,
+                       const SelectedLine& everyLine) {
+    NumberedReader numbered(in, everyLine);
+    SelectedSink sink(numbered, selected);
+    if (!PassHead(rule, optionSet, numbered, &sink))
+        return;
+    std::string_view line;
+    while (numbered.next(line))
+        sink.writeLine(line);
 }
 
 } // namespace merger

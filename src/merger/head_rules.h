@@ -7,6 +7,10 @@
 #include "text/line_reader.h"
 #include "text/line_writer.h"
 
+#include <cstdint>
+#include <functional>
+#include <string_view>
+
 namespace merger {
 
 enum class HeadRule {
@@ -32,5 +36,13 @@ void CopyMemberBody(HeadRule rule, bool optionSet, vb::LineReader& in, vb::LineW
 // True when `in` holds every line the head of `rule` needs (a member that ends inside its head gives the
 // merged file only part of it). Reads the head's lines and nothing after them.
 bool HoldsItsHead(HeadRule rule, bool optionSet, vb::LineReader& in);
+
+// A line of a member file with its number in the file (the first line is 1).
+using SelectedLine = std::function<void(std::string_view line, std::uint64_t number)>;
+
+// The same rule as CopyMemberBody, for a writer that is no vb::LineWriter: `selected` gets each line
+// CopyMemberBody would write, in order; `everyLine` (when given) every line read, the dropped ones too.
+void SelectMemberLines(HeadRule rule, bool optionSet, vb::LineReader& in, const SelectedLine& selected,
+                       const SelectedLine& everyLine = {});
 
 } // namespace merger

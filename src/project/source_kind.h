@@ -17,6 +17,9 @@ inline constexpr std::array<SourceKind, 5> kSourceKinds = {SourceKind::Form, Sou
 // "Formulare", "Module", "Klassenmodule", "Benutzersteuerelemente", "Eigenschaftenseiten".
 std::string_view GroupCaptionOf(SourceKind kind);
 
+// The kind's name for machines: "Form", "Module", "ClassModule", "UserControl", "PropertyPage".
+std::string_view KindNameOf(SourceKind kind);
+
 // The kind whose group caption is `caption` (exact, case-sensitive), if any.
 std::optional<SourceKind> KindOfGroupCaption(std::string_view caption);
 

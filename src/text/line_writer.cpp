@@ -56,6 +56,10 @@ void LineWriter::writeLine(std::string_view line) {
     append("\r\n", 2);
 }
 
+void LineWriter::write(std::string_view text) {
+    append(text.data(), text.size());
+}
+
 void LineWriter::append(const char* data, std::size_t size) {
     if (size == 0)
         return; // an empty line's view may hold no address at all, which memcpy must not get

@@ -20,6 +20,8 @@ public:
 
     // Writes the bytes of `line` unchanged, then CR LF.
     void writeLine(std::string_view line);
+    // Writes the bytes of `text` unchanged and no line end, for output that ends its own lines.
+    void write(std::string_view text);
     // Hands everything buffered to the system; RuntimeError (61 when the disk is full, ...) on failure.
     void flush();
     // Flushes and closes; errors are reported here rather than lost in the destructor.
