@@ -3,6 +3,7 @@
 #include "project/read_project_file.h"
 #include "temp_dir.h"
 #include "text/runtime_error.h"
+#include "written_project.h"
 
 #include <gtest/gtest.h>
 
@@ -20,20 +21,8 @@ using vbtest::ReadBytes;
 using vbtest::TempDir;
 
 // A project in a fresh folder: member files written with explicit bytes, lists as the reader leaves them.
-class Project {
+class Project : public mergertest::WrittenProject {
 public:
-    // Adds a member; "\" in the entry becomes a sub-folder on disk.
-    void add(SourceKind kind, const std::string& entry, std::string_view bytes) {
-        std::string onDisk = entry;
-        std::replace(onDisk.begin(), onDisk.end(), '\\', '/');
-        dir.write(onDisk, bytes);
-        addEntry(kind, entry);
-    }
-    void addEntry(SourceKind kind, const std::string& entry) {
-        lists.list(kind).push_back(entry);
-        ++lists.count(kind);
-    }
-    std::string folder() const { return dir.path().string() + "/"; }
     std::string output() const { return dir.file("out.txt"); }
 
     // Merges with the option asked through `option` and returns the output file's bytes.
@@ -44,9 +33,6 @@ public:
     std::string merge(bool option) const {
         return merge([option] { return option; });
     }
-
-    TempDir dir;
-    vb::ProjectFileLists lists;
 };
 
 constexpr std::string_view kForm = "VERSION 5.00\r\n"
