@@ -1,0 +1,156 @@
+// merge --format markdown|xml|json, --line-numbers and --split as a user runs them: the sample project's
+// documents, the lines they carry against the text format's bytes, and the command lines refused.
+
+#include "run_program.h"
+#include "temp_project.h"
+
+#include "text/shown_text.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <filesystem>
+#include <string>
+
+namespace {
+
+using clitest::RunVbprojekt;
+using vbtest::ReadBytes;
+
+const std::string kSampleFolder = VB_EXAMPLES_DIR "/Beispiel";
+
+std::string Expected(const std::string& name) {
+    return ReadBytes(VB_EXPECTED_DIR "/" + name);
+}
+
+// Merges the sample project from its folder, so that the paths in the document are the entries.
+std::string MergedSample(const std::vector<std::string>& options, const std::string& name) {
+    const vbtest::TempDir dir;
+    std::vector<std::string> args = {"merge", "Beispiel.vbp", dir.file(name)};
+    args.insert(args.end(), options.begin(), options.end());
+    const auto result = RunVbprojekt(args, clitest::InFolder(kSampleFolder));
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.err, "");
+    return ReadBytes(dir.file(name));
+}
+
+TEST(MergeFormats, SampleDocumentsAreTheirExpectedBytes) {
+    EXPECT_EQ(MergedSample({"--format", "markdown"}, "b.md"), Expected("beispiel.md"));
+    EXPECT_EQ(MergedSample({"--format", "xml"}, "b.xml"), Expected("beispiel.xml"));
+    EXPECT_EQ(MergedSample({"--format", "json"}, "b.json"), Expected("beispiel.json"));
+    EXPECT_EQ(MergedSample({"--format=markdown", "--code-only", "--line-numbers"}, "b.md"),
+              Expected("beispiel-code-nummern.md"));
+    // The default is the text format, byte for byte as without the option.
+    EXPECT_EQ(MergedSample({"--format", "text"}, "b.txt"), MergedSample({}, "b.txt"));
+}
+
+// The JSON document read back gives the text format's file again, once laid out as that format lays out
+// its groups and members: the same lines selected, each shown from Windows-1252.
+TEST(MergeFormats, JsonLinesAreTheTextFormatsLinesInUtf8) {
+    for (const bool codeOnly : {false, true}) {
+        std::vector<std::string> options = {"--format", "json"};
+        if (codeOnly)
+            options.push_back("--code-only");
+        const auto document = nlohmann::json::parse(MergedSample(options, "b.json"));
+        std::string laidOut;
+        for (const auto& group : document["groups"]) {
+            if (!laidOut.empty())
+                laidOut += "\r\n\r\n";
+            std::string heading = group["heading"];
+            for (char& ch : heading)
+                ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+            laidOut += heading + ":\r\n";
+            bool firstMember = true;
+            for (const auto& member : group["members"]) {
+                if (!firstMember)
+                    laidOut += "\r\n\r\n";
+                firstMember = false;
+                laidOut += member["entry"].get<std::string>() + ":\r\n";
+                for (const auto& line : member["lines"])
+                    laidOut += line.get<std::string>() + "\r\n";
+            }
+            if (group["heading"] != "Eigenschaftenseiten" && !group["members"].empty())
+                laidOut += "\r\n\r\n";
+        }
+        const std::string text = MergedSample(
+            codeOnly ? std::vector<std::string>{"--code-only"} : std::vector<std::string>{}, "b.txt");
+        EXPECT_EQ(laidOut, vb::ShownText(text, vb::TextKind::EightBit)) << "code only " << codeOnly;
+    }
+}
+
+TEST(MergeFormats, StandardOutputKeepGoingAndEncoding) {
+    clitest::TempProject p;
+    // 0xB9 is "ą" in Windows-1250 and "¹" in Windows-1252.
+    p.addModule("M.bas", "Attribute VB_Name = \"M\"\r\n' \xB9\r\n");
+    p.addMissingForm("Fehlt.frm");
+    const std::string project = p.write();
+
+    const auto shown =
+        RunVbprojekt({"merge", project, "-", "--format", "markdown", "--encoding", "CP1250", "-k"});
+    EXPECT_EQ(shown.status, 1);
+    EXPECT_NE(shown.err.find("Laufzeitfehler 53"), std::string::npos) << shown.err;
+    EXPECT_EQ(shown.out,
+              "# P.vbp\n\n## Formulare\n\n### Fehlt.frm\n\n> Nicht gelesen: Laufzeitfehler 53: Datei "
+              "nicht gefunden\n\n## Module\n\n### M.bas\n\n```vb\nAttribute VB_Name = \"M\"\n' ą\n```\n\n## "
+              "Klassenmodule\n\n"
+              "## Benutzersteuerelemente\n\n## Eigenschaftenseiten\n");
+    // Without --keep-going the missing member ends the merge as in the text format.
+    EXPECT_EQ(RunVbprojekt({"merge", project, p.dir.file("aus.md"), "--format", "markdown"}).status, 1);
+    EXPECT_FALSE(std::filesystem::exists(p.dir.file("aus.md")));
+}
+
+TEST(MergeFormats, SplitPartsAndTheirRefusal) {
+    clitest::TempProject p;
+    std::string big = "Attribute VB_Name = \"M\"\r\n";
+    for (int i = 0; i < 400; ++i)
+        big += "' Zeile " + std::to_string(i) + "\r\n";
+    p.addModule("M.bas", big);
+    const std::string project = p.write();
+    const std::string output = p.dir.file("teile.json");
+    const auto result = RunVbprojekt({"merge", project, output, "--format", "json", "--split", "2k"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_FALSE(std::filesystem::exists(output));
+    int parts = 0;
+    for (; std::filesystem::exists(p.dir.file("teile." + std::to_string(parts + 1) + ".json")); ++parts) {
+        const std::string bytes = ReadBytes(p.dir.file("teile." + std::to_string(parts + 1) + ".json"));
+        EXPECT_LE(bytes.size(), 2048u);
+        EXPECT_EQ(nlohmann::json::parse(bytes)["part"], parts + 1);
+    }
+    EXPECT_GE(parts, 3);
+
+    // A part that would be a member is refused, as the output itself would be, and no part is left.
+    p.addModule("aus.2.xml", "Attribute VB_Name = \"N\"\r\n");
+    const std::string withPartMember = p.write();
+    const auto refused =
+        RunVbprojekt({"merge", withPartMember, p.folder() + "/aus.xml", "--format", "xml", "--split", "2k"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("wird nicht überschrieben: " + p.folder() + "/aus.2.xml"), std::string::npos)
+        << refused.err;
+    EXPECT_EQ(ReadBytes(p.folder() + "/aus.2.xml"), "Attribute VB_Name = \"N\"\r\n");
+    EXPECT_FALSE(std::filesystem::exists(p.folder() + "/aus.1.xml"));
+}
+
+TEST(MergeFormats, CommandLinesTheFormatsDoNotTake) {
+    const vbtest::TempDir dir;
+    const std::string out = dir.file("aus");
+    for (const std::vector<std::string>& options :
+         std::vector<std::vector<std::string>>{{"--format", "pdf"},
+                                               {"--format", "json", "--split", "0"},
+                                               {"--format", "json", "--split", "2G"},
+                                               {"--format", "json", "--split", "k"},
+                                               {"--format", "json", "--split", "99999999999999999999"},
+                                               {"--split", "2M"},
+                                               {"--line-numbers"},
+                                               {"--format", "xml", "--encoding", "KEINE-SOLCHE"}}) {
+        std::vector<std::string> args = {"merge", clitest::SampleProject(), out};
+        args.insert(args.end(), options.begin(), options.end());
+        const auto result = RunVbprojekt(args);
+        EXPECT_EQ(result.status, 2) << options.back();
+        EXPECT_FALSE(std::filesystem::exists(out));
+    }
+    EXPECT_EQ(
+        RunVbprojekt({"merge", clitest::SampleProject(), "-", "--format", "json", "--split", "1M"}).status,
+        2);
+}
+
+} // namespace
