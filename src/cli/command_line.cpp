@@ -210,13 +210,15 @@ void AddCheck(CLI::App& app, Arguments& args) {
 }
 
 void AddMerge(CLI::App& app, Arguments& args) {
-    CLI::App* merge =
-        AddCommand(app, "merge", "Schreibt das ganze Projekt in eine Textdatei",
-                   "Schreibt dieselben Bytes wie vuzaraze mit angekreuztem \"Voduvov der Formulare als Text\n"
-                   "mit speichern\" (mit --code-only: nicht angekreuzt). AUSGABE \"-\" schreibt auf die\n"
-                   "Standardausgabe (eine Datei namens - heißt ./-); eine bestehende Datei wird ersetzt.\n"
-                   "Ist AUSGABE die Projektdatei oder eine ihrer Mitgliedsdateien, wird nichts geschrieben\n"
-                   "(Exit-Status 1).");
+    CLI::App* merge = AddCommand(
+        app, "merge", "Schreibt das ganze Projekt in eine Textdatei",
+        "Schreibt dieselben Bytes wie vuzaraze mit angekreuztem \"Voduvov der Formulare als Text\n"
+        "mit speichern\" (mit --code-only: nicht angekreuzt). AUSGABE \"-\" schreibt auf die\n"
+        "Standardausgabe (eine Datei namens - heißt ./-); eine bestehende Datei wird ersetzt.\n"
+        "Ist AUSGABE die Projektdatei oder eine ihrer Mitgliedsdateien, wird nichts geschrieben\n"
+        "(Exit-Status 1).\n"
+        "--format markdown, xml, json: dieselben Zeilen, als UTF-8 mit LF; jede Mitgliedsdatei aus\n"
+        "ihrer eigenen Codepage (UTF-8 wie sie ist, sonst Windows-1252 oder --encoding).");
     AddProject(merge, args);
     merge->add_option(kOutput, args.output, "Ausgabedatei, \"-\" für die Standardausgabe")
         ->type_name("")
@@ -232,8 +234,8 @@ void AddMerge(CLI::App& app, Arguments& args) {
     merge->add_flag("--line-numbers", args.lineNumbers, "Jede Zeile mit ihrer Nummer in der Mitgliedsdatei");
     merge
         ->add_option("--split", args.split,
-                     "Teile NAME.1.EXT, NAME.2.EXT, ... von höchstens GRÖSSE Bytes (500k, 2M)")
-        ->type_name("GRÖSSE");
+                     "Teile NAME.1.EXT, NAME.2.EXT, ... von höchstens GRENZE Bytes (500k, 2M)")
+        ->type_name("GRENZE");
     AddEncoding(merge, args);
     merge->callback([merge, &args] {
         RequireOperand(*merge, kProject);

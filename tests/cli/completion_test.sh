@@ -29,7 +29,7 @@ expect() {
 expect "check count members merge objects" vbprojekt ""
 expect "members merge" vbprojekt m
 expect "-- --help --version -h" vbprojekt -
-expect "-- --code-only --help --keep-going" vbprojekt merge --
+expect "-- --code-only --encoding --format --help --keep-going --line-numbers --split" vbprojekt merge --
 expect "--json" vbprojekt count --j
 # The project: project files and folders only, also after an option and after "--".
 expect "Formulare G.VBG P.vbp" vbprojekt members ""
@@ -38,4 +38,10 @@ expect "P.vbp" vbprojekt count -- P
 # After the project: any file, and no option once "--" ended them.
 expect "Formulare G.VBG P.vbp notiz.txt" vbprojekt merge P.vbp ""
 expect "" vbprojekt merge -- P.vbp --c
+# An option's value is no operand, and nothing is offered for the value itself.
+expect "Formulare G.VBG P.vbp" vbprojekt merge --format json ""
+expect "Formulare G.VBG P.vbp notiz.txt" vbprojekt merge --split 2k P.vbp ""
+expect "Formulare G.VBG P.vbp notiz.txt" vbprojekt merge --format=xml P.vbp ""
+expect "" vbprojekt merge P.vbp --encoding ""
+expect "Formulare G.VBG P.vbp" vbprojekt count --encoding CP1250 ""
 exit $((failures > 0))
