@@ -14,7 +14,7 @@ export PATH="$programs:$PATH"
 # The fenced blocks of the section, each line prefixed with its block number.
 awk -v heading="## $heading" '
     $0 == heading { inside = 1; next }
-    inside && /^## / { exit }
+    inside && !fenced && /^## / { exit }
     inside && /^```/ { fenced = !fenced; if (fenced) block++; next }
     inside && fenced { print block "\t" $0 }
 ' "$readme" >"$work/blocks"
