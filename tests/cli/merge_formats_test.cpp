@@ -4,12 +4,14 @@
 #include "run_program.h"
 #include "temp_project.h"
 
+#include "resource_probe.h"
 #include "text/shown_text.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 namespace {
@@ -128,6 +130,36 @@ TEST(MergeFormats, SplitPartsAndTheirRefusal) {
         << refused.err;
     EXPECT_EQ(ReadBytes(p.folder() + "/aus.2.xml"), "Attribute VB_Name = \"N\"\r\n");
     EXPECT_FALSE(std::filesystem::exists(p.folder() + "/aus.1.xml"));
+}
+
+// A member of 48 MiB in short Windows-1252 lines streams through every format, split or not, in memory far
+// below its size: the document is never built whole.
+TEST(MergeFormats, LargeMemberStreamsInSmallMemory) {
+    const vbtest::TempDir dir;
+    {
+        std::ofstream member(dir.file("Gross.bas"), std::ios::binary);
+        member << "Attribute VB_Name = \"Gross\"\r\n";
+        std::string block;
+        for (int i = 0; i < 1024; ++i)
+            block += "    Summe = Summe + Gr\xF6\xDF"
+                     "e(" +
+                     std::to_string(i) + ") ' ` <&> ]]>\r\n";
+        for (std::size_t written = 0; written < (48u << 20); written += block.size())
+            member << block;
+    }
+    const std::string project = dir.write("P.vbp", "Module=Gross; Gross.bas\r\n");
+    for (const std::vector<std::string>& options :
+         std::vector<std::vector<std::string>>{{"--format", "markdown"},
+                                               {"--format", "xml", "--line-numbers"},
+                                               {"--format", "json", "--split", "20M"}}) {
+        std::vector<std::string> args = {"merge", project, dir.file("aus.doc")};
+        args.insert(args.end(), options.begin(), options.end());
+        const auto result = RunVbprojekt(args);
+        EXPECT_EQ(result.status, 0) << result.err;
+        if (!vbtest::kSanitized)
+            EXPECT_LT(result.peakRssKb, 12 * 1024) << options[1];
+    }
+    EXPECT_GE(std::filesystem::file_size(dir.file("aus.3.doc")), 1u << 20);
 }
 
 TEST(MergeFormats, CommandLinesTheFormatsDoNotTake) {

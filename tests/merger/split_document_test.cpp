@@ -150,6 +150,19 @@ TEST_F(SplitTest, MemberLargerThanAPartIsCutAtLineBoundaries) {
                                  "### Gross.bas (Stück 2)\n"));
 }
 
+TEST_F(SplitTest, ALineLongerThanAPartGoesWholeIntoAPieceOfItsOwn) {
+    p.add(SourceKind::Module, "Lang.bas",
+          "Attribute VB_Name = \"Lang\"\r\n' kurz\r\n" + std::string(5000, 'x') + "\r\n' danach\r\n");
+    const std::vector<std::string> parts = split(DocumentFormat::Json, 2048);
+    const JsonParts read = ReadJsonParts(parts);
+    EXPECT_EQ(read.lines, (std::vector<std::string>{"' kurz", std::string(5000, 'x'), "' danach"}));
+    EXPECT_EQ(read.members, (std::vector<std::string>{"Lang.bas#1+", "Lang.bas#2+", "Lang.bas#3"}));
+    ASSERT_EQ(parts.size(), 3u);
+    EXPECT_LE(parts[0].size(), 2048u);
+    EXPECT_GT(parts[1].size(), 5000u);
+    EXPECT_LE(parts[2].size(), 2048u);
+}
+
 TEST_F(SplitTest, APartThatIsAMemberIsRefusedAndNoPartIsWritten) {
     p.add(SourceKind::Module, "A.bas", ModuleOf("A", 30));
     p.add(SourceKind::Module, "ganz.2.json", ModuleOf("B", 30));
