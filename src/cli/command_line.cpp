@@ -68,8 +68,6 @@ merger::DocumentMerge DocumentMergeOf(const Arguments& args) {
         throw UsageError("unbekanntes Format \"" + args.format + "\" (--format: text, markdown, xml, json)");
     how.format = *format;
     how.lineNumbers = args.lineNumbers;
-    if (how.lineNumbers && how.format == merger::DocumentFormat::Text)
-        throw UsageError("--line-numbers gibt es nur mit --format markdown, xml oder json");
     how.codePage = CodePageOf(args);
     if (!args.split.empty()) {
         const auto size = SplitSizeNamed(args.split);
@@ -231,7 +229,8 @@ void AddMerge(CLI::App& app, Arguments& args) {
                      "text (wie vuzaraze), markdown, xml oder json: UTF-8 mit LF, jede Datei aus ihrer\n"
                      "Codepage")
         ->type_name("FORMAT");
-    merge->add_flag("--line-numbers", args.lineNumbers, "Jede Zeile mit ihrer Nummer in der Mitgliedsdatei");
+    merge->add_flag("--line-numbers", args.lineNumbers,
+                    "Jede Zeile mit ihrer Nummer in der Mitgliedsdatei davor");
     merge
         ->add_option("--split", args.split,
                      "Teile NAME.1.EXT, NAME.2.EXT, ... von höchstens GRENZE Bytes (500k, 2M)")

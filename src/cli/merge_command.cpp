@@ -53,7 +53,7 @@ bool MergeUnlessOwnFile(const std::string& projectPath, const std::string& outpu
         if (text)
             merger::MergeIntoDescriptor(
                 lists, projectFolder, STDOUT_FILENO, std::string(kStandardOutputName), optionSet,
-                [&] { bar.step(); }, &lookup, memberMissing);
+                [&] { bar.step(); }, &lookup, memberMissing, how.lineNumbers);
         else
             merger::MergeDocumentIntoDescriptor(
                 lists, projectPath, projectFolder, STDOUT_FILENO, std::string(kStandardOutputName), how,
@@ -69,7 +69,7 @@ bool MergeUnlessOwnFile(const std::string& projectPath, const std::string& outpu
     if (text)
         merger::MergeIntoFile(
             lists, projectPath, projectFolder, outputPath, optionSet, [&] { bar.step(); }, &lookup,
-            memberMissing);
+            memberMissing, how.lineNumbers);
     else
         merger::MergeDocumentIntoFile(
             lists, projectPath, projectFolder, outputPath, how, optionSet, [&] { bar.step(); }, &lookup,

@@ -84,7 +84,8 @@ std::unique_ptr<DocumentFormatter> MarkdownFormatter(bool lineNumbers);
 std::unique_ptr<DocumentFormatter> XmlFormatter(bool lineNumbers);
 std::unique_ptr<DocumentFormatter> JsonFormatter(bool lineNumbers);
 
-// The number shown in front of a body line in the text formats: right-aligned in six places, then " | ".
+// The number shown in front of a body line in the merged file and in Markdown: right-aligned in six places,
+// then " | ".
 std::string LineNumberPrefix(std::uint64_t number);
 
 } // namespace merger

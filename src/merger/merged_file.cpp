@@ -1,5 +1,6 @@
 #include "merger/merged_file.h"
 
+#include "merger/document_format.h"
 #include "merger/head_rules.h"
 #include "merger/output_guard.h"
 #include "text/member_path.h"
@@ -51,7 +52,7 @@ std::vector<vb::FileIdentity> IdentitiesOfOutput(int fd, const std::string& targ
 void WriteMergedFile(const vb::ProjectFileLists& lists, const std::string& projectFolder, vb::LineWriter& out,
                      const std::function<bool()>& optionSet, const std::function<void()>& memberDone,
                      std::span<const vb::FileIdentity> written, vb::MemberLookup* lookup,
-                     const MissingMember& memberMissing) {
+                     const MissingMember& memberMissing, bool lineNumbers) {
     vb::MemberLookup fresh;
     vb::MemberLookup& members = lookup ? *lookup : fresh;
     for (const vb::SourceKind kind : vb::kSourceKinds) {
@@ -80,7 +81,12 @@ void WriteMergedFile(const vb::ProjectFileLists& lists, const std::string& proje
                         throw MergeReadsItsOutput(projectFolder + entry);
                 }
                 const bool option = optionSet && optionSet();
-                CopyMemberBody(rule, option, *in, out);
+                if (lineNumbers)
+                    SelectMemberLines(rule, option, *in, [&](std::string_view line, std::uint64_t number) {
+                        out.writeLine(LineNumberPrefix(number) + std::string(line));
+                    });
+                else
+                    CopyMemberBody(rule, option, *in, out);
                 in.reset();
             }
             if (kind != vb::SourceKind::PropertyPage || &entry != &entries.back()) {
@@ -97,14 +103,14 @@ void WriteMergedFile(const vb::ProjectFileLists& lists, const std::string& proje
 void MergeIntoFile(const vb::ProjectFileLists& lists, const std::string& projectPath,
                    const std::string& projectFolder, const std::string& outputPath,
                    const std::function<bool()>& optionSet, const std::function<void()>& memberDone,
-                   vb::MemberLookup* lookup, const MissingMember& memberMissing) {
+                   vb::MemberLookup* lookup, const MissingMember& memberMissing, bool lineNumbers) {
     vb::MemberLookup fresh;
     vb::MemberLookup& members = lookup ? *lookup : fresh;
     vb::ReplacedFile file(
         outputPath, [&](int fd) { RefuseOwnFileOpened(fd, projectPath, lists, projectFolder, members); });
     vb::LineWriter out(file.fd(), outputPath);
     WriteMergedFile(lists, projectFolder, out, optionSet, memberDone,
-                    IdentitiesOfOutput(file.fd(), file.path()), &members, memberMissing);
+                    IdentitiesOfOutput(file.fd(), file.path()), &members, memberMissing, lineNumbers);
     out.close();
     file.commit();
 }
@@ -112,10 +118,10 @@ void MergeIntoFile(const vb::ProjectFileLists& lists, const std::string& project
 void MergeIntoDescriptor(const vb::ProjectFileLists& lists, const std::string& projectFolder, int fd,
                          const std::string& name, const std::function<bool()>& optionSet,
                          const std::function<void()>& memberDone, vb::MemberLookup* lookup,
-                         const MissingMember& memberMissing) {
+                         const MissingMember& memberMissing, bool lineNumbers) {
     vb::LineWriter out(fd, name);
     WriteMergedFile(lists, projectFolder, out, optionSet, memberDone, IdentitiesOfOutput(fd), lookup,
-                    memberMissing);
+                    memberMissing, lineNumbers);
     out.close();
 }
 

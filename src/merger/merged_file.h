@@ -42,11 +42,12 @@ std::string_view HeadingOf(vb::SourceKind kind);
 // fresh one when null. Errors (a missing member: 53 with its path) propagate, unless `memberMissing` is
 // given: then a member file that cannot be opened is told to it and gets no body. The lines written before
 // an error stay in `out`. Everything is flushed before returning, so a write error surfaces here; closing
-// `out` is the caller's.
+// `out` is the caller's. With `lineNumbers` each body line is preceded by its number in the member file
+// (LineNumberPrefix); the headings and empty lines stay as they are.
 void WriteMergedFile(const vb::ProjectFileLists& lists, const std::string& projectFolder, vb::LineWriter& out,
                      const std::function<bool()>& optionSet, const std::function<void()>& memberDone = {},
                      std::span<const vb::FileIdentity> written = {}, vb::MemberLookup* lookup = nullptr,
-                     const MissingMember& memberMissing = {});
+                     const MissingMember& memberMissing = {}, bool lineNumbers = false);
 
 // The merge into the file `outputPath`, as both front ends run it: written to a new file that replaces the
 // output only once complete (vb::ReplacedFile), so that on any failure, also MergeReadsItsOutput for a
@@ -57,7 +58,8 @@ void WriteMergedFile(const vb::ProjectFileLists& lists, const std::string& proje
 void MergeIntoFile(const vb::ProjectFileLists& lists, const std::string& projectPath,
                    const std::string& projectFolder, const std::string& outputPath,
                    const std::function<bool()>& optionSet, const std::function<void()>& memberDone = {},
-                   vb::MemberLookup* lookup = nullptr, const MissingMember& memberMissing = {});
+                   vb::MemberLookup* lookup = nullptr, const MissingMember& memberMissing = {},
+                   bool lineNumbers = false);
 
 // The merge into a descriptor that stays open and is not owned (standard output), written directly;
 // `name` is shown in errors. A member that is the descriptor's file is MergeReadsItsOutput; what was
@@ -65,7 +67,7 @@ void MergeIntoFile(const vb::ProjectFileLists& lists, const std::string& project
 void MergeIntoDescriptor(const vb::ProjectFileLists& lists, const std::string& projectFolder, int fd,
                          const std::string& name, const std::function<bool()>& optionSet,
                          const std::function<void()>& memberDone = {}, vb::MemberLookup* lookup = nullptr,
-                         const MissingMember& memberMissing = {});
+                         const MissingMember& memberMissing = {}, bool lineNumbers = false);
 
 // A member file that is the merge's own output, found by identity once it was opened: the merge is
 // refused like an output path that names a file of the project. `path()` is projectFolder + entry.

@@ -172,7 +172,6 @@ TEST(MergeFormats, CommandLinesTheFormatsDoNotTake) {
                                                {"--format", "json", "--split", "k"},
                                                {"--format", "json", "--split", "99999999999999999999"},
                                                {"--split", "2M"},
-                                               {"--line-numbers"},
                                                {"--format", "xml", "--encoding", "KEINE-SOLCHE"}}) {
         std::vector<std::string> args = {"merge", clitest::SampleProject(), out};
         args.insert(args.end(), options.begin(), options.end());

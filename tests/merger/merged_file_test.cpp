@@ -299,3 +299,28 @@ TEST(MergedFile, MergeIntoFileKeepsTheEarlierOutputWhenItFails) {
 }
 
 } // namespace
+
+namespace {
+
+// Line numbers: each body line keeps its bytes behind its number in the member file; headings, entries and
+// the empty lines between members stay as they are, and the numbers count the lines the head rule dropped.
+TEST(MergedFile, LineNumbersCountTheMemberFilesLines) {
+    Project p;
+    p.add(SourceKind::Form, "Haupt.frm", kForm);
+    p.add(SourceKind::Module, "M.bas", "Attribute VB_Name = \"M\"\n\xE4\r\n");
+    merger::MergeIntoFile(
+        p.lists, p.folder() + "Projekt.vbp", p.folder(), p.output(), [] { return false; }, {}, nullptr, {},
+        true);
+    EXPECT_EQ(ReadBytes(p.output()), "FORMULARE:\r\n"
+                                     "Haupt.frm:\r\n"
+                                     "    10 | Option Explicit\r\n"
+                                     "\r\n\r\n"
+                                     "\r\n\r\nMODULE:\r\n"
+                                     "M.bas:\r\n"
+                                     "     2 | \xE4\r\n"
+                                     "\r\n\r\n"
+                                     "\r\n\r\nKLASSENMODULE:\r\n\r\n\r\n"
+                                     "BENUTZERSTEUERELEMENTE:\r\n\r\n\r\nEIGENSCHAFTENSEITEN:\r\n");
+}
+
+} // namespace
