@@ -69,6 +69,9 @@ merger::DocumentMerge DocumentMergeOf(const Arguments& args) {
     how.format = *format;
     how.lineNumbers = args.lineNumbers;
     how.codePage = CodePageOf(args);
+    // The text format keeps every byte as it is, so a code page would change nothing there.
+    if (how.format == merger::DocumentFormat::Text && args.encoding != "auto")
+        throw UsageError("--encoding gibt es bei merge nur mit --format markdown, xml oder json");
     if (!args.split.empty()) {
         const auto size = SplitSizeNamed(args.split);
         if (!size)

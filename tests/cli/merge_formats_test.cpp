@@ -172,7 +172,8 @@ TEST(MergeFormats, CommandLinesTheFormatsDoNotTake) {
                                                {"--format", "json", "--split", "k"},
                                                {"--format", "json", "--split", "99999999999999999999"},
                                                {"--split", "2M"},
-                                               {"--format", "xml", "--encoding", "KEINE-SOLCHE"}}) {
+                                               {"--format", "xml", "--encoding", "KEINE-SOLCHE"},
+                                               {"--encoding", "CP1250"}}) {
         std::vector<std::string> args = {"merge", clitest::SampleProject(), out};
         args.insert(args.end(), options.begin(), options.end());
         const auto result = RunVbprojekt(args);
