@@ -199,11 +199,7 @@ private:
             placed();
             return;
         }
-        // Checked after opening, so neither another spelling nor a link made meanwhile escapes.
-        const auto written = outputs_.written();
-        const auto identity = vb::IdentityOfDescriptor(in->fd());
-        if (identity && std::find(written.begin(), written.end(), *identity) != written.end())
-            throw MergeReadsItsOutput(path);
+        RefuseReadingOutput(in->fd(), outputs_.written(), path);
 
         const HeadRule rule = HeadRuleOf(kind);
         const bool option = optionSet_ && optionSet_();

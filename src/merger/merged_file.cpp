@@ -49,6 +49,14 @@ std::vector<vb::FileIdentity> IdentitiesOfOutput(int fd, const std::string& targ
     return identities;
 }
 
+void RefuseReadingOutput(int fd, std::span<const vb::FileIdentity> written, const std::string& path) {
+    if (written.empty())
+        return;
+    const auto identity = vb::IdentityOfDescriptor(fd);
+    if (identity && std::find(written.begin(), written.end(), *identity) != written.end())
+        throw MergeReadsItsOutput(path);
+}
+
 void WriteMergedFile(const vb::ProjectFileLists& lists, const std::string& projectFolder, vb::LineWriter& out,
                      const std::function<bool()>& optionSet, const std::function<void()>& memberDone,
                      std::span<const vb::FileIdentity> written, vb::MemberLookup* lookup,
@@ -74,12 +82,7 @@ void WriteMergedFile(const vb::ProjectFileLists& lists, const std::string& proje
                     throw *missing;
                 memberMissing(*missing);
             } else {
-                // Checked after opening, so neither another spelling nor a link made meanwhile escapes.
-                if (!written.empty()) {
-                    const auto identity = vb::IdentityOfDescriptor(in->fd());
-                    if (identity && std::find(written.begin(), written.end(), *identity) != written.end())
-                        throw MergeReadsItsOutput(projectFolder + entry);
-                }
+                RefuseReadingOutput(in->fd(), written, projectFolder + entry);
                 const bool option = optionSet && optionSet();
                 if (lineNumbers)
                     SelectMemberLines(rule, option, *in, [&](std::string_view line, std::uint64_t number) {

@@ -81,6 +81,10 @@ private:
     std::string path_;
 };
 
+// Throws MergeReadsItsOutput(path) when the member file open as `fd` is one of `written`. Checked after
+// opening, so neither another spelling nor a link made meanwhile escapes.
+void RefuseReadingOutput(int fd, std::span<const vb::FileIdentity> written, const std::string& path);
+
 // The identities a merge into `fd` must not read: the descriptor's file and, when it differs, the file
 // that `target` names now (the target a temporary file will replace). Empty for what is no plain file.
 std::vector<vb::FileIdentity> IdentitiesOfOutput(int fd, const std::string& target = {});
