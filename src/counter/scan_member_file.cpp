@@ -54,6 +54,60 @@ void AddObject(ObjectGroupTable& table, std::string_view typeText, std::string_v
     ++group->NameCount;
 }
 
+constexpr bool IsLineEnd(char c) noexcept {
+    return c == '\r' || c == '\n';
+}
+
+// Where the line that holds `at` starts and where its end (or the run's end) is.
+std::size_t LineStartBefore(std::string_view run, std::size_t at) {
+    while (at > 0 && !IsLineEnd(run[at - 1]))
+        --at;
+    return at;
+}
+
+std::size_t LineEndFrom(std::string_view run, std::size_t at) {
+    const auto end = run.find_first_of("\r\n", at);
+    return end == std::string_view::npos ? run.size() : end;
+}
+
+// Notes the text of run[from, to) in table.Text; once a line was 8-bit nothing can change it.
+void NoteText(ObjectGroupTable& table, std::string_view run, std::size_t from, std::size_t to) {
+    if (table.Text != vb::TextKind::EightBit && to > from)
+        table.Text = vb::Together(table.Text, vb::TextKindOf(run.substr(from, to - from)));
+}
+
+// Applies the rules to the whole lines of `run` (line ends included) as ScanLine does line by line, but
+// looks only where "Begin " stands, and for the stop only at "Attribute" that starts a line. Returns the
+// number of bytes after the stop line, or npos when the run holds no stop line.
+std::size_t ScanRun(std::string_view run, ObjectGroupTable& table, const std::string& path) {
+    std::size_t headEnd = run.size();
+    std::size_t after = std::string_view::npos;
+    for (auto at = run.find(kStop); at != std::string_view::npos; at = run.find(kStop, at + 1)) {
+        if (at == 0 || IsLineEnd(run[at - 1])) {
+            // The stop line's end is part of the head: CR LF, or a CR or LF alone.
+            headEnd = LineEndFrom(run, at);
+            if (headEnd < run.size())
+                headEnd +=
+                    run[headEnd] == '\r' && headEnd + 1 < run.size() && run[headEnd + 1] == '\n' ? 2 : 1;
+            after = run.size() - headEnd;
+            break;
+        }
+    }
+    const std::string_view head = run.substr(0, headEnd);
+    std::size_t noted = 0; // the text of the lines before this was noted
+    for (auto at = head.find(kBegin); at != std::string_view::npos; at = head.find(kBegin, at)) {
+        const std::size_t start = LineStartBefore(head, at);
+        const std::size_t end = LineEndFrom(head, at);
+        // The text of a line is noted before its declaration, which may fail.
+        NoteText(table, head, noted, end);
+        noted = end;
+        ScanLine(head.substr(start, end - start), table, path);
+        at = end;
+    }
+    NoteText(table, head, noted, head.size());
+    return after;
+}
+
 } // namespace
 
 bool ScanLine(std::string_view line, ObjectGroupTable& table, const std::string& path) {
@@ -70,11 +124,13 @@ bool ScanLine(std::string_view line, ObjectGroupTable& table, const std::string&
 }
 
 void ScanLines(vb::LineReader& reader, ObjectGroupTable& table) {
-    std::string_view line;
-    while (reader.next(line)) {
-        table.Text = vb::Together(table.Text, vb::TextKindOf(line));
-        if (!ScanLine(line, table, reader.path()))
+    // Whole lines a buffer at a time: the rules hold line by line, and runs never cut a line.
+    std::string_view run;
+    while (reader.nextLines(run)) {
+        if (const auto after = ScanRun(run, table, reader.path()); after != std::string_view::npos) {
+            reader.giveBack(after);
             return;
+        }
     }
 }
 

@@ -1,5 +1,7 @@
 #include "merger/head_rules.h"
 
+#include "text/crlf_copy.h"
+
 #include <string_view>
 
 namespace merger {
@@ -127,11 +129,8 @@ HeadRule HeadRuleOf(vb::SourceKind kind) {
 }
 
 void CopyMemberBody(HeadRule rule, bool optionSet, vb::LineReader& in, vb::LineWriter& out) {
-    if (!PassHead(rule, optionSet, in, &out))
-        return;
-    std::string_view line;
-    while (in.next(line))
-        out.writeLine(line);
+    if (PassHead(rule, optionSet, in, &out))
+        vb::CopyRestWithCrLf(in, out);
 }
 
 bool HoldsItsHead(HeadRule rule, bool optionSet, vb::LineReader& in) {

@@ -78,8 +78,14 @@ int OpenForReading(const std::string& path) {
         ::close(fd);
         throw RuntimeError(err::PathFileAccess, path);
     }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    // O_NONBLOCK stays: reading a plain file does not wait either way, and two more system calls per file
+    // are a large share of opening a small member.
     return fd;
+}
+
+bool ClearNonBlocking(int fd) noexcept {
+    const int flags = ::fcntl(fd, F_GETFL);
+    return flags >= 0 && ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == 0;
 }
 
 LineReader::LineReader(std::string path, std::size_t maxRead)
@@ -130,6 +136,9 @@ bool LineReader::readMore(std::size_t want) {
         if (got < 0) {
             if (errno == EINTR)
                 continue;
+            // A file opened here without waiting may still say "try again" on some file systems.
+            if (errno == EAGAIN && owned_ && ClearNonBlocking(fd_))
+                continue;
             throw RuntimeError::FromErrno(errno, path_);
         }
         if (got == 0) {
@@ -172,6 +181,50 @@ bool LineReader::next(std::string_view& line) {
             return false;
         }
     }
+}
+
+bool LineReader::nextBytes(std::string_view& bytes) {
+    for (;;) {
+        std::size_t stop = end_;
+        if (stop > begin_ && !atEof_ && buffer_[stop - 1] == '\r')
+            --stop;
+        if (stop > begin_) {
+            bytes = std::string_view(buffer_.get() + begin_, stop - begin_);
+            begin_ = scanned_ = stop;
+            return true;
+        }
+        if (atEof_)
+            return false;
+        fill();
+    }
+}
+
+bool LineReader::nextLines(std::string_view& lines) {
+    for (;;) {
+        std::size_t stop = end_;
+        if (!atEof_) {
+            // Back to just after the last line end; a CR at the very end waits for the byte after it.
+            if (stop > begin_ && buffer_[stop - 1] == '\r')
+                --stop;
+            while (stop > scanned_ && buffer_[stop - 1] != '\n' && buffer_[stop - 1] != '\r')
+                --stop;
+        }
+        if (stop > begin_ && (atEof_ || stop > scanned_)) {
+            lines = std::string_view(buffer_.get() + begin_, stop - begin_);
+            begin_ = scanned_ = stop;
+            return true;
+        }
+        if (atEof_)
+            return false;
+        // No line end after begin_: what is buffered is the start of one line; search only the new bytes.
+        scanned_ = end_ > begin_ && buffer_[end_ - 1] == '\r' ? end_ - 1 : end_;
+        fill();
+    }
+}
+
+void LineReader::giveBack(std::size_t count) noexcept {
+    begin_ -= count;
+    scanned_ = begin_;
 }
 
 } // namespace vb

@@ -31,6 +31,22 @@ public:
     // The next line, without its end, valid until the next call. False at the end of the file.
     bool next(std::string_view& line);
 
+    // Reading in runs of the buffer instead of line by line, for a caller that looks at many lines at
+    // once; next() and these may be mixed. A view stays valid until the next call that reads.
+    //
+    // All unread bytes the buffer holds, line ends included, as they are: the rest of the line next()
+    // would give, then whole lines, then the start of a line. A CR at the end of what is read so far is
+    // kept back until the byte after it is read, so a CR LF pair is never split between two runs. Reads
+    // more when nothing is buffered. False at the end of the file.
+    bool nextBytes(std::string_view& bytes);
+    // The unread bytes up to and including the last line end the buffer holds, or up to the end of the
+    // file: only whole lines, with their ends (CR LF, CR or LF), the file's last line also without one.
+    // Reads more (and grows for a line longer than the buffer) until a line is whole. False at the end.
+    bool nextLines(std::string_view& lines);
+    // Makes the last `count` bytes of the view handed out last unread again, for a caller that stops
+    // inside it. `count` must not exceed that view's size.
+    void giveBack(std::size_t count) noexcept;
+
     // The path opened, or the name given with a descriptor.
     const std::string& path() const noexcept { return path_; }
     // The descriptor of the open file, so a caller can tell which file it is.
@@ -60,7 +76,11 @@ private:
 
 // Opens a file for reading with the platform's open(); throws the matching RuntimeError.
 // A missing file gives 53 and a missing folder on the way 76; a folder, pipe or device gives 75 (only
-// plain files are read); an empty name or one holding a NUL byte gives 52.
+// plain files are read); an empty name or one holding a NUL byte gives 52. The descriptor is left
+// non-blocking, which reading a plain file ignores; a read that still says EAGAIN calls ClearNonBlocking
+// and reads again.
 int OpenForReading(const std::string& path);
+// Puts `fd` into blocking mode; false when the system refuses.
+bool ClearNonBlocking(int fd) noexcept;
 
 } // namespace vb

@@ -102,7 +102,7 @@ TextFacts FactsOfFile(const std::string& path) {
     for (;;) {
         const ssize_t n = ::read(file.fd, buffer.data(), buffer.size());
         if (n < 0) {
-            if (errno == EINTR)
+            if (errno == EINTR || (errno == EAGAIN && ClearNonBlocking(file.fd)))
                 continue;
             throw RuntimeError::FromErrno(errno, path);
         }
