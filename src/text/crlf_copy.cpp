@@ -1,5 +1,6 @@
 #include "text/crlf_copy.h"
 
+#include <algorithm>
 #include <string_view>
 
 #if defined(__SSE2__)
@@ -10,38 +11,62 @@ namespace vb {
 
 namespace {
 
-// The first CR without an LF after it or LF without a CR before it in [p, end), or end; `start` is where
-// the run begins. A run never ends in the first half of a CR LF (the reader keeps such a CR back for the
-// next run), so a CR as a run's last byte stands alone, and so does an LF as its first.
-const char* FindLoneLineEnd(const char* start, const char* p, const char* end) {
-    if (p < end && *p == '\n' && (p == start || p[-1] != '\r'))
-        return p;
+// Input bytes converted per piece: the output of a piece (at most twice as long, and 16 bytes of a last
+// store beyond it) fits into the room the writer gives.
+constexpr std::size_t kPiece = LineWriter::kMaxRoom / 2 - 16;
+
+// True when the byte at p ends a line alone and is rewritten as CR LF. A run never ends in the first half
+// of a CR LF (the reader keeps such a CR back for the next run), so a CR as a run's last byte stands
+// alone, and so does an LF as its first.
+bool LoneAt(const char* start, const char* p, const char* end) {
+    if (*p == '\r')
+        return p + 1 == end || p[1] != '\n';
+    return *p == '\n' && (p == start || p[-1] != '\r');
+}
+
+// Converts [p, stop) of the run [start, end) into `out`, looking at most at `end`; returns the end of the
+// bytes written.
+char* ConvertPiece(const char* start, const char* p, const char* stop, const char* end, char* out) {
 #if defined(__SSE2__)
-    // Sixteen positions at a time: a CR at p + i and an LF at p + i + 1 go together, so every place where
-    // exactly one of them holds is a lone CR (at p + i) or a lone LF (at p + i + 1).
+    // Sixteen positions at a time, stored as they are: a CR at p + i and an LF at p + i + 1 go together,
+    // so a place where exactly one of them holds is a lone CR (at p + i) or a lone LF (at p + i + 1), and
+    // only there the output gets a byte more. An LF at p itself is looked at on its own.
     const __m128i cr = _mm_set1_epi8('\r');
     const __m128i lf = _mm_set1_epi8('\n');
-    while (end - p > 16) {
+    while (stop - p > 16) {
+        if (*p == '\n' && LoneAt(start, p, end)) {
+            *out++ = '\r';
+            *out++ = '\n';
+            ++p;
+            continue;
+        }
         const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
         const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), here);
         const int lone = _mm_movemask_epi8(_mm_xor_si128(_mm_cmpeq_epi8(here, cr), _mm_cmpeq_epi8(next, lf)));
-        if (lone != 0) {
-            const int i = __builtin_ctz(static_cast<unsigned>(lone));
-            return p[i] == '\r' ? p + i : p + i + 1;
+        if (lone == 0) {
+            p += 16;
+            out += 16;
+            continue;
         }
-        p += 16;
+        // The bytes before the lone end are in place; it becomes CR LF and the search goes on after it.
+        const int i = __builtin_ctz(static_cast<unsigned>(lone));
+        const int at = p[i] == '\r' ? i : i + 1;
+        out[at] = '\r';
+        out[at + 1] = '\n';
+        out += at + 2;
+        p += at + 1;
     }
 #endif
-    for (; p < end; ++p) {
-        if (*p == '\r') {
-            if (p + 1 == end || p[1] != '\n')
-                return p;
-            ++p; // the LF of this CR LF
-        } else if (*p == '\n' && (p == start || p[-1] != '\r')) {
-            return p;
+    for (; p < stop; ++p) {
+        if (LoneAt(start, p, end)) {
+            *out++ = '\r';
+            *out++ = '\n';
+        } else {
+            *out++ = *p;
         }
     }
-    return end;
+    return out;
 }
 
 } // namespace
@@ -52,14 +77,14 @@ void CopyRestWithCrLf(LineReader& in, LineWriter& out) {
     while (in.nextBytes(run)) {
         const char* start = run.data();
         const char* end = start + run.size();
-        const char* from = start;
-        for (const char* lone = FindLoneLineEnd(start, start, end); lone != end;
-             lone = FindLoneLineEnd(start, lone + 1, end)) {
-            out.write({from, static_cast<std::size_t>(lone - from)});
-            out.write("\r\n");
-            from = lone + 1;
+        for (const char* p = start; p < end;) {
+            const char* stop = p + std::min<std::size_t>(kPiece, static_cast<std::size_t>(end - p));
+            // A piece that stops between the CR and LF of a pair: the pair stays whole in the next piece,
+            // since the CR is looked at with the LF after it and the LF with the CR before it.
+            char* room = out.room(2 * static_cast<std::size_t>(stop - p) + 16);
+            out.commit(static_cast<std::size_t>(ConvertPiece(start, p, stop, end, room) - room));
+            p = stop;
         }
-        out.write({from, static_cast<std::size_t>(end - from)});
         lineOpen = end[-1] != '\n' && end[-1] != '\r';
     }
     if (lineOpen)

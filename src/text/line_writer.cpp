@@ -60,6 +60,12 @@ void LineWriter::write(std::string_view text) {
     append(text.data(), text.size());
 }
 
+char* LineWriter::room(std::size_t size) {
+    if (size > buffer_.size() - used_)
+        flush();
+    return buffer_.data() + used_;
+}
+
 void LineWriter::append(const char* data, std::size_t size) {
     if (size == 0)
         return; // an empty line's view may hold no address at all, which memcpy must not get

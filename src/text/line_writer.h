@@ -22,6 +22,12 @@ public:
     void writeLine(std::string_view line);
     // Writes the bytes of `text` unchanged and no line end, for output that ends its own lines.
     void write(std::string_view text);
+    // For a caller that makes its bytes in place: room for `size` bytes (at most kMaxRoom) at the end of
+    // the buffer, which is flushed first when it has less. The first `count` bytes put there are written
+    // by commit(count); nothing else may happen to the writer in between.
+    static constexpr std::size_t kMaxRoom = 128 * 1024;
+    char* room(std::size_t size);
+    void commit(std::size_t count) noexcept { used_ += count; }
     // Hands everything buffered to the system; RuntimeError (61 when the disk is full, ...) on failure.
     void flush();
     // Flushes and closes; errors are reported here rather than lost in the destructor.

@@ -84,6 +84,21 @@ TEST(CopyRestWithCrLf, LinesLongerThanTheBufferAndBytesOfAnyValue) {
     std::string bytes = std::string(200'000, 'L') + "\n" + odd + "\r\n" + std::string(70'000, 'M') + "\r";
     ExpectSameAsLineByLine(bytes);
     EXPECT_EQ(InRuns(bytes, 64).size(), bytes.size() + 2); // the lone LF and the lone CR
+    // Runs of the largest reads are cut into pieces for the writer; lone ends of every kind fall on the
+    // cuts. Lines of 16 bytes and an LF: the vector search finds each lone LF as the 17th byte of its
+    // window, which for one shift of the lines is the first byte after a cut.
+    constexpr auto kLargest = vb::LineReader::kMaxRead;
+    std::string pairs;
+    while (pairs.size() < 200'000)
+        pairs += "\r\nx\n\r\r\n";
+    for (const std::string& cut : {std::string(200'000, '\n'), std::string(200'000, '\r'), pairs})
+        ASSERT_EQ(InRuns(cut, kLargest), Copied(cut, kLargest, 0, false));
+    for (std::size_t shift = 0; shift < 17; ++shift) {
+        std::string lines(shift, '-');
+        while (lines.size() < 200'000)
+            lines += "0123456789abcdef\n";
+        ASSERT_EQ(InRuns(lines, kLargest), Copied(lines, kLargest, 0, false)) << "shift " << shift;
+    }
 }
 
 TEST(CopyRestWithCrLf, MixedFilesMatchLineByLineAfterAnyHead) {
