@@ -5,6 +5,10 @@
 
 #include <cstddef>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace counter {
 
 namespace {
@@ -58,7 +62,7 @@ constexpr bool IsLineEnd(char c) noexcept {
     return c == '\r' || c == '\n';
 }
 
-// Where the line that holds `at` starts and where its end (or the run's end) is.
+// Where the line that holds `at` starts, and where its end (or the run's end) is.
 std::size_t LineStartBefore(std::string_view run, std::size_t at) {
     while (at > 0 && !IsLineEnd(run[at - 1]))
         --at;
@@ -66,8 +70,7 @@ std::size_t LineStartBefore(std::string_view run, std::size_t at) {
 }
 
 std::size_t LineEndFrom(std::string_view run, std::size_t at) {
-    const auto end = run.find_first_of("\r\n", at);
-    return end == std::string_view::npos ? run.size() : end;
+    return static_cast<std::size_t>(vb::FindLineEnd(run.data() + at, run.data() + run.size()) - run.data());
 }
 
 // Notes the text of run[from, to) in table.Text; once a line was 8-bit nothing can change it.
@@ -76,36 +79,81 @@ void NoteText(ObjectGroupTable& table, std::string_view run, std::size_t from, s
         table.Text = vb::Together(table.Text, vb::TextKindOf(run.substr(from, to - from)));
 }
 
-// Applies the rules to the whole lines of `run` (line ends included) as ScanLine does line by line, but
-// looks only where "Begin " stands, and for the stop only at "Attribute" that starts a line. Returns the
-// number of bytes after the stop line, or npos when the run holds no stop line.
-std::size_t ScanRun(std::string_view run, ObjectGroupTable& table, const std::string& path) {
-    std::size_t headEnd = run.size();
-    std::size_t after = std::string_view::npos;
-    for (auto at = run.find(kStop); at != std::string_view::npos; at = run.find(kStop, at + 1)) {
-        if (at == 0 || IsLineEnd(run[at - 1])) {
-            // The stop line's end is part of the head: CR LF, or a CR or LF alone.
-            headEnd = LineEndFrom(run, at);
-            if (headEnd < run.size())
-                headEnd +=
-                    run[headEnd] == '\r' && headEnd + 1 < run.size() && run[headEnd + 1] == '\n' ? 2 : 1;
-            after = run.size() - headEnd;
-            break;
+struct Mark {
+    std::size_t at;
+    bool stop; // "Attribute" at a line start, else "Begin "
+};
+
+bool StopAt(std::string_view run, std::size_t at) {
+    return (at == 0 || IsLineEnd(run[at - 1])) && run.substr(at).starts_with(kStop);
+}
+
+// The first "Begin " or line-starting "Attribute" in `run` at or after `from` (a line start, or
+// the line end before one), or run.size().
+Mark FindMark(std::string_view run, std::size_t from) {
+    if (from == 0 && StopAt(run, 0))
+        return {0, true};
+    const char* base = run.data();
+    std::size_t at = from;
+#if defined(__SSE2__)
+    // Sixteen places at a time: "Beg" starting there, or a line end followed by "At"; most windows of a
+    // head hold neither, and the few that do are checked in full below.
+    const __m128i B = _mm_set1_epi8('B'), e = _mm_set1_epi8('e'), g = _mm_set1_epi8('g');
+    const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n');
+    const __m128i A = _mm_set1_epi8('A'), t = _mm_set1_epi8('t');
+    for (; run.size() - at >= 18; at += 16) {
+        const auto load = [&](std::size_t k) {
+            return _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + at + k));
+        };
+        const __m128i b0 = load(0), b1 = load(1), b2 = load(2);
+        const __m128i begin =
+            _mm_and_si128(_mm_cmpeq_epi8(b0, B), _mm_and_si128(_mm_cmpeq_epi8(b1, e), _mm_cmpeq_epi8(b2, g)));
+        const __m128i stop = _mm_and_si128(_mm_or_si128(_mm_cmpeq_epi8(b0, cr), _mm_cmpeq_epi8(b0, lf)),
+                                           _mm_and_si128(_mm_cmpeq_epi8(b1, A), _mm_cmpeq_epi8(b2, t)));
+        for (auto hits = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(begin, stop))); hits != 0;
+             hits &= hits - 1) {
+            const std::size_t k = at + static_cast<std::size_t>(__builtin_ctz(hits));
+            if (run.substr(k).starts_with(kBegin))
+                return {k, false};
+            if (StopAt(run, k + 1))
+                return {k + 1, true};
         }
     }
-    const std::string_view head = run.substr(0, headEnd);
-    std::size_t noted = 0; // the text of the lines before this was noted
-    for (auto at = head.find(kBegin); at != std::string_view::npos; at = head.find(kBegin, at)) {
-        const std::size_t start = LineStartBefore(head, at);
-        const std::size_t end = LineEndFrom(head, at);
-        // The text of a line is noted before its declaration, which may fail.
-        NoteText(table, head, noted, end);
-        noted = end;
-        ScanLine(head.substr(start, end - start), table, path);
-        at = end;
+#endif
+    for (; at < run.size(); ++at) {
+        if (run[at] == 'B' && run.substr(at).starts_with(kBegin))
+            return {at, false};
+        if (IsLineEnd(run[at]) && StopAt(run, at + 1))
+            return {at + 1, true};
     }
-    NoteText(table, head, noted, head.size());
-    return after;
+    return {run.size(), false};
+}
+
+// Applies the rules to the whole lines of `run` (line ends included) as ScanLine does line by line, but
+// looks only where "Begin " or a line-starting "Attribute" stands. Returns the number of bytes after the
+// stop line, or npos when the run holds no stop line.
+std::size_t ScanRun(std::string_view run, ObjectGroupTable& table, const std::string& path) {
+    std::size_t noted = 0; // the text of the lines before this was noted
+    for (std::size_t from = 0;;) {
+        const Mark mark = FindMark(run, from);
+        if (mark.at == run.size()) {
+            NoteText(table, run, noted, run.size());
+            return std::string_view::npos;
+        }
+        const std::size_t start = mark.stop ? mark.at : LineStartBefore(run, mark.at);
+        std::size_t end = LineEndFrom(run, mark.at);
+        // The text of a line is noted before its declaration, which may fail.
+        NoteText(table, run, noted, end);
+        noted = end;
+        ScanLine(run.substr(start, end - start), table, path);
+        if (mark.stop) {
+            // The stop line's end is part of the head: CR LF, or a CR or LF alone.
+            if (end < run.size())
+                end += run[end] == '\r' && end + 1 < run.size() && run[end + 1] == '\n' ? 2 : 1;
+            return run.size() - end;
+        }
+        from = end;
+    }
 }
 
 } // namespace

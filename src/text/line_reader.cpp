@@ -23,8 +23,22 @@ namespace {
 // from which the C library maps (and faults in) fresh memory for every allocation.
 constexpr std::size_t kMinRead = 16 * 1024;
 
-// The first CR or LF in [p, end), or end. One pass for both bytes, 16 at a time where SSE2 is there.
-const char* FindLineEnd(const char* p, const char* end) {
+// For a path that open() reported missing: 53 when its folder exists, 76 when the folder is missing.
+int MissingErrorNumber(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos || slash == 0)
+        return err::FileNotFound;
+    struct stat st {};
+    const std::string folder = path.substr(0, slash);
+    if (::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+        return err::FileNotFound;
+    return err::PathNotFound;
+}
+
+} // namespace
+
+// One pass for both bytes, 16 at a time where SSE2 is there.
+const char* FindLineEnd(const char* p, const char* end) noexcept {
 #if defined(__SSE2__)
     const __m128i cr = _mm_set1_epi8('\r');
     const __m128i lf = _mm_set1_epi8('\n');
@@ -41,20 +55,6 @@ const char* FindLineEnd(const char* p, const char* end) {
         ++p;
     return p;
 }
-
-// For a path that open() reported missing: 53 when its folder exists, 76 when the folder is missing.
-int MissingErrorNumber(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    if (slash == std::string::npos || slash == 0)
-        return err::FileNotFound;
-    struct stat st {};
-    const std::string folder = path.substr(0, slash);
-    if (::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
-        return err::FileNotFound;
-    return err::PathNotFound;
-}
-
-} // namespace
 
 int OpenForReading(const std::string& path) {
     // A NUL byte would end the name early, and another file than the one named would be read.

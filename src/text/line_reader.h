@@ -74,6 +74,9 @@ private:
     bool atEof_ = false;
 };
 
+// The first CR or LF in [p, end), or end: where the line that holds p ends.
+const char* FindLineEnd(const char* p, const char* end) noexcept;
+
 // Opens a file for reading with the platform's open(); throws the matching RuntimeError.
 // A missing file gives 53 and a missing folder on the way 76; a folder, pipe or device gives 75 (only
 // plain files are read); an empty name or one holding a NUL byte gives 52. The descriptor is left
