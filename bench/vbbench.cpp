@@ -12,7 +12,8 @@
 //   vbbench case-lookup  PROJECT                                  count of entries in other letter case
 //   versus the count of Genau.vbp beside it, which names the same files as they are
 // Options: --reps N (repetitions after the warm-up), --target X, --no-targets, --name TEXT (the figure's
-// name, for the same figure on another project).
+// name, for the same figure on another project), --series NAME (also prints
+// "series NAME INPUT-BYTES OPERATION-SECONDS BASELINE-SECONDS", a point for bench/plot).
 
 #include "counter/count_project_objects.h"
 #include "project/read_project_file.h"
@@ -22,6 +23,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -44,6 +46,7 @@ struct Options {
     std::string vbprojekt;
     std::string work;
     std::string name;
+    std::string series;
     int reps = 5;
     double target = 0;
     bool enforce = true;
@@ -96,14 +99,17 @@ Pair Compare(int reps, const std::function<void()>& operation, const std::functi
     return {Median(a), Median(b)};
 }
 
+// `bytes`: the input the operation works through, for the series.
 int Report(const Options& o, std::string name, const std::string& operation, const std::string& baseline,
-           const Pair& p) {
+           const Pair& p, std::uintmax_t bytes) {
     if (!o.name.empty())
         name = o.name;
     const double ratio = p.operation / p.baseline;
     std::fprintf(stderr, "  %s %.6f s, %s %.6f s (medians of %d)\n", operation.c_str(), p.operation,
                  baseline.c_str(), p.baseline, o.reps);
     std::printf("%s: %.2f (target %g)\n", name.c_str(), ratio, o.target);
+    if (!o.series.empty())
+        std::printf("series %s %ju %.6f %.6f\n", o.series.c_str(), bytes, p.operation, p.baseline);
     std::fflush(stdout);
     return o.enforce && ratio > o.target ? 1 : 0;
 }
@@ -231,13 +237,13 @@ int MergeCopy(const Options& o) {
             Run({o.vbprojekt, "merge", o.project, merged}, {}, errors);
         },
         [&] { Run(cat, copied, errors); });
+    const auto copiedBytes = static_cast<std::uintmax_t>(std::filesystem::file_size(copied));
     std::fprintf(stderr, "  %zu members, merged %ju bytes, copied %ju bytes\n", cat.size() - 1,
-                 static_cast<std::uintmax_t>(std::filesystem::file_size(merged)),
-                 static_cast<std::uintmax_t>(std::filesystem::file_size(copied)));
+                 static_cast<std::uintmax_t>(std::filesystem::file_size(merged)), copiedBytes);
     std::filesystem::remove(merged);
     std::filesystem::remove(copied);
     std::filesystem::remove(errors);
-    return Report(o, "merge/copy", "merge", "cat", p);
+    return Report(o, "merge/copy", "merge", "cat", p, copiedBytes);
 }
 
 // `againstHeads`: the figure compares the count with reading only the heads, else with reading in full.
@@ -279,9 +285,9 @@ int CountRead(const Options& o, const std::string& name, bool againstHeads) {
                  h.operation / p.baseline);
     if (againstHeads) {
         std::fprintf(stderr, "  count %.6f s = %.2f of read\n", p.operation, p.operation / p.baseline);
-        return Report(o, name, "count", "heads read", {p.operation, h.operation});
+        return Report(o, name, "count", "heads read", {p.operation, h.operation}, bytes);
     }
-    return Report(o, name, "count", "read", p);
+    return Report(o, name, "count", "read", p, bytes);
 }
 
 int CaseLookup(const Options& o) {
@@ -299,7 +305,7 @@ int CaseLookup(const Options& o) {
     if (found != expected)
         Fail("the two projects count " + std::to_string(found) + " and " + std::to_string(expected));
     std::fprintf(stderr, "  %d entries in other letter case\n", static_cast<int>(capitals.FormCount));
-    return Report(o, "case lookup/exact names", "count by case", "count exact", p);
+    return Report(o, "case lookup/exact names", "count by case", "count exact", p, 0);
 }
 
 int ProjectRead(const Options& o) {
@@ -314,7 +320,8 @@ int ProjectRead(const Options& o) {
     for (const auto kind : vb::kSourceKinds)
         members += lists.count(kind);
     std::fprintf(stderr, "  %zu lines, %d members\n", lines, members);
-    return Report(o, "project read/line read", "ReadProjectFile", "line read", p);
+    return Report(o, "project read/line read", "ReadProjectFile", "line read", p,
+                  static_cast<std::uintmax_t>(std::filesystem::file_size(o.project)));
 }
 
 Options Parse(int argc, char** argv) {
@@ -337,6 +344,8 @@ Options Parse(int argc, char** argv) {
             o.work = value();
         else if (a == "--name")
             o.name = value();
+        else if (a == "--series")
+            o.series = value();
         else if (a == "--no-targets")
             o.enforce = false;
         else
