@@ -1,6 +1,7 @@
 #include "text/crlf_copy.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <string_view>
 
 #if defined(__SSE2__)
@@ -28,34 +29,40 @@ bool LoneAt(const char* start, const char* p, const char* end) {
 // bytes written.
 char* ConvertPiece(const char* start, const char* p, const char* stop, const char* end, char* out) {
 #if defined(__SSE2__)
-    // Sixteen positions at a time, stored as they are: a CR at p + i and an LF at p + i + 1 go together,
-    // so a place where exactly one of them holds is a lone CR (at p + i) or a lone LF (at p + i + 1), and
-    // only there the output gets a byte more. An LF at p itself is looked at on its own.
+    // Sixteen positions at a time: a CR at p + i and an LF at p + i + 1 go together, so a place where
+    // exactly one of them holds is a lone CR (at p + i) or a lone LF (at p + i + 1). The bytes between
+    // lone ends go out in 16-byte stores, each lone end as CR LF; an LF at p itself is looked at on its
+    // own. The loop stops 32 bytes before `stop`, as a store may start up to 16 bytes into the window.
     const __m128i cr = _mm_set1_epi8('\r');
     const __m128i lf = _mm_set1_epi8('\n');
-    while (stop - p > 16) {
+    const auto load = [](const char* at) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at)); };
+    while (stop - p >= 32) {
         if (*p == '\n' && LoneAt(start, p, end)) {
             *out++ = '\r';
             *out++ = '\n';
             ++p;
             continue;
         }
-        const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), here);
-        const int lone = _mm_movemask_epi8(_mm_xor_si128(_mm_cmpeq_epi8(here, cr), _mm_cmpeq_epi8(next, lf)));
-        if (lone == 0) {
-            p += 16;
-            out += 16;
-            continue;
+        const __m128i here = load(p);
+        auto lone = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_xor_si128(_mm_cmpeq_epi8(here, cr), _mm_cmpeq_epi8(load(p + 1), lf))));
+        std::ptrdiff_t from = 0; // the first byte of the window not written yet
+        for (; lone != 0; lone &= lone - 1) {
+            const int i = __builtin_ctz(lone);
+            const std::ptrdiff_t at = p[i] == '\r' ? i : i + 1;
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out), load(p + from));
+            out += at - from;
+            *out++ = '\r';
+            *out++ = '\n';
+            from = at + 1;
         }
-        // The bytes before the lone end are in place; it becomes CR LF and the search goes on after it.
-        const int i = __builtin_ctz(static_cast<unsigned>(lone));
-        const int at = p[i] == '\r' ? i : i + 1;
-        out[at] = '\r';
-        out[at + 1] = '\n';
-        out += at + 2;
-        p += at + 1;
+        if (from <= 16) {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out), load(p + from));
+            out += 16 - from;
+            p += 16;
+        } else {
+            p += from; // a lone LF just after the window was written with it
+        }
     }
 #endif
     for (; p < stop; ++p) {
