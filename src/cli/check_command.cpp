@@ -12,7 +12,6 @@
 
 #include <nlohmann/json.hpp>
 
-#include <filesystem>
 #include <optional>
 
 namespace cli {
@@ -218,24 +217,22 @@ Output CheckOutput(const std::string& projectPath, bool json, const vb::CodePage
     const std::vector<vb::OtherProjectLine> otherLines = vb::OtherProjectLines(projectPath);
     const std::string projectFolder = vb::FolderOfPath(projectPath);
 
-    // The merger's lookups run from the caller's working directory, the counter's in the project's folder;
-    // what the merger finds is kept as an absolute path, so it can be examined from there.
+    // The merger's lookups find the project path's folder followed by the entry, the counter's find the
+    // entry relative to the project's folder; both paths lead to the file from the working directory.
     struct Member {
         vb::SourceKind kind;
         const std::string* entry;
         Lookup merger;
-        std::string mergerFile;
     };
     std::vector<Member> members;
     vb::MemberLookup mergerLookup;
     for (const vb::SourceKind kind : vb::kSourceKinds)
         for (const std::string& entry : lists.entries(kind)) {
             Member member{
-                kind, &entry, {mergerLookup.find(projectFolder + entry), projectFolder + entry, {}}, {}};
+                kind, &entry, {mergerLookup.find(projectFolder + entry), projectFolder + entry, {}}};
             if (member.merger.found) {
                 member.merger.path = member.merger.found.path;
                 member.merger.identity = vb::IdentityOfPath(member.merger.path);
-                member.mergerFile = std::filesystem::absolute(member.merger.path).string();
             }
             members.push_back(std::move(member));
         }
@@ -246,11 +243,11 @@ Output CheckOutput(const std::string& projectPath, bool json, const vb::CodePage
     report.project(projectPath, projectFacts, projectUndefined);
 
     int missing = 0;
-    ScanInProjectFolder(projectPath, [&] {
-        vb::MemberLookup counterLookup;
+    {
+        vb::MemberLookup counterLookup = CounterLookupOf(projectPath);
         for (Member& member : members) {
             const std::string& entry = *member.entry;
-            Lookup counter{counterLookup.find(entry), entry, {}};
+            Lookup counter{counterLookup.find(entry), counterLookup.seenFromCaller(entry), {}};
             if (counter.found) {
                 counter.path = counter.found.path;
                 counter.identity = vb::IdentityOfPath(counter.path);
@@ -272,9 +269,8 @@ Output CheckOutput(const std::string& projectPath, bool json, const vb::CodePage
                 if (!counter.found && sameFile)
                     member.merger.found.error = counter.found.error;
             } else if (member.merger.found) {
-                examine(member.merger, member.mergerFile);
+                examine(member.merger, member.merger.path);
             }
-            counter.path = PathSeenFromCaller(projectPath, counter.path);
             if (!counter.found || !member.merger.found)
                 ++missing;
             const bool differs = !SameResult(counter, member.merger);
@@ -282,7 +278,7 @@ Output CheckOutput(const std::string& projectPath, bool json, const vb::CodePage
                           differs ? std::optional<Lookup>(member.merger) : std::nullopt,
                           vb::LeadsOutsideFolder(entry), file);
         }
-    });
+    }
     for (const vb::OtherProjectLine& line : otherLines)
         report.otherLine(line, lists.Text);
 

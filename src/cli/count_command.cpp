@@ -20,7 +20,7 @@ Output CountOutput(const std::string& projectPath, bool json, const Reading& rea
     std::string& out = output.text;
     auto document = nlohmann::ordered_json::array();
     std::int32_t total = 0;
-    ScanInProjectFolder(projectPath, [&] {
+    {
         ProgressBar bar("Zählen aller Voduvov", members);
         counter::ObjectGroupTable table;
         const auto counted = [&](const counter::MemberObjects& member) {
@@ -29,7 +29,7 @@ Output CountOutput(const std::string& projectPath, bool json, const Reading& rea
                                              {"group", vb::GroupCaptionOf(member.kind)},
                                              {"entry", entry}};
             if (member.missing) {
-                const vb::RuntimeError error = SeenFromCaller(projectPath, *member.missing);
+                const vb::RuntimeError& error = *member.missing;
                 bar.note(ErrorMessage(error));
                 output.membersMissing = true;
                 record["missing"] = MissingRecord(error, reading.codePage);
@@ -43,8 +43,9 @@ Output CountOutput(const std::string& projectPath, bool json, const Reading& rea
                                    vb::GroupCaptionOf(member.kind), ControlPictures(entry)});
             bar.step();
         };
-        total = counter::CountProjectObjects(lists, table, counted, reading.keepGoing);
-    });
+        vb::MemberLookup lookup = CounterLookupOf(projectPath);
+        total = counter::CountProjectObjects(lists, table, lookup, counted, reading.keepGoing);
+    }
     if (json)
         output.text = JsonText({{"total", total}, {"members", std::move(document)}});
     else

@@ -71,9 +71,9 @@ Output ObjectsOutput(const std::string& projectPath, const std::vector<std::stri
     Output output;
     std::string& out = output.text;
     auto document = nlohmann::ordered_json::array();
-    ScanInProjectFolder(projectPath, [&] {
+    {
         counter::ObjectGroupTable table;
-        vb::MemberLookup lookup;
+        vb::MemberLookup lookup = CounterLookupOf(projectPath);
         for (const Member& member : members) {
             const auto missing = counter::ScanMemberFileIfItOpens(member.entry, table, lookup);
             if (missing && !reading.keepGoing)
@@ -86,7 +86,7 @@ Output ObjectsOutput(const std::string& projectPath, const std::vector<std::stri
                                              {"group", vb::GroupCaptionOf(member.kind)},
                                              {"entry", shownEntry(member.entry)}};
             if (missing) {
-                const vb::RuntimeError error = SeenFromCaller(projectPath, *missing);
+                const vb::RuntimeError& error = *missing;
                 WriteToStandardError(ErrorMessage(error));
                 output.membersMissing = true;
                 if (json) {
@@ -121,7 +121,7 @@ Output ObjectsOutput(const std::string& projectPath, const std::vector<std::stri
                         out, {vb::GroupCaptionOf(member.kind), entry, type, ControlPictures(shown(name))});
             });
         }
-    });
+    }
     if (json)
         output.text = JsonText({{"members", std::move(document)}});
     return output;

@@ -1,27 +1,22 @@
 #pragma once
-// The counter opens a member file by its entry alone, relative to the working directory, which its file
-// choice leaves at the project file's folder. The command line has no file choice, so the counting
-// commands make the project file's folder the working directory themselves while they scan. The core's
-// member opening stays untouched, and every entry is found exactly as the counter window finds it.
+// The counter finds a member by its entry relative to the project file's folder (the window's file choice
+// leaves the working directory there). The command line finds it the same way without changing the
+// working directory: its member lookup starts in that folder, so several projects can be read at once.
 
-#include <functional>
+#include "text/member_path.h"
+
 #include <string>
-
-#include "text/runtime_error.h"
 
 namespace cli {
 
-// Runs `scan` with the folder of `projectPath` (as the system names it, relative to the current working
-// directory) as the working directory, and returns to the previous working directory afterwards. A
-// runtime error raised for a relative member path is raised again naming the project path's folder
-// followed by that path, the path the merge command would name, so the message leads to the file from
-// where the caller stands.
-void ScanInProjectFolder(const std::string& projectPath, const std::function<void()>& scan);
+// The folder of `projectPath` as the system names it: the path up to and including its last "/", empty
+// for a project file in the working directory. Paths found from there lead to the file from the caller.
+std::string CounterFolderOf(const std::string& projectPath);
 
-// A runtime error raised while scanning in the project's folder, naming its path as seen from the caller:
-// a relative path gets the project path's folder in front.
-vb::RuntimeError SeenFromCaller(const std::string& projectPath, const vb::RuntimeError& error);
-// A path relative to the project's folder as seen from the caller; an absolute path stays as it is.
-std::string PathSeenFromCaller(const std::string& projectPath, const std::string& path);
+// The counter's member lookup for the project at `projectPath`: entries relative to its folder; found
+// paths and errors name that folder followed by the entry, as the caller sees the file.
+inline vb::MemberLookup CounterLookupOf(const std::string& projectPath) {
+    return vb::MemberLookup(CounterFolderOf(projectPath));
+}
 
 } // namespace cli

@@ -16,8 +16,15 @@ vb::Int16 CountProgressMaximum(const vb::ProjectFileLists& lists) {
 std::int32_t CountProjectObjects(const vb::ProjectFileLists& lists, ObjectGroupTable& table,
                                  const std::function<void(const MemberObjects&)>& memberCounted,
                                  bool keepGoing) {
-    std::int32_t total = 0;
     vb::MemberLookup lookup; // one per count, so each folder is listed at most once
+    return CountProjectObjects(lists, table, lookup, memberCounted, keepGoing);
+}
+
+std::int32_t CountProjectObjects(const vb::ProjectFileLists& lists, ObjectGroupTable& table,
+                                 vb::MemberLookup& lookup,
+                                 const std::function<void(const MemberObjects&)>& memberCounted,
+                                 bool keepGoing) {
+    std::int32_t total = 0;
     for (const auto kind : kCountedKinds) {
         for (const std::string& entry : lists.entries(kind)) {
             const auto missing = ScanMemberFileIfItOpens(entry, table, lookup);

@@ -3,6 +3,7 @@
 
 #include "counter/object_group_table.h"
 #include "project/project_file_lists.h"
+#include "text/member_path.h"
 #include "text/runtime_error.h"
 
 #include <array>
@@ -37,6 +38,12 @@ vb::Int16 CountProgressMaximum(const vb::ProjectFileLists& lists);
 // A member file that cannot be opened ends the count with its error; with `keepGoing` it adds 0 and is
 // reported to `memberCounted` with its error, and the count goes on.
 std::int32_t CountProjectObjects(const vb::ProjectFileLists& lists, ObjectGroupTable& table,
+                                 const std::function<void(const MemberObjects&)>& memberCounted = {},
+                                 bool keepGoing = false);
+// The same, finding each member with `lookup` (for instance one relative to the project's folder, so
+// that no working directory is changed and projects may be counted on several threads at once).
+std::int32_t CountProjectObjects(const vb::ProjectFileLists& lists, ObjectGroupTable& table,
+                                 vb::MemberLookup& lookup,
                                  const std::function<void(const MemberObjects&)>& memberCounted = {},
                                  bool keepGoing = false);
 

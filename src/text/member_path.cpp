@@ -71,12 +71,18 @@ std::string Join(const std::string& folder, const std::string& name) {
     return folder + "/" + name;
 }
 
+// Where `path` leads when relative paths start at `base`: an absolute path stays as it is.
+std::string Under(const std::string& base, const std::string& path) {
+    return path.starts_with('/') ? path : Join(base, path);
+}
+
 // Walks the components of a "/"-separated path, matching missing ones case-insensitively.
 // Returns the path found, or the error number (53 or 76) that says what is missing.
 using CaseMatch =
     std::function<std::optional<std::string>(const std::string& folder, const std::string& name)>;
 
-std::variant<std::string, int> WalkWithoutCase(const std::string& path, const CaseMatch& caseMatch) {
+std::variant<std::string, int> WalkWithoutCase(const std::string& base, const std::string& path,
+                                               const CaseMatch& caseMatch) {
     std::vector<std::string> parts;
     std::size_t start = 0;
     while (start <= path.size()) {
@@ -87,7 +93,7 @@ std::variant<std::string, int> WalkWithoutCase(const std::string& path, const Ca
             break;
         start = slash + 1;
     }
-    std::string current = path.starts_with('/') ? "/" : "";
+    std::string current = path.starts_with('/') ? "/" : base;
     for (std::size_t i = 0; i < parts.size(); ++i) {
         const std::string& part = parts[i];
         const bool last = i + 1 == parts.size();
@@ -113,16 +119,22 @@ std::variant<std::string, int> WalkWithoutCase(const std::string& path, const Ca
     return current;
 }
 
-std::variant<std::string, int> Resolve(const std::string& path, const CaseMatch& caseMatch) {
-    if (path.size() >= PATH_MAX)
+std::string Slashed(std::string path) {
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return path;
+}
+
+std::variant<std::string, int> Resolve(const std::string& base, const std::string& path,
+                                       const CaseMatch& caseMatch) {
+    const std::string asWritten = Under(base, path);
+    if (asWritten.size() >= PATH_MAX)
         return err::BadFileName;
-    if (Exists(path))
-        return path;
-    std::string slashed = path;
-    std::replace(slashed.begin(), slashed.end(), '\\', '/');
-    if (slashed != path && Exists(slashed))
-        return slashed;
-    return WalkWithoutCase(slashed, caseMatch);
+    if (Exists(asWritten))
+        return asWritten;
+    const std::string slashed = Slashed(path);
+    if (slashed != path && Exists(Under(base, slashed)))
+        return Under(base, slashed);
+    return WalkWithoutCase(base, slashed, caseMatch);
 }
 
 } // namespace
@@ -163,10 +175,10 @@ FoundMemberPath MemberLookup::find(const std::string& path) {
     const CaseMatch match = [this](const std::string& folder, const std::string& name) {
         return caseMatch(folder, name);
     };
-    auto found = Resolve(path, match);
+    auto found = Resolve(folder_, path, match);
     bool converted = false;
     if (std::holds_alternative<int>(found) && !IsUtf8(path)) {
-        auto asUtf8 = Resolve(Utf8FromWindows1252(path), match);
+        auto asUtf8 = Resolve(folder_, Utf8FromWindows1252(path), match);
         if (std::holds_alternative<std::string>(asUtf8)) {
             found = std::move(asUtf8);
             converted = true;
@@ -176,18 +188,21 @@ FoundMemberPath MemberLookup::find(const std::string& path) {
         return {{}, *number, FoundBy::NotFound};
     std::string& at = std::get<std::string>(found);
     FoundBy by = FoundBy::Windows1252;
-    if (!converted) {
-        std::string slashed = path;
-        std::replace(slashed.begin(), slashed.end(), '\\', '/');
-        by = at == path ? FoundBy::AsWritten : at == slashed ? FoundBy::Slashes : FoundBy::LetterCase;
-    }
+    if (!converted)
+        by = at == Under(folder_, path)            ? FoundBy::AsWritten
+             : at == Under(folder_, Slashed(path)) ? FoundBy::Slashes
+                                                   : FoundBy::LetterCase;
     return {std::move(at), 0, by};
+}
+
+std::string MemberLookup::seenFromCaller(const std::string& path) const {
+    return path.empty() ? path : Under(folder_, path);
 }
 
 std::string MemberLookup::resolve(const std::string& path) {
     FoundMemberPath found = find(path);
     if (!found)
-        throw RuntimeError(found.error, path);
+        throw RuntimeError(found.error, seenFromCaller(path));
     return std::move(found.path);
 }
 

@@ -33,9 +33,20 @@ struct FoundMemberPath {
 // The member lookup of one command. The letter-case match lists each folder at most once and keeps what
 // it read for the lookup's lifetime, so a project whose entries all differ in case from the files reads
 // each folder once, not once per entry. Make one per command: names that appear in a folder later are
-// found under their exact spelling only.
+// found under their exact spelling only. A lookup is used by one thread at a time; lookups of different
+// folders never touch the working directory, so several threads may each read a project with their own.
 class MemberLookup {
 public:
+    // Relative paths are found relative to the working directory.
+    MemberLookup() = default;
+    // Relative paths are found relative to `folder` (itself relative to the working directory, or
+    // absolute; empty: the working directory), as if it were the working directory. Paths found and
+    // paths named in errors are `folder` joined with the path, so they lead to the file from the caller.
+    explicit MemberLookup(std::string folder) : folder_(std::move(folder)) {}
+
+    // The path that `path` names as seen from the caller: this lookup's folder joined with it, unless it is
+    // absolute or empty (an empty name names no place). Errors of the lookup name this path.
+    std::string seenFromCaller(const std::string& path) const;
     // ResolveMemberPath with this lookup's folder listings.
     std::string resolve(const std::string& path);
     // The same lookup, reporting instead of throwing.
@@ -52,6 +63,7 @@ private:
     // A folder's names by their case fold; a fold shared by two names leads to no name (an empty one).
     // nullopt for a folder that could not be listed.
     using Listing = std::optional<std::unordered_map<std::u32string, std::string>>;
+    std::string folder_;
     std::unordered_map<std::string, Listing> listings_;
 };
 

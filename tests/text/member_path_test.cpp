@@ -140,6 +140,45 @@ TEST(MemberLookup, ListingsKeptPerFolderFindWhatAFreshLookupFinds) {
     }
 }
 
+TEST(MemberLookup, InAFolderFindsAsIfItWereTheWorkingDirectory) {
+    TempDir dir;
+    const std::string root = dir.path().string() + "/";
+    dir.write("P/Formulare/Haupt.frm", "x");
+    dir.write("Gemeinsam/Werkzeuge.bas", "x");
+    dir.write("P/odd\\name.frm", "x");
+    vb::MemberLookup lookup(root + "P/");
+    EXPECT_EQ(lookup.find("Formulare/Haupt.frm").path, root + "P/Formulare/Haupt.frm");
+    EXPECT_EQ(lookup.find("Formulare/Haupt.frm").by, vb::FoundBy::AsWritten);
+    EXPECT_EQ(lookup.find("Formulare\\Haupt.frm").by, vb::FoundBy::Slashes);
+    EXPECT_EQ(lookup.find("odd\\name.frm").path, root + "P/odd\\name.frm");
+    const vb::FoundMemberPath cased = lookup.find("FORMULARE\\haupt.FRM");
+    EXPECT_EQ(cased.path, root + "P/Formulare/Haupt.frm");
+    EXPECT_EQ(cased.by, vb::FoundBy::LetterCase);
+    EXPECT_EQ(lookup.find("..\\gemeinsam\\werkzeuge.bas").path, root + "P/../Gemeinsam/Werkzeuge.bas");
+    EXPECT_EQ(lookup.find(root + "Gemeinsam/Werkzeuge.bas").path, root + "Gemeinsam/Werkzeuge.bas")
+        << "an absolute path is not put under the folder";
+
+    // The folder without its last "/" leads to the same files; a relative folder starts at the working
+    // directory, which the lookup itself never changes.
+    EXPECT_EQ(vb::MemberLookup(root + "P").find("Formulare/Haupt.frm").path, root + "P/Formulare/Haupt.frm");
+    const auto before = std::filesystem::current_path();
+    {
+        vbtest::WorkingDirectory in(dir.path());
+        EXPECT_EQ(vb::MemberLookup("P/").resolve("formulare/haupt.frm"), "P/Formulare/Haupt.frm");
+    }
+    EXPECT_EQ(std::filesystem::current_path(), before);
+
+    try {
+        lookup.resolve("Formulare\\Fehlt.frm");
+        ADD_FAILURE() << "a missing member is an error";
+    } catch (const vb::RuntimeError& e) {
+        EXPECT_EQ(e.number(), vb::err::FileNotFound);
+        EXPECT_EQ(e.path(), root + "P/Formulare\\Fehlt.frm") << "named as the caller reaches it";
+    }
+    EXPECT_EQ(lookup.find("Fehlt/A.frm").error, vb::err::PathNotFound);
+    EXPECT_EQ(lookup.seenFromCaller(""), "") << "an empty name names no place";
+}
+
 TEST(MemberLookup, SaysHowItFoundTheFile) {
     TempDir dir;
     const std::string root = dir.path().string() + "/";
