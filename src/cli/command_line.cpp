@@ -1,7 +1,10 @@
 #include "command_line.h"
 
 #include "commands.h"
+#include "estate.h"
 #include "failures.h"
+#include "operands.h"
+#include "ordered_pool.h"
 #include "standard_streams.h"
 #include "usage_checks.h"
 
@@ -39,9 +42,11 @@ constexpr const char* kProject = "PROJEKT";
 constexpr const char* kOutput = "AUSGABE";
 
 struct Arguments {
-    std::string project;
+    std::vector<std::string> projects;
+    std::string project; // objects and merge: the first project
     std::string output;
     std::vector<std::string> entries;
+    int jobs = DefaultJobs();
     bool json = false;
     bool codeOnly = false;
     bool keepGoing = false;
@@ -92,6 +97,11 @@ Reading ReadingOf(const Arguments& args) {
 // Writes a command's output and notes whether it is complete.
 void WriteOut(const Output& output, Arguments& args);
 
+// Runs a reading command over its operands: for exactly one project file its output as it always was,
+// otherwise the output of every project the operands reach, with the project's path in front.
+void ReadProjects(const std::vector<std::string>& operands, Arguments& args, const char* status,
+                  const std::function<Output(const std::string& projectPath, bool oneProject)>& command);
+
 void GermanLabels(CLI::App& app) {
     const auto formatter = app.get_formatter();
     formatter->label("Usage", "Aufruf");
@@ -112,8 +122,23 @@ CLI::App* AddCommand(CLI::App& app, const char* name, const char* description, c
     return command;
 }
 
+constexpr const char* kProjectHelp =
+    "Projektdatei (.vbp), Projektgruppe (.vbg) oder Ordner\n(darin alle .vbp, rekursiv)";
+
 void AddProject(CLI::App* command, Arguments& args) {
-    command->add_option(kProject, args.project, "Projektdatei (.vbp)")->type_name("")->required();
+    command->add_option(kProject, args.project, kProjectHelp)->type_name("")->required();
+}
+
+void AddProjects(CLI::App* command, Arguments& args) {
+    command->add_option(kProject, args.projects, kProjectHelp)->type_name("")->required();
+}
+
+void AddJobs(CLI::App* command, Arguments& args) {
+    command
+        ->add_option("-j,--jobs", args.jobs,
+                     "Liest so viele Projekte zugleich (Vorgabe: die Zahl der Kerne;\n1: der Reihe nach)")
+        ->type_name("N")
+        ->check(CLI::PositiveNumber);
 }
 
 void AddJson(CLI::App* command, Arguments& args) {
@@ -125,8 +150,22 @@ void WriteOut(const std::string& text) {
 }
 
 void WriteOut(const Output& output, Arguments& args) {
+    for (const std::string& note : output.notes)
+        WriteToStandardError(note);
     WriteOut(output.text);
     if (output.membersMissing)
+        args.complete = false;
+}
+
+void ReadProjects(const std::vector<std::string>& operands, Arguments& args, const char* status,
+                  const std::function<Output(const std::string& projectPath, bool oneProject)>& command) {
+    if (IsOneProjectFile(operands)) {
+        WriteOut(command(operands.front(), true), args);
+        return;
+    }
+    const EstateRun run{args.json, args.jobs, CodePageOf(args), status};
+    if (!RunOverProjects(ProjectsOfOperands(operands), run,
+                         [&](const std::string& projectPath) { return command(projectPath, false); }))
         args.complete = false;
 }
 
@@ -149,12 +188,17 @@ void AddMembers(CLI::App& app, Arguments& args) {
         "Zeilen: GRUPPE<TAB>ANZAHL je Art (Formulare, Module, Klassenmodule,\n"
         "Benutzersteuerelemente, Eigenschaftenseiten), darauf GRUPPE<TAB>NR<TAB>EINTRAG je Eintrag,\n"
         "in der Reihenfolge der Projektdatei; Einträge wie geschrieben.");
-    AddProject(members, args);
+    AddProjects(members, args);
     AddJson(members, args);
     AddEncoding(members, args);
+    AddJobs(members, args);
     members->callback([members, &args] {
         RequireOperand(*members, kProject);
-        WriteOut(MembersOutput(args.project, args.json, CodePageOf(args)));
+        RequireProjectOperands(*members, args.projects);
+        const vb::CodePage page = CodePageOf(args);
+        ReadProjects(args.projects, args, "Lesen der Projekte", [&](const std::string& path, bool) {
+            return Output{MembersOutput(path, args.json, page)};
+        });
     });
 }
 
@@ -166,16 +210,31 @@ void AddObjects(CLI::App& app, Arguments& args) {
                    "ein Name, der kein Eintrag des Projekts ist, ist ein Aufruffehler (Exit-Status 2).\n"
                    "Zeilen: GRUPPE<TAB>EINTRAG<TAB>TYP<TAB>NAME, eine je Objekt, Typen in der Reihenfolge\n"
                    "ihres ersten Auftretens, Namen in der Reihenfolge ihrer Deklaration; ein Mitglied ohne\n"
-                   "Objekte gibt keine Zeile (im JSON steht es mit leerer Typenliste).");
+                   "Objekte gibt keine Zeile (im JSON steht es mit leerer Typenliste).\n"
+                   "Weitere Projektdateien (.vbp), Projektgruppen (.vbg) und Ordner nach PROJEKT werden\n"
+                   "ebenso gelesen; EINTRAG nur mit genau einer Projektdatei.");
     AddProject(objects, args);
     objects->add_option("EINTRAG", args.entries, "Nur diese Mitglieder, in dieser Reihenfolge")
         ->type_name("");
     AddJson(objects, args);
     AddKeepGoing(objects, args);
     AddEncoding(objects, args);
+    AddJobs(objects, args);
     objects->callback([objects, &args] {
         RequireOperand(*objects, kProject);
-        WriteOut(ObjectsOutput(args.project, args.entries, args.json, ReadingOf(args)), args);
+        // Words after the project that name projects are operands too; the others are entries.
+        std::vector<std::string> operands = {args.project};
+        std::vector<std::string> entries;
+        for (const std::string& word : args.entries)
+            (NamesProjects(args.project) && NamesProjects(word) ? operands : entries).push_back(word);
+        if (!entries.empty() && !IsOneProjectFile(operands))
+            throw UsageError("objects: EINTRAG nur mit genau einer Projektdatei");
+        const Reading reading = ReadingOf(args);
+        ReadProjects(operands, args, "Lesen der Objekte", [&](const std::string& path, bool one) {
+            Reading own = reading;
+            own.alone = one;
+            return ObjectsOutput(path, entries, args.json, own);
+        });
     });
 }
 
@@ -184,13 +243,20 @@ void AddCount(CLI::App& app, Arguments& args) {
         AddCommand(app, "count", "Anzahl aller Objekte (die Zahl von \"Alle Voduvov:\")",
                    "Zeilen: ANZAHL<TAB>GRUPPE<TAB>EINTRAG je gezähltem Formular,\n"
                    "Benutzersteuerelement und jeder Eigenschaftenseite, zuletzt ANZAHL<TAB>Gesamt.");
-    AddProject(count, args);
+    AddProjects(count, args);
     AddJson(count, args);
     AddKeepGoing(count, args);
     AddEncoding(count, args);
+    AddJobs(count, args);
     count->callback([count, &args] {
         RequireOperand(*count, kProject);
-        WriteOut(CountOutput(args.project, args.json, ReadingOf(args)), args);
+        RequireProjectOperands(*count, args.projects);
+        const Reading reading = ReadingOf(args);
+        ReadProjects(args.projects, args, "Zählen aller Voduvov", [&](const std::string& path, bool one) {
+            Reading own = reading;
+            own.alone = one;
+            return CountOutput(path, args.json, own);
+        });
     });
 }
 
@@ -201,12 +267,16 @@ void AddCheck(CLI::App& app, Arguments& args) {
                    "Projekt, Gefunden/Fehlt je Eintrag und Suche (Zählen, Zusammenführen, wo es abweicht),\n"
                    "Außerhalb, Datei (Zeilenenden, Text, Kopf), Undefiniert, Nicht gelesen, zuletzt Summe.\n"
                    "Exit-Status 1, wenn sich eine Mitgliedsdatei nicht öffnen lässt.");
-    AddProject(check, args);
+    AddProjects(check, args);
     AddJson(check, args);
     AddEncoding(check, args);
+    AddJobs(check, args);
     check->callback([check, &args] {
         RequireOperand(*check, kProject);
-        WriteOut(CheckOutput(args.project, args.json, CodePageOf(args)), args);
+        RequireProjectOperands(*check, args.projects);
+        const vb::CodePage page = CodePageOf(args);
+        ReadProjects(args.projects, args, "Prüfen der Projekte",
+                     [&](const std::string& path, bool) { return CheckOutput(path, args.json, page); });
     });
 }
 

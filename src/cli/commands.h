@@ -20,12 +20,18 @@ namespace cli {
 struct Reading {
     vb::CodePage codePage;
     bool keepGoing = false;
+    // The project is the run's only one: the command shows its own progress bar and writes its message
+    // lines to standard error at once. Otherwise (many projects read at once) there is no bar, and the
+    // message lines are kept in the output's notes, to be written in the order of the projects.
+    bool alone = true;
 };
 
-// A command's output, and whether a member file could not be opened (exit status 1, output complete).
+// A command's output, whether a member file could not be opened (exit status 1, output complete), and
+// the message lines for standard error that go with it (written before the output).
 struct Output {
     std::string text;
     bool membersMissing = false;
+    std::vector<std::string> notes;
 };
 
 // The five kinds in the project reader's order, each with its count and its entries as written.

@@ -21,7 +21,7 @@ Output CountOutput(const std::string& projectPath, bool json, const Reading& rea
     auto document = nlohmann::ordered_json::array();
     std::int32_t total = 0;
     {
-        ProgressBar bar("Zählen aller Voduvov", members);
+        ProgressBar bar("Zählen aller Voduvov", members, reading.alone);
         counter::ObjectGroupTable table;
         const auto counted = [&](const counter::MemberObjects& member) {
             const std::string entry = vb::ShownText(member.entry, lists.Text, reading.codePage);
@@ -30,7 +30,10 @@ Output CountOutput(const std::string& projectPath, bool json, const Reading& rea
                                              {"entry", entry}};
             if (member.missing) {
                 const vb::RuntimeError& error = *member.missing;
-                bar.note(ErrorMessage(error));
+                if (reading.alone)
+                    bar.note(ErrorMessage(error));
+                else
+                    output.notes.push_back(ErrorMessage(error));
                 output.membersMissing = true;
                 record["missing"] = MissingRecord(error, reading.codePage);
             } else {

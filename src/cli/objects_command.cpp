@@ -87,7 +87,10 @@ Output ObjectsOutput(const std::string& projectPath, const std::vector<std::stri
                                              {"entry", shownEntry(member.entry)}};
             if (missing) {
                 const vb::RuntimeError& error = *missing;
-                WriteToStandardError(ErrorMessage(error));
+                if (reading.alone)
+                    WriteToStandardError(ErrorMessage(error));
+                else
+                    output.notes.push_back(ErrorMessage(error));
                 output.membersMissing = true;
                 if (json) {
                     record["missing"] = MissingRecord(error, reading.codePage);

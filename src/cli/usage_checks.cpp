@@ -1,6 +1,7 @@
 #include "usage_checks.h"
 
 #include "failures.h"
+#include "operands.h"
 
 #include <algorithm>
 #include <string>
@@ -42,7 +43,17 @@ std::vector<std::string> LeftOverWords(const CLI::App& app) {
     return words;
 }
 
+std::string OneWordTooMany(const CLI::App& command, const std::string& word) {
+    return "überzähliges Argument für " + command.get_name() + ": " + word;
+}
+
 } // namespace
+
+void RequireProjectOperands(const CLI::App& command, const std::vector<std::string>& operands) {
+    for (std::size_t i = 1; i < operands.size(); ++i)
+        if (!NamesProjects(operands.front()) || !NamesProjects(operands[i]))
+            throw UsageError(OneWordTooMany(command, operands[i]));
+}
 
 void RejectFlagValues(const CLI::App& app, int argc, const char* const* argv) {
     for (int i = 1; i < argc; ++i) {
@@ -68,7 +79,7 @@ void CheckCommandWords(const CLI::App& app) {
             throw UsageError("unbekannter Befehl: " + word);
         if (word.size() > 1 && word.front() == '-')
             throw UsageError("unbekannte Option für " + command->get_name() + ": " + word);
-        throw UsageError("überzähliges Argument für " + command->get_name() + ": " + word);
+        throw UsageError(OneWordTooMany(*command, word));
     }
     if (!command)
         throw UsageError("kein Befehl angegeben (members, objects, count oder merge)");

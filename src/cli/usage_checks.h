@@ -16,6 +16,10 @@ void CheckCommandWords(const CLI::App& app);
 // After CLI11 found a required operand missing: names the first missing operand of the command.
 void ReportMissingOperand(const CLI::App& command);
 
+// Several operands all name projects (a folder, a .vbp or .vbg file). A project file named otherwise
+// stands alone, and a word after it is one too many, as it always was.
+void RequireProjectOperands(const CLI::App& command, const std::vector<std::string>& operands);
+
 // An operand given as empty text is missing too.
 void RequireOperand(const CLI::App& command, const char* name);
 

@@ -1,0 +1,98 @@
+#include "estate.h"
+
+#include "ordered_pool.h"
+#include "plain_text.h"
+#include "progress_bar.h"
+#include "standard_streams.h"
+
+#include "text/text_facts.h"
+
+#include <nlohmann/json.hpp>
+
+#include <optional>
+#include <unistd.h>
+
+namespace cli {
+
+namespace {
+
+// What one project gave: its output, or the runtime error that stands in its place.
+struct ProjectResult {
+    Output output;
+    std::optional<vb::RuntimeError> error;
+};
+
+ProjectResult ReadOne(const ProjectOperand& project,
+                      const std::function<Output(const std::string& projectPath)>& command) {
+    if (project.error)
+        return {{}, project.error};
+    try {
+        return {command(project.path), std::nullopt};
+    } catch (const vb::RuntimeError& e) {
+        return {{}, e};
+    }
+}
+
+// Every line of `text` with `prefix` in front.
+void AppendPrefixed(std::string& out, const std::string& prefix, std::string_view text) {
+    while (!text.empty()) {
+        const auto end = text.find('\n');
+        const std::string_view line = text.substr(0, end == std::string_view::npos ? text.size() : end + 1);
+        out += prefix;
+        out += line;
+        text.remove_prefix(line.size());
+    }
+}
+
+} // namespace
+
+std::string FailureDescription(const vb::RuntimeError& error, const vb::CodePage& page) {
+    if (error.path().empty())
+        return error.description();
+    return error.description() + ": " + PlainField(error.path(), vb::TextKindOf(error.path()), page);
+}
+
+bool RunOverProjects(const std::vector<ProjectOperand>& projects, const EstateRun& run,
+                     const std::function<Output(const std::string& projectPath)>& command) {
+    bool complete = true;
+    auto documents = nlohmann::ordered_json::array();
+    ProgressBar bar(run.status, static_cast<int>(projects.size()));
+    const std::function<ProjectResult(std::size_t)> work = [&](std::size_t i) {
+        return ReadOne(projects[i], command);
+    };
+    const std::function<void(std::size_t, ProjectResult &&)> done = [&](std::size_t i,
+                                                                        ProjectResult&& result) {
+        const std::string& path = projects[i].path;
+        for (const std::string& note : result.output.notes)
+            bar.note(note);
+        if (result.error || result.output.membersMissing)
+            complete = false;
+        if (run.json) {
+            nlohmann::ordered_json document = {
+                {"project", vb::ShownText(path, vb::TextKindOf(path), run.codePage)}};
+            if (result.error)
+                document["error"] = {{"number", result.error->number()},
+                                     {"description", FailureDescription(*result.error, run.codePage)}};
+            else
+                document.update(nlohmann::ordered_json::parse(result.output.text));
+            documents.push_back(std::move(document));
+        } else {
+            const std::string field = PlainField(path, vb::TextKindOf(path), run.codePage);
+            std::string out;
+            if (result.error)
+                AppendRecord(out, {field, "Fehler", std::to_string(result.error->number()),
+                                   FailureDescription(*result.error, run.codePage)});
+            else
+                AppendPrefixed(out, field + "\t", result.output.text);
+            WriteAll(STDOUT_FILENO, out, std::string(kStandardOutputName));
+        }
+        bar.step();
+    };
+    RunInOrder(projects.size(), run.jobs, work, done);
+    if (run.json)
+        WriteAll(STDOUT_FILENO, JsonText({{"projects", std::move(documents)}}),
+                 std::string(kStandardOutputName));
+    return complete;
+}
+
+} // namespace cli

@@ -1,0 +1,39 @@
+#pragma once
+// Reading many projects in one run: each project's output, in operand order, with its path in front.
+
+#include "commands.h"
+#include "operands.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace cli {
+
+// How a run over several projects reads and writes.
+struct EstateRun {
+    bool json = false;
+    int jobs = 1;
+    vb::CodePage codePage;
+    // Names the progress bar's work ("Zählen aller Voduvov"); the bar counts projects and is shown only
+    // on a terminal, for more than a handful of projects.
+    std::string status;
+};
+
+// Runs `command` for every project on `run.jobs` threads and writes to standard output, in the order of
+// `projects`, whatever the number of threads:
+// - text: every line of a project's output with the project's path (as reached, shown as a field) and a
+//   tab in front; a project that fails gives the line PATH<TAB>Fehler<TAB>NUMBER<TAB>DESCRIPTION;
+// - JSON: {"projects": [{"project": PATH, ...the project's document...}, ...]}, a project that fails as
+//   {"project": PATH, "error": {"number": N, "description": TEXT}}.
+// A project's lines for standard error are written with its output. False when a project failed or a
+// member file could not be opened: the exit status is then 1. Failures other than runtime errors (a
+// usage error, memory exhausted) end the run.
+bool RunOverProjects(const std::vector<ProjectOperand>& projects, const EstateRun& run,
+                     const std::function<Output(const std::string& projectPath)>& command);
+
+// The failure of one project as the description of its error line: the error's text, and the path it
+// names shown as a field (UTF-8, control characters as pictures) after ": ".
+std::string FailureDescription(const vb::RuntimeError& error, const vb::CodePage& page);
+
+} // namespace cli

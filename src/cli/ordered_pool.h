@@ -1,0 +1,103 @@
+#pragma once
+// A pool of threads that works on numbered tasks and hands their results on in number order, so that the
+// output is the same bytes whatever the number of threads.
+
+#include <algorithm>
+#include <condition_variable>
+#include <cstddef>
+#include <exception>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <vector>
+
+namespace cli {
+
+// The number of threads when the caller names none: the cores of this machine.
+inline int DefaultJobs() {
+    return static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
+}
+
+// Runs `work(i)` for every i below `count` on `jobs` threads (1: in order on the calling thread) and calls
+// `done(i, result)` on the calling thread for i = 0, 1, 2, ... in that order. At most a few results per
+// thread wait for their turn, so memory does not grow with `count`. An exception thrown by `work` is
+// thrown again on the calling thread in the place of its result; work not yet started is then not done.
+template <typename Result>
+void RunInOrder(std::size_t count, int jobs, const std::function<Result(std::size_t)>& work,
+                const std::function<void(std::size_t, Result&&)>& done) {
+    if (jobs <= 1 || count <= 1) {
+        for (std::size_t i = 0; i < count; ++i)
+            done(i, work(i));
+        return;
+    }
+    const std::size_t window = static_cast<std::size_t>(jobs) * 2; // tasks ahead of the next one written
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::size_t next = 0;    // the next task to start
+    std::size_t written = 0; // the next result to hand on
+    bool stopping = false;
+    struct Finished {
+        std::optional<Result> result;
+        std::exception_ptr failure;
+    };
+    std::map<std::size_t, Finished> finished;
+
+    const auto worker = [&] {
+        std::unique_lock lock(mutex);
+        for (;;) {
+            changed.wait(lock, [&] { return stopping || next >= count || next < written + window; });
+            if (stopping || next >= count)
+                return;
+            const std::size_t task = next++;
+            lock.unlock();
+            Finished result;
+            try {
+                result.result.emplace(work(task));
+            } catch (...) {
+                result.failure = std::current_exception();
+            }
+            lock.lock();
+            finished.emplace(task, std::move(result));
+            changed.notify_all();
+        }
+    };
+    std::vector<std::jthread> threads;
+    const auto stop = [&] {
+        {
+            const std::lock_guard lock(mutex);
+            stopping = true;
+        }
+        changed.notify_all();
+        threads.clear(); // joins
+    };
+    for (int t = 0; t < jobs; ++t)
+        threads.emplace_back(worker);
+    try {
+        while (written < count) {
+            Finished result;
+            {
+                std::unique_lock lock(mutex);
+                changed.wait(lock, [&] { return finished.contains(written); });
+                auto at = finished.find(written);
+                result = std::move(at->second);
+                finished.erase(at);
+            }
+            if (result.failure)
+                std::rethrow_exception(result.failure);
+            done(written, std::move(*result.result));
+            {
+                const std::lock_guard lock(mutex);
+                ++written;
+            }
+            changed.notify_all();
+        }
+    } catch (...) {
+        stop();
+        throw;
+    }
+    stop();
+}
+
+} // namespace cli
