@@ -1,0 +1,153 @@
+// Many projects in one call: folders searched for project files, a project group, a project reached
+// twice, one that fails, and the same bytes whatever the number of threads.
+
+#include "run_program.h"
+#include "temp_dir.h"
+#include "temp_project.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <filesystem>
+
+namespace {
+
+using clitest::FormFile;
+using clitest::InFolder;
+using clitest::RunResult;
+using clitest::RunVbprojekt;
+
+// A form as git checks it out: LF line ends.
+std::string LfForm(std::string_view name, std::initializer_list<std::string_view> labels) {
+    std::string text = FormFile(name, labels);
+    std::erase(text, '\r');
+    return text;
+}
+
+// An estate as a maintainer keeps it:
+//   estate/Alpha/Alpha.vbp      its list form entry in other letter case, a module from ..\gemeinsam
+//   estate/Beta/Beta.vbp        a form missing
+//   estate/alt/ALT.VBP          LF line ends; after Beta in byte order ("B" < "a")
+//   estate/Verweis -> extern    a symbolic link to a folder, not followed
+//   gruppen/Alle.vbg            Alpha again (read once), Gamma outside the estate in other letter case, and
+//                               a project that is not there
+struct Estate {
+    vbtest::TempDir dir;
+    Estate() {
+        dir.write("estate/gemeinsam/Werkzeuge.bas",
+                  "Attribute VB_Name = \"Werkzeuge\"\r\nOption Explicit\r\n");
+        dir.write("estate/Alpha/Haupt.frm", FormFile("Haupt", {"lblName", "lblOrt"}));
+        dir.write("estate/Alpha/Formulare/Liste.frm", LfForm("Liste", {"lblKopf"}));
+        dir.write("estate/Alpha/Alpha.vbp", "Type=Exe\r\nForm=Haupt.frm\r\nForm=formulare\\LISTE.frm\r\n"
+                                            "Module=Werkzeuge; ..\\gemeinsam\\Werkzeuge.bas\r\n");
+        dir.write("estate/Beta/Start.frm", FormFile("Start", {"lblA", "lblB", "lblC"}));
+        dir.write("estate/Beta/Beta.vbp", "Type=Exe\r\nForm=Start.frm\r\nForm=Fehlt.frm\r\n");
+        dir.write("estate/alt/Alt.frm", LfForm("Alt", {}));
+        dir.write("estate/alt/ALT.VBP", "Type=Exe\nForm=Alt.frm\n");
+        dir.write("extern/Versteckt.vbp", "Type=Exe\r\n");
+        std::filesystem::create_directory_symlink(dir.file("extern"), dir.file("estate/Verweis"));
+        dir.write("gamma/Gamma.vbp", "Type=Exe\r\nForm=G.frm\r\n");
+        dir.write("gamma/G.frm", FormFile("G", {"lbl"}));
+        dir.write("gruppen/Alle.vbg", "VBGROUP 5.0\r\nStartupProject=..\\estate\\Alpha\\Alpha.vbp\r\n"
+                                      "Project=../GAMMA/gamma.vbp\r\nProject=..\\fehlt\\Weg.vbp\r\n");
+    }
+    RunResult run(std::vector<std::string> args) const { return RunVbprojekt(args, InFolder(dir.path())); }
+};
+
+TEST(Estate, FoldersAndGroupsInByteOrderEachProjectOnceFailuresInTheirPlace) {
+    const Estate estate;
+    const RunResult count = estate.run({"count", "--jobs", "1", "estate", "gruppen/Alle.vbg"});
+    EXPECT_EQ(count.status, 1) << "a project failed";
+    EXPECT_EQ(count.err, "");
+    EXPECT_EQ(count.out,
+              "estate/Alpha/Alpha.vbp\t2\tFormulare\tHaupt.frm\n"
+              "estate/Alpha/Alpha.vbp\t1\tFormulare\tformulare\\LISTE.frm\n"
+              "estate/Alpha/Alpha.vbp\t3\tGesamt\n"
+              "estate/Beta/Beta.vbp\tFehler\t53\tDatei nicht gefunden: estate/Beta/Fehlt.frm\n"
+              "estate/alt/ALT.VBP\t0\tFormulare\tAlt.frm\n"
+              "estate/alt/ALT.VBP\t0\tGesamt\n"
+              "gruppen/../gamma/Gamma.vbp\t1\tFormulare\tG.frm\n"
+              "gruppen/../gamma/Gamma.vbp\t1\tGesamt\n"
+              "gruppen/..\\fehlt\\Weg.vbp\tFehler\t76\tPfad nicht gefunden: gruppen/..\\fehlt\\Weg.vbp\n");
+
+    // With --keep-going the missing form is a line of its project, named on standard error.
+    const RunResult kept = estate.run({"count", "-k", "estate/Beta/Beta.vbp", "estate/alt"});
+    EXPECT_EQ(kept.status, 1);
+    EXPECT_EQ(kept.err, "vbprojekt: Laufzeitfehler 53: Datei nicht gefunden: estate/Beta/Fehlt.frm\n");
+    EXPECT_EQ(kept.out, "estate/Beta/Beta.vbp\t3\tFormulare\tStart.frm\n"
+                        "estate/Beta/Beta.vbp\t-\tFormulare\tFehlt.frm\n"
+                        "estate/Beta/Beta.vbp\t3\tGesamt\n"
+                        "estate/alt/ALT.VBP\t0\tFormulare\tAlt.frm\n"
+                        "estate/alt/ALT.VBP\t0\tGesamt\n");
+
+    // The projects of a group come in the order of its lines, found as members are.
+    const RunResult members = estate.run({"members", "gruppen/Alle.vbg"});
+    EXPECT_EQ(members.status, 1);
+    EXPECT_TRUE(members.out.starts_with("gruppen/../estate/Alpha/Alpha.vbp\tFormulare\t2\n"
+                                        "gruppen/../estate/Alpha/Alpha.vbp\tFormulare\t1\tHaupt.frm\n"))
+        << members.out;
+}
+
+TEST(Estate, SameBytesWhateverTheNumberOfThreads) {
+    const Estate estate;
+    for (const std::string command : {"count", "objects", "members", "check"})
+        for (const bool json : {false, true}) {
+            std::vector<std::string> args = {command, "--keep-going", "estate", "gruppen/Alle.vbg"};
+            if (command == "members" || command == "check")
+                args.erase(args.begin() + 1);
+            if (json)
+                args.push_back("--json");
+            std::vector<std::string> withOne = args;
+            withOne.insert(withOne.begin() + 1, {"--jobs", "1"});
+            const RunResult one = estate.run(withOne);
+            EXPECT_EQ(one.status, 1) << command;
+            for (const char* jobs : {"2", "3"}) {
+                std::vector<std::string> withMore = args;
+                withMore.insert(withMore.begin() + 1, {"--jobs", jobs});
+                const RunResult more = estate.run(withMore);
+                EXPECT_EQ(more.out, one.out) << command << " --jobs " << jobs;
+                EXPECT_EQ(more.err, one.err) << command << " --jobs " << jobs;
+                EXPECT_EQ(more.status, one.status) << command << " --jobs " << jobs;
+            }
+        }
+}
+
+TEST(Estate, JsonHoldsOneDocumentPerProjectOrItsError) {
+    const Estate estate;
+    const RunResult result = estate.run({"count", "--json", "estate/alt/ALT.VBP", "estate/Beta"});
+    EXPECT_EQ(result.status, 1);
+    const auto document = nlohmann::ordered_json::parse(result.out);
+    const auto& projects = document.at("projects");
+    ASSERT_EQ(projects.size(), 2U);
+    EXPECT_EQ(projects[0].at("project"), "estate/alt/ALT.VBP");
+    EXPECT_EQ(projects[0].at("total"), 0);
+    EXPECT_EQ(projects[0].at("members").size(), 1U);
+    EXPECT_EQ(projects[1], nlohmann::ordered_json::parse(R"({"project": "estate/Beta/Beta.vbp",
+        "error": {"number": 53, "description": "Datei nicht gefunden: estate/Beta/Fehlt.frm"}})"));
+}
+
+TEST(Estate, OneProjectFileKeepsItsOutputAndAnOddWordIsStillOneTooMany) {
+    const Estate estate;
+    const RunResult alone = estate.run({"count", "estate/alt/ALT.VBP"});
+    EXPECT_EQ(alone.status, 0);
+    EXPECT_EQ(alone.out, "0\tFormulare\tAlt.frm\n0\tGesamt\n");
+    // The same project twice (once through a folder) is read once, with its path in front.
+    const RunResult twice = estate.run({"count", "estate/alt/ALT.VBP", "estate/alt/"});
+    EXPECT_EQ(twice.out, "estate/alt/ALT.VBP\t0\tFormulare\tAlt.frm\nestate/alt/ALT.VBP\t0\tGesamt\n");
+
+    const RunResult extra = estate.run({"count", "estate", "Alt.frm"});
+    EXPECT_EQ(extra.status, 2);
+    EXPECT_EQ(extra.err, "vbprojekt: überzähliges Argument für count: Alt.frm\nHilfe: vbprojekt --help\n");
+    const RunResult entries = estate.run({"objects", "estate/alt/ALT.VBP", "estate/Beta", "Alt.frm"});
+    EXPECT_EQ(entries.status, 2);
+    EXPECT_EQ(entries.out, "");
+
+    const RunResult empty = estate.run({"count", "estate/alt/ALT.VBP", "estate/gemeinsam"});
+    EXPECT_EQ(empty.status, 1);
+    EXPECT_EQ(empty.err,
+              "vbprojekt: Laufzeitfehler 75: Fehler beim Zugriff auf Pfad/Datei: estate/gemeinsam\n")
+        << "a folder without project files is no estate";
+    EXPECT_EQ(empty.out, "");
+}
+
+} // namespace
