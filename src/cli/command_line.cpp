@@ -3,10 +3,13 @@
 #include "commands.h"
 #include "estate.h"
 #include "failures.h"
+#include "merge_into_folder.h"
 #include "operands.h"
 #include "ordered_pool.h"
 #include "standard_streams.h"
 #include "usage_checks.h"
+
+#include "text/file_identity.h"
 
 #include <CLI/CLI.hpp>
 
@@ -40,11 +43,13 @@ constexpr const char* kFooter =
 
 constexpr const char* kProject = "PROJEKT";
 constexpr const char* kOutput = "AUSGABE";
+constexpr const char* kMoreProjects = "WEITERE";
 
 struct Arguments {
     std::vector<std::string> projects;
     std::string project; // objects and merge: the first project
     std::string output;
+    std::string outputDir;
     std::vector<std::string> entries;
     int jobs = DefaultJobs();
     bool json = false;
@@ -164,8 +169,9 @@ void ReadProjects(const std::vector<std::string>& operands, Arguments& args, con
         return;
     }
     const EstateRun run{args.json, args.jobs, CodePageOf(args), status};
-    if (!RunOverProjects(ProjectsOfOperands(operands), run,
-                         [&](const std::string& projectPath) { return command(projectPath, false); }))
+    if (!RunOverProjects(ProjectsOfOperands(operands), run, [&](const std::string& projectPath, std::size_t) {
+            return command(projectPath, false);
+        }))
         args.complete = false;
 }
 
@@ -289,11 +295,17 @@ void AddMerge(CLI::App& app, Arguments& args) {
         "Ist AUSGABE die Projektdatei oder eine ihrer Mitgliedsdateien, wird nichts geschrieben\n"
         "(Exit-Status 1).\n"
         "--format markdown, xml, json: dieselben Zeilen, als UTF-8 mit LF; jede Mitgliedsdatei aus\n"
-        "ihrer eigenen Codepage (UTF-8 wie sie ist, sonst Windows-1252 oder --encoding).");
+        "ihrer eigenen Codepage (UTF-8 wie sie ist, sonst Windows-1252 oder --encoding).\n"
+        "Mehrere Projekte: merge --output-dir ORDNER PROJEKT... (Projektdateien, -gruppen, Ordner)\n"
+        "schreibt je Projekt ORDNER/N-NAME.txt (.md, .xml, .json), N seine Stelle in der Reihe der Projekte (ab 1),\n"
+        "NAME der Name seiner Projektdatei ohne Endung; zwei Projekte schreiben nie dieselbe Datei.\n"
+        "Ist eine dieser Dateien eine Datei eines der Projekte, wird nichts geschrieben.");
     AddProject(merge, args);
     merge->add_option(kOutput, args.output, "Ausgabedatei, \"-\" für die Standardausgabe")
         ->type_name("")
         ->required();
+    merge->add_option("--output-dir", args.outputDir, "Schreibt jedes Projekt in eine eigene Datei dort")
+        ->type_name("ORDNER");
     merge->add_flag("--code-only", args.codeOnly,
                     "Ohne die Objektbeschreibungen, im Wesentlichen nur der Code");
     AddKeepGoing(merge, args);
@@ -309,9 +321,28 @@ void AddMerge(CLI::App& app, Arguments& args) {
                      "Teile NAME.1.EXT, NAME.2.EXT, ... von höchstens GRENZE Bytes (500k, 2M)")
         ->type_name("GRENZE");
     AddEncoding(merge, args);
+    AddJobs(merge, args);
     merge->callback([merge, &args] {
         RequireOperand(*merge, kProject);
+        if (!args.outputDir.empty()) {
+            std::vector<std::string> operands = {args.project};
+            if (!args.output.empty())
+                operands.push_back(args.output);
+            operands.insert(operands.end(), args.projects.begin(), args.projects.end());
+            RequireProjectOperands(*merge, operands);
+            const EstateRun run{false, args.jobs, CodePageOf(args), "Datei wird generiert"};
+            if (!MergeIntoFolder(ProjectsOfOperands(operands), args.outputDir, args.codeOnly, args.keepGoing,
+                                 run))
+                args.complete = false;
+            return;
+        }
         RequireOperand(*merge, kOutput);
+        // Another project's file or group as AUSGABE means several projects, not a file to replace.
+        const auto target = vb::IdentityOfPath(args.output);
+        if (args.output != kStandardOutputPath && NamesProjects(args.output) && !IsFolderPath(args.output) &&
+            target && target != vb::IdentityOfPath(args.project))
+            throw UsageError("merge: AUSGABE " + args.output +
+                             " nennt Projekte; mehrere Projekte nur mit --output-dir ORDNER");
         if (!Merge(args.project, args.output, args.codeOnly, args.keepGoing, DocumentMergeOf(args)))
             args.complete = false;
     });
@@ -340,6 +371,13 @@ bool RunCommandLine(int argc, char** argv) {
     app.parse_complete_callback([&app] { CheckCommandWords(app); });
 
     RejectFlagValues(app, argc, argv);
+    // A merge into a folder takes projects only: PROJEKT and AUSGABE are filled first, AUSGABE (if given
+    // at all) is one more project, and the words after it the rest.
+    if (NamesOption(argc, argv, "--output-dir")) {
+        CLI::App* merge = app.get_subcommand("merge");
+        merge->get_option(kOutput)->required(false);
+        merge->add_option(kMoreProjects, args.projects)->group("");
+    }
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp&) {

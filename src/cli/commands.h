@@ -59,12 +59,18 @@ inline constexpr const char* kStandardOutputPath = "-";
 // descriptions unless `codeOnly`. Refusal when `outputPath` is the project file or one of its members.
 // With `keepGoing` a member file that cannot be opened keeps its line and gets no body; returns false
 // when that happened. `how` names a document format (Markdown, XML, JSON) and its choices; with the
-// format Text the merged file is written by its own writer, as the window writes it.
+// format Text the merged file is written by its own writer, as the window writes it. With `notes` the
+// message lines go there instead of standard error, and no progress bar is shown (for a merge among
+// several).
 bool Merge(const std::string& projectPath, const std::string& outputPath, bool codeOnly, bool keepGoing,
-           const merger::DocumentMerge& how = {merger::DocumentFormat::Text});
+           const merger::DocumentMerge& how = {merger::DocumentFormat::Text},
+           std::vector<std::string>* notes = nullptr);
 
 // The byte count of a --split value: digits, optionally followed by k (1,024 bytes) or M (1,048,576).
 // Nullopt for anything else, for 0 and for a count past 2^63.
 std::optional<std::uint64_t> SplitSizeNamed(std::string_view text);
+
+// The text of a refused merge: the output is a file of the project. Followed by the file's path.
+extern const std::string kOwnFileRefusal;
 
 } // namespace cli

@@ -22,12 +22,13 @@ struct ProjectResult {
     std::optional<vb::RuntimeError> error;
 };
 
-ProjectResult ReadOne(const ProjectOperand& project,
-                      const std::function<Output(const std::string& projectPath)>& command) {
+ProjectResult
+ReadOne(const ProjectOperand& project, std::size_t index,
+        const std::function<Output(const std::string& projectPath, std::size_t index)>& command) {
     if (project.error)
         return {{}, project.error};
     try {
-        return {command(project.path), std::nullopt};
+        return {command(project.path, index), std::nullopt};
     } catch (const vb::RuntimeError& e) {
         return {{}, e};
     }
@@ -52,13 +53,14 @@ std::string FailureDescription(const vb::RuntimeError& error, const vb::CodePage
     return error.description() + ": " + PlainField(error.path(), vb::TextKindOf(error.path()), page);
 }
 
-bool RunOverProjects(const std::vector<ProjectOperand>& projects, const EstateRun& run,
-                     const std::function<Output(const std::string& projectPath)>& command) {
+bool RunOverProjects(
+    const std::vector<ProjectOperand>& projects, const EstateRun& run,
+    const std::function<Output(const std::string& projectPath, std::size_t index)>& command) {
     bool complete = true;
     auto documents = nlohmann::ordered_json::array();
     ProgressBar bar(run.status, static_cast<int>(projects.size()));
     const std::function<ProjectResult(std::size_t)> work = [&](std::size_t i) {
-        return ReadOne(projects[i], command);
+        return ReadOne(projects[i], i, command);
     };
     const std::function<void(std::size_t, ProjectResult &&)> done = [&](std::size_t i,
                                                                         ProjectResult&& result) {

@@ -20,8 +20,8 @@ struct EstateRun {
     std::string status;
 };
 
-// Runs `command` for every project on `run.jobs` threads and writes to standard output, in the order of
-// `projects`, whatever the number of threads:
+// Runs `command` for every project (its path and its index in `projects`) on `run.jobs` threads and writes to
+// standard output, in the order of `projects`, whatever the number of threads:
 // - text: every line of a project's output with the project's path (as reached, shown as a field) and a
 //   tab in front; a project that fails gives the line PATH<TAB>Fehler<TAB>NUMBER<TAB>DESCRIPTION;
 // - JSON: {"projects": [{"project": PATH, ...the project's document...}, ...]}, a project that fails as
@@ -30,7 +30,7 @@ struct EstateRun {
 // member file could not be opened: the exit status is then 1. Failures other than runtime errors (a
 // usage error, memory exhausted) end the run.
 bool RunOverProjects(const std::vector<ProjectOperand>& projects, const EstateRun& run,
-                     const std::function<Output(const std::string& projectPath)>& command);
+                     const std::function<Output(const std::string& projectPath, std::size_t index)>& command);
 
 // The failure of one project as the description of its error line: the error's text, and the path it
 // names shown as a field (UTF-8, control characters as pictures) after ": ".

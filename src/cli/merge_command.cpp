@@ -13,13 +13,13 @@
 
 namespace cli {
 
-namespace {
-
 const std::string kOwnFileRefusal =
     "Die Ausgabedatei ist eine Datei des Projekts und wird nicht überschrieben: ";
 
+namespace {
+
 bool MergeUnlessOwnFile(const std::string& projectPath, const std::string& outputPath, bool codeOnly,
-                        bool keepGoing, const merger::DocumentMerge& how) {
+                        bool keepGoing, const merger::DocumentMerge& how, std::vector<std::string>* notes) {
     const bool text = how.format == merger::DocumentFormat::Text;
     const vb::ProjectFileLists lists = vb::ReadProjectFile(projectPath);
     // As the window: members are found at the project path's folder followed by their entries. The
@@ -36,7 +36,9 @@ bool MergeUnlessOwnFile(const std::string& projectPath, const std::string& outpu
     if (keepGoing)
         memberMissing = [&](const vb::RuntimeError& error) {
             complete = false;
-            if (shownBar)
+            if (notes)
+                notes->push_back(ErrorMessage(error));
+            else if (shownBar)
                 shownBar->note(ErrorMessage(error));
             else
                 WriteToStandardError(ErrorMessage(error));
@@ -63,7 +65,7 @@ bool MergeUnlessOwnFile(const std::string& projectPath, const std::string& outpu
 
     if (const auto own = merger::OwnFileNamedBy(outputPath, projectPath, lists, projectFolder, &lookup))
         throw merger::MergeReadsItsOutput(*own);
-    ProgressBar bar("Datei wird generiert", members);
+    ProgressBar bar("Datei wird generiert", members, notes == nullptr);
     shownBar = &bar;
     // The earlier output stays whole until the new one is complete.
     if (text)
@@ -98,9 +100,9 @@ std::optional<std::uint64_t> SplitSizeNamed(std::string_view text) {
 }
 
 bool Merge(const std::string& projectPath, const std::string& outputPath, bool codeOnly, bool keepGoing,
-           const merger::DocumentMerge& how) {
+           const merger::DocumentMerge& how, std::vector<std::string>* notes) {
     try {
-        return MergeUnlessOwnFile(projectPath, outputPath, codeOnly, keepGoing, how);
+        return MergeUnlessOwnFile(projectPath, outputPath, codeOnly, keepGoing, how, notes);
     } catch (const merger::MergeReadsItsOutput& e) {
         // Found before anything was written, or as a member was opened: the target keeps what it had.
         throw Refusal(kOwnFileRefusal + ControlPictures(e.path()));

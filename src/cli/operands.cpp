@@ -21,13 +21,17 @@ bool EndsWithoutCase(std::string_view path, std::string_view extension) {
            vb::SameNameWithoutCase(path.substr(path.size() - extension.size()), extension);
 }
 
-bool IsFolder(const std::string& path) {
+} // namespace
+
+bool IsFolderPath(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+namespace {
+
 bool IsGroupFile(const std::string& path) {
-    return EndsWithoutCase(path, ".vbg") && !IsFolder(path);
+    return EndsWithoutCase(path, ".vbg") && !IsFolderPath(path);
 }
 
 std::string Joined(const std::string& folder, const std::string& name) {
@@ -49,7 +53,7 @@ void CollectProjectFiles(const std::string& folder, std::vector<std::string>& fo
             continue;
         if (S_ISDIR(st.st_mode))
             CollectProjectFiles(path, found);
-        else if (EndsWithoutCase(name, ".vbp") && !IsFolder(path))
+        else if (EndsWithoutCase(name, ".vbp") && !IsFolderPath(path))
             found.push_back(path);
     }
 }
@@ -101,11 +105,11 @@ std::vector<ProjectOperand> ProjectsOfGroup(const std::string& groupPath) {
 } // namespace
 
 bool NamesProjects(const std::string& word) {
-    return IsFolder(word) || EndsWithoutCase(word, ".vbp") || EndsWithoutCase(word, ".vbg");
+    return IsFolderPath(word) || EndsWithoutCase(word, ".vbp") || EndsWithoutCase(word, ".vbg");
 }
 
 bool IsOneProjectFile(const std::vector<std::string>& operands) {
-    return operands.size() == 1 && !IsFolder(operands.front()) && !IsGroupFile(operands.front());
+    return operands.size() == 1 && !IsFolderPath(operands.front()) && !IsGroupFile(operands.front());
 }
 
 std::vector<ProjectOperand> ProjectsOfOperands(const std::vector<std::string>& operands) {
@@ -120,7 +124,7 @@ std::vector<ProjectOperand> ProjectsOfOperands(const std::vector<std::string>& o
         projects.push_back(std::move(project));
     };
     for (const std::string& operand : operands) {
-        if (IsFolder(operand)) {
+        if (IsFolderPath(operand)) {
             std::vector<ProjectOperand> below = ProjectsOfFolder(operand);
             if (below.empty()) // as a folder given as the project file always was
                 throw vb::RuntimeError(vb::err::PathFileAccess, operand);

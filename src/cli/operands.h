@@ -30,6 +30,9 @@ struct ProjectOperand {
 // project file is RuntimeError 75 naming it, before any project is read.
 std::vector<ProjectOperand> ProjectsOfOperands(const std::vector<std::string>& operands);
 
+// True when `path` names a folder (links followed).
+bool IsFolderPath(const std::string& path);
+
 // True when `word` names projects: a folder, or a file with the extension ".vbp" or ".vbg" in any
 // letter case (a member entry never does).
 bool NamesProjects(const std::string& word);

@@ -43,11 +43,22 @@ std::vector<std::string> LeftOverWords(const CLI::App& app) {
     return words;
 }
 
+} // namespace
+
 std::string OneWordTooMany(const CLI::App& command, const std::string& word) {
     return "überzähliges Argument für " + command.get_name() + ": " + word;
 }
 
-} // namespace
+bool NamesOption(int argc, const char* const* argv, std::string_view name) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view word = argv[i];
+        if (word == kEndOfOptions)
+            return false;
+        if (word == name || (word.starts_with(name) && word.substr(name.size()).starts_with('=')))
+            return true;
+    }
+    return false;
+}
 
 void RequireProjectOperands(const CLI::App& command, const std::vector<std::string>& operands) {
     for (std::size_t i = 1; i < operands.size(); ++i)

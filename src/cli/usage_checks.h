@@ -10,6 +10,12 @@ namespace cli {
 // flag switched on or off; the program's flags are switches without values. Words after "--" are operands.
 void RejectFlagValues(const CLI::App& app, int argc, const char* const* argv);
 
+// Before parsing: whether the option `name` is among the words before "--" (alone or as name=value).
+bool NamesOption(int argc, const char* const* argv, std::string_view name);
+
+// The message for a word no operand takes: "überzähliges Argument für COMMAND: WORD".
+std::string OneWordTooMany(const CLI::App& command, const std::string& word);
+
 // After parsing: exactly one command, and no word that neither the command nor an option took.
 void CheckCommandWords(const CLI::App& app);
 

@@ -151,3 +151,52 @@ TEST(Estate, OneProjectFileKeepsItsOutputAndAnOddWordIsStillOneTooMany) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(Estate, MergeIntoAFolderOneFileNamedByPositionPerProject) {
+    const Estate estate;
+    estate.dir.write("aus/.keep", "");
+    const RunResult merged = estate.run({"merge", "--output-dir", "aus", "--code-only", "-k", "estate/Beta",
+                                         "gruppen/Alle.vbg", "--jobs", "2"});
+    EXPECT_EQ(merged.status, 1);
+    EXPECT_EQ(merged.err, "vbprojekt: Laufzeitfehler 53: Datei nicht gefunden: estate/Beta/Fehlt.frm\n");
+    EXPECT_EQ(merged.out,
+              "estate/Beta/Beta.vbp\taus/1-Beta.txt\n"
+              "gruppen/../estate/Alpha/Alpha.vbp\taus/2-Alpha.txt\n"
+              "gruppen/../gamma/Gamma.vbp\taus/3-Gamma.txt\n"
+              "gruppen/..\\fehlt\\Weg.vbp\tFehler\t76\tPfad nicht gefunden: gruppen/..\\fehlt\\Weg.vbp\n");
+    // Each file holds what the merge of its project alone writes.
+    for (const auto& [project, file] : {std::pair{"estate/Beta/Beta.vbp", "aus/1-Beta.txt"},
+                                        std::pair{"estate/Alpha/Alpha.vbp", "aus/2-Alpha.txt"}}) {
+        const RunResult alone = estate.run({"merge", "--code-only", "-k", project, "-"});
+        EXPECT_EQ(vbtest::ReadBytes(estate.dir.file(file)), alone.out) << file;
+    }
+    EXPECT_FALSE(std::filesystem::exists(estate.dir.file("aus/4-Weg.txt")));
+
+    // Another project's file as the output of a merge without --output-dir is a usage error: the caller
+    // meant several projects, and the file stays as it is.
+    const RunResult clobber = estate.run({"merge", "estate/alt/ALT.VBP", "estate/Beta/Beta.vbp"});
+    EXPECT_EQ(clobber.status, 2);
+    EXPECT_NE(vbtest::ReadBytes(estate.dir.file("estate/Beta/Beta.vbp")).find("Form=Start.frm"),
+              std::string::npos);
+}
+
+TEST(Estate, MergeIntoAFolderRefusesWhenAnyOutputIsAFileOfAnyProject) {
+    vbtest::TempDir dir;
+    const std::string module = "Attribute VB_Name = \"M\"\r\nSub A()\r\nEnd Sub\r\n";
+    dir.write("p/1-P.txt", module); // the first project's output is the second project's module
+    dir.write("p/P.vbp", "Type=Exe\r\n");
+    dir.write("p/Q.vbp", "Type=Exe\r\nModule=M; 1-P.txt\r\n");
+    const RunResult result =
+        RunVbprojekt({"merge", "--output-dir", "p", "p/P.vbp", "p/Q.vbp"}, InFolder(dir.path()));
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(
+        result.err,
+        "vbprojekt: Die Ausgabedatei ist eine Datei des Projekts und wird nicht überschrieben: p/1-P.txt\n");
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(vbtest::ReadBytes(dir.file("p/1-P.txt")), module);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("p/2-Q.txt"))) << "nothing is written";
+}
+
+} // namespace
