@@ -12,6 +12,9 @@
 #include "text/file_identity.h"
 
 #include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
+
+#include <mutex>
 
 #include <string>
 #include <unistd.h>
@@ -105,7 +108,8 @@ void WriteOut(const Output& output, Arguments& args);
 // Runs a reading command over its operands: for exactly one project file its output as it always was,
 // otherwise the output of every project the operands reach, with the project's path in front.
 void ReadProjects(const std::vector<std::string>& operands, Arguments& args, const char* status,
-                  const std::function<Output(const std::string& projectPath, bool oneProject)>& command);
+                  const std::function<Output(const std::string& projectPath, bool oneProject)>& command,
+                  const std::function<void(std::string&, nlohmann::ordered_json&)>& finish = {});
 
 void GermanLabels(CLI::App& app) {
     const auto formatter = app.get_formatter();
@@ -163,12 +167,13 @@ void WriteOut(const Output& output, Arguments& args) {
 }
 
 void ReadProjects(const std::vector<std::string>& operands, Arguments& args, const char* status,
-                  const std::function<Output(const std::string& projectPath, bool oneProject)>& command) {
+                  const std::function<Output(const std::string& projectPath, bool oneProject)>& command,
+                  const std::function<void(std::string&, nlohmann::ordered_json&)>& finish) {
     if (IsOneProjectFile(operands)) {
         WriteOut(command(operands.front(), true), args);
         return;
     }
-    const EstateRun run{args.json, args.jobs, CodePageOf(args), status};
+    const EstateRun run{args.json, args.jobs, CodePageOf(args), status, finish};
     if (!RunOverProjects(ProjectsOfOperands(operands), run, [&](const std::string& projectPath, std::size_t) {
             return command(projectPath, false);
         }))
@@ -286,6 +291,44 @@ void AddCheck(CLI::App& app, Arguments& args) {
     });
 }
 
+void AddLines(CLI::App& app, Arguments& args) {
+    CLI::App* lines = AddCommand(
+        app, "lines", "Zeilen je Mitglied: Objektbeschreibung, Attribute, Code, Leer- und Kommentarzeilen",
+        "Zeilen: Mitglied<TAB>GRUPPE<TAB>EINTRAG<TAB>ZAHLEN je Mitglied in der Reihenfolge der\n"
+        "Projektdatei, Art<TAB>GRUPPE<TAB>ZAHLEN je Art, Gesamt<TAB>ZAHLEN; ZAHLEN: alle Zeilen,\n"
+        "Objektbeschreibung, Attributzeilen, Codezeilen, davon leer, davon Kommentar (im README).\n"
+        "Mehrere Projekte: zuletzt Alle Projekte<TAB>ZAHLEN.");
+    AddProjects(lines, args);
+    AddJson(lines, args);
+    AddKeepGoing(lines, args);
+    AddEncoding(lines, args);
+    AddJobs(lines, args);
+    lines->callback([lines, &args] {
+        RequireOperand(*lines, kProject);
+        RequireProjectOperands(*lines, args.projects);
+        const Reading reading = ReadingOf(args);
+        std::mutex mutex;
+        counter::LineTally all;
+        ReadProjects(
+            args.projects, args, "Zählen der Zeilen",
+            [&](const std::string& path, bool one) {
+                Reading own = reading;
+                own.alone = one;
+                counter::LineTally project;
+                Output output = LinesOutput(path, args.json, own, &project);
+                const std::lock_guard lock(mutex);
+                all += project;
+                return output;
+            },
+            [&](std::string& text, nlohmann::ordered_json& document) {
+                if (args.json)
+                    document["total"] = LineTallyRecord(all);
+                else
+                    text = LineTallyLine("Alle Projekte", all);
+            });
+    });
+}
+
 void AddMerge(CLI::App& app, Arguments& args) {
     CLI::App* merge = AddCommand(
         app, "merge", "Schreibt das ganze Projekt in eine Textdatei",
@@ -330,7 +373,7 @@ void AddMerge(CLI::App& app, Arguments& args) {
                 operands.push_back(args.output);
             operands.insert(operands.end(), args.projects.begin(), args.projects.end());
             RequireProjectOperands(*merge, operands);
-            const EstateRun run{false, args.jobs, CodePageOf(args), "Datei wird generiert"};
+            const EstateRun run{false, args.jobs, CodePageOf(args), "Datei wird generiert", {}};
             if (!MergeIntoFolder(ProjectsOfOperands(operands), args.outputDir, args.codeOnly, args.keepGoing,
                                  run))
                 args.complete = false;
@@ -367,6 +410,7 @@ bool RunCommandLine(int argc, char** argv) {
     AddCount(app, args);
     AddCheck(app, args);
     AddMerge(app, args);
+    AddLines(app, args);
     // Runs once every word is parsed, before the command's own callback.
     app.parse_complete_callback([&app] { CheckCommandWords(app); });
 

@@ -2,8 +2,11 @@
 // The commands. The reading commands return their whole output, which is written only once the command
 // has succeeded, so a failure never leaves half a listing on standard output.
 
+#include "counter/member_lines.h"
 #include "merger/merged_document.h"
 #include "text/shown_text.h"
+
+#include <nlohmann/json_fwd.hpp>
 
 #include <cstdint>
 #include <optional>
@@ -46,6 +49,16 @@ Output ObjectsOutput(const std::string& projectPath, const std::vector<std::stri
 
 // The all-objects count: per scanned member its number, and the total.
 Output CountOutput(const std::string& projectPath, bool json, const Reading& reading);
+
+// Per member in the project reader's order its lines (counter::LineTally, every member kind read in
+// full), then the sums per kind and for the project: text records Mitglied GROUP ENTRY NUMBERS...,
+// Art GROUP NUMBERS..., Gesamt NUMBERS... (lines, description, attributes, code, blank, comments);
+// JSON {"members", "kinds", "total"}. The project's sums are also stored in `projectTotal` if given.
+Output LinesOutput(const std::string& projectPath, bool json, const Reading& reading,
+                   counter::LineTally* projectTotal = nullptr);
+// The six numbers of a tally as a JSON object, and as a text record after `label`.
+nlohmann::ordered_json LineTallyRecord(const counter::LineTally& tally);
+std::string LineTallyLine(std::string_view label, const counter::LineTally& tally);
 
 // What a maintainer needs to know before anything else: how each member entry is found, entries outside
 // the project's folder, each member file's line ends, text and head, and the project file's lines that

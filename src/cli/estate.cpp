@@ -91,9 +91,13 @@ bool RunOverProjects(
         bar.step();
     };
     RunInOrder(projects.size(), run.jobs, work, done);
+    nlohmann::ordered_json top = {{"projects", std::move(documents)}};
+    std::string closing;
+    if (run.finish)
+        run.finish(closing, top);
     if (run.json)
-        WriteAll(STDOUT_FILENO, JsonText({{"projects", std::move(documents)}}),
-                 std::string(kStandardOutputName));
+        closing = JsonText(top);
+    WriteAll(STDOUT_FILENO, closing, std::string(kStandardOutputName));
     return complete;
 }
 

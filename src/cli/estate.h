@@ -5,6 +5,7 @@
 #include "operands.h"
 
 #include <functional>
+#include <nlohmann/json_fwd.hpp>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,9 @@ struct EstateRun {
     // Names the progress bar's work ("Zählen aller Voduvov"); the bar counts projects and is shown only
     // on a terminal, for more than a handful of projects.
     std::string status;
+    // Called once every project is written, to add what sums up the run: the text after the last
+    // project's lines, or keys of the top JSON document after "projects".
+    std::function<void(std::string& text, nlohmann::ordered_json& document)> finish;
 };
 
 // Runs `command` for every project (its path and its index in `projects`) on `run.jobs` threads and writes to

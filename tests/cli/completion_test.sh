@@ -26,11 +26,11 @@ expect() {
     fi
 }
 
-expect "check count members merge objects" vbprojekt ""
+expect "check count lines members merge objects" vbprojekt ""
 expect "members merge" vbprojekt m
 expect "-- --help --version -h" vbprojekt -
-expect "-- --code-only --encoding --format --help --keep-going --line-numbers --split" vbprojekt merge --
-expect "--json" vbprojekt count --j
+expect "-- --code-only --encoding --format --help --jobs --keep-going --line-numbers --output-dir --split" vbprojekt merge --
+expect "--jobs --json" vbprojekt count --j
 # The project: project files and folders only, also after an option and after "--".
 expect "Formulare G.VBG P.vbp" vbprojekt members ""
 expect "Formulare G.VBG P.vbp" vbprojekt count --json ""

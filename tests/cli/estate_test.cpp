@@ -90,7 +90,7 @@ TEST(Estate, FoldersAndGroupsInByteOrderEachProjectOnceFailuresInTheirPlace) {
 
 TEST(Estate, SameBytesWhateverTheNumberOfThreads) {
     const Estate estate;
-    for (const std::string command : {"count", "objects", "members", "check"})
+    for (const std::string command : {"count", "objects", "members", "check", "lines"})
         for (const bool json : {false, true}) {
             std::vector<std::string> args = {command, "--keep-going", "estate", "gruppen/Alle.vbg"};
             if (command == "members" || command == "check")
@@ -110,6 +110,38 @@ TEST(Estate, SameBytesWhateverTheNumberOfThreads) {
                 EXPECT_EQ(more.status, one.status) << command << " --jobs " << jobs;
             }
         }
+}
+
+TEST(Estate, LinesPerMemberKindProjectAndRun) {
+    const Estate estate;
+    const std::string zero = "\t0\t0\t0\t0\t0\t0\n";
+    const std::string alpha = "estate/Alpha/Alpha.vbp\t";
+    const std::string alt = "estate/alt/ALT.VBP\t";
+    const RunResult result = estate.run({"lines", "estate/alt/", "estate/Alpha/Alpha.vbp"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, alt + "Mitglied\tFormulare\tAlt.frm\t9\t2\t5\t1\t0\t0\n" + alt +
+                              "Art\tFormulare\t9\t2\t5\t1\t0\t0\n" + alt + "Art\tModule" + zero + alt +
+                              "Art\tKlassenmodule" + zero + alt + "Art\tBenutzersteuerelemente" + zero + alt +
+                              "Art\tEigenschaftenseiten" + zero + alt + "Gesamt\t9\t2\t5\t1\t0\t0\n" + alpha +
+                              "Mitglied\tFormulare\tHaupt.frm\t13\t6\t5\t1\t0\t0\n" + alpha +
+                              "Mitglied\tFormulare\tformulare\\LISTE.frm\t11\t4\t5\t1\t0\t0\n" + alpha +
+                              "Mitglied\tModule\t..\\gemeinsam\\Werkzeuge.bas\t2\t0\t1\t1\t0\t0\n" + alpha +
+                              "Art\tFormulare\t24\t10\t10\t2\t0\t0\n" + alpha +
+                              "Art\tModule\t2\t0\t1\t1\t0\t0\n" + alpha + "Art\tKlassenmodule" + zero +
+                              alpha + "Art\tBenutzersteuerelemente" + zero + alpha +
+                              "Art\tEigenschaftenseiten" + zero + alpha +
+                              "Gesamt\t26\t10\t11\t3\t0\t0\n"
+                              "Alle Projekte\t35\t12\t16\t4\t0\t0\n");
+    // One project alone: its lines without the path, and no sum over the run.
+    const RunResult one = estate.run({"lines", "--json", "estate/alt/ALT.VBP"});
+    const auto document = nlohmann::ordered_json::parse(one.out);
+    EXPECT_EQ(document.at("total"), nlohmann::ordered_json::parse(R"({"lines": 9, "description": 2,
+        "attributes": 5, "code": 1, "blank": 0, "comments": 0})"));
+    EXPECT_EQ(document.at("members").at(0).at("entry"), "Alt.frm");
+    EXPECT_EQ(document.at("kinds").size(), 5U);
+    const auto run = nlohmann::ordered_json::parse(estate.run({"lines", "--json", "estate"}).out);
+    EXPECT_EQ(run.at("total").at("lines"), 26 + 9) << "Alpha and alt; Beta fails and adds nothing";
+    EXPECT_EQ(run.at("projects").at(1).at("error").at("number"), 53);
 }
 
 TEST(Estate, JsonHoldsOneDocumentPerProjectOrItsError) {
