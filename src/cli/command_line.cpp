@@ -7,6 +7,7 @@
 #include "operands.h"
 #include "ordered_pool.h"
 #include "standard_streams.h"
+#include "type_inventory.h"
 #include "usage_checks.h"
 
 #include "text/file_identity.h"
@@ -57,6 +58,7 @@ struct Arguments {
     int jobs = DefaultJobs();
     bool json = false;
     bool codeOnly = false;
+    bool byProject = false;
     bool keepGoing = false;
     std::string encoding = "auto";
     std::string format = "text";
@@ -208,7 +210,9 @@ void AddMembers(CLI::App& app, Arguments& args) {
         RequireProjectOperands(*members, args.projects);
         const vb::CodePage page = CodePageOf(args);
         ReadProjects(args.projects, args, "Lesen der Projekte", [&](const std::string& path, bool) {
-            return Output{MembersOutput(path, args.json, page)};
+            Output output;
+            output.text = MembersOutput(path, args.json, page);
+            return output;
         });
     });
 }
@@ -329,6 +333,50 @@ void AddLines(CLI::App& app, Arguments& args) {
     });
 }
 
+void AddTypes(CLI::App& app, Arguments& args) {
+    CLI::App* types = AddCommand(
+        app, "types", "Objekttypen mit der Zahl ihrer Objekte, Mitgliedsdateien und Projekte",
+        "Zeilen: TYP<TAB>OBJEKTE<TAB>MITGLIEDER<TAB>PROJEKTE je Objekttyp, nach Objekten (absteigend),\n"
+        "dann nach Typ; über alle Projekte zusammen, mit --by-project je Projekt. Die Objekte\n"
+        "ergeben zusammen die Zahl von count.");
+    AddProjects(types, args);
+    types->add_flag("--by-project", args.byProject, "Eine Tabelle je Projekt statt einer für alle");
+    AddJson(types, args);
+    AddKeepGoing(types, args);
+    AddEncoding(types, args);
+    AddJobs(types, args);
+    types->callback([types, &args] {
+        RequireOperand(*types, kProject);
+        RequireProjectOperands(*types, args.projects);
+        const Reading reading = ReadingOf(args);
+        const bool together = !args.byProject && !IsOneProjectFile(args.projects);
+        std::mutex mutex;
+        TypeInventory all;
+        ReadProjects(
+            args.projects, args, "Zählen der Objekttypen",
+            [&](const std::string& path, bool one) {
+                Reading own = reading;
+                own.alone = one;
+                TypeInventory project;
+                Output output = TypesOutput(path, args.json, own, &project);
+                if (together) { // the projects' own tables give way to the one of the run
+                    output.text = args.json ? "{}" : "";
+                    const std::lock_guard lock(mutex);
+                    all.addProject(project);
+                }
+                return output;
+            },
+            [&](std::string& text, nlohmann::ordered_json& document) {
+                if (!together)
+                    return;
+                if (args.json)
+                    document.update(nlohmann::ordered_json::parse(all.json()));
+                else
+                    text = all.text();
+            });
+    });
+}
+
 void AddMerge(CLI::App& app, Arguments& args) {
     CLI::App* merge = AddCommand(
         app, "merge", "Schreibt das ganze Projekt in eine Textdatei",
@@ -411,6 +459,7 @@ bool RunCommandLine(int argc, char** argv) {
     AddCheck(app, args);
     AddMerge(app, args);
     AddLines(app, args);
+    AddTypes(app, args);
     // Runs once every word is parsed, before the command's own callback.
     app.parse_complete_callback([&app] { CheckCommandWords(app); });
 

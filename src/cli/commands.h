@@ -4,6 +4,7 @@
 
 #include "counter/member_lines.h"
 #include "merger/merged_document.h"
+#include "text/runtime_error.h"
 #include "text/shown_text.h"
 
 #include <nlohmann/json_fwd.hpp>
@@ -36,6 +37,14 @@ struct Output {
     bool membersMissing = false;
     std::vector<std::string> notes;
 };
+
+class ProgressBar;
+
+// A member file that could not be opened, for a command that goes on past it: the output is marked
+// incomplete, and the error's message line goes to standard error at once when the project is read
+// alone (above `bar` if one is shown), else into the output's notes.
+void NoteMissingMember(Output& output, const Reading& reading, const vb::RuntimeError& error,
+                       const ProgressBar* bar = nullptr);
 
 // The five kinds in the project reader's order, each with its count and its entries as written.
 std::string MembersOutput(const std::string& projectPath, bool json, const vb::CodePage& codePage);

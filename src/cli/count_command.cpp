@@ -30,11 +30,7 @@ Output CountOutput(const std::string& projectPath, bool json, const Reading& rea
                                              {"entry", entry}};
             if (member.missing) {
                 const vb::RuntimeError& error = *member.missing;
-                if (reading.alone)
-                    bar.note(ErrorMessage(error));
-                else
-                    output.notes.push_back(ErrorMessage(error));
-                output.membersMissing = true;
+                NoteMissingMember(output, reading, error, &bar);
                 record["missing"] = MissingRecord(error, reading.codePage);
             } else {
                 record["objects"] = member.objects;

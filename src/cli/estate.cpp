@@ -47,6 +47,17 @@ void AppendPrefixed(std::string& out, const std::string& prefix, std::string_vie
 
 } // namespace
 
+void NoteMissingMember(Output& output, const Reading& reading, const vb::RuntimeError& error,
+                       const ProgressBar* bar) {
+    output.membersMissing = true;
+    if (!reading.alone)
+        output.notes.push_back(ErrorMessage(error));
+    else if (bar)
+        bar->note(ErrorMessage(error));
+    else
+        WriteToStandardError(ErrorMessage(error));
+}
+
 std::string FailureDescription(const vb::RuntimeError& error, const vb::CodePage& page) {
     if (error.path().empty())
         return error.description();

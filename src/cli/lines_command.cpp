@@ -57,11 +57,7 @@ Output LinesOutput(const std::string& projectPath, bool json, const Reading& rea
             if (const auto missing = lookup.openInto(entry, reader)) {
                 if (!reading.keepGoing)
                     throw *missing;
-                output.membersMissing = true;
-                if (reading.alone)
-                    WriteToStandardError(ErrorMessage(*missing));
-                else
-                    output.notes.push_back(ErrorMessage(*missing));
+                NoteMissingMember(output, reading, *missing);
                 record["missing"] = MissingRecord(*missing, reading.codePage);
                 AppendRecord(memberLines, {"Mitglied", vb::GroupCaptionOf(kind), ControlPictures(shown), "-",
                                            "-", "-", "-", "-", "-"});

@@ -87,11 +87,7 @@ Output ObjectsOutput(const std::string& projectPath, const std::vector<std::stri
                                              {"entry", shownEntry(member.entry)}};
             if (missing) {
                 const vb::RuntimeError& error = *missing;
-                if (reading.alone)
-                    WriteToStandardError(ErrorMessage(error));
-                else
-                    output.notes.push_back(ErrorMessage(error));
-                output.membersMissing = true;
+                NoteMissingMember(output, reading, error);
                 if (json) {
                     record["missing"] = MissingRecord(error, reading.codePage);
                     document.push_back(std::move(record));

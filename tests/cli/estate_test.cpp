@@ -90,7 +90,7 @@ TEST(Estate, FoldersAndGroupsInByteOrderEachProjectOnceFailuresInTheirPlace) {
 
 TEST(Estate, SameBytesWhateverTheNumberOfThreads) {
     const Estate estate;
-    for (const std::string command : {"count", "objects", "members", "check", "lines"})
+    for (const std::string command : {"count", "objects", "members", "check", "lines", "types"})
         for (const bool json : {false, true}) {
             std::vector<std::string> args = {command, "--keep-going", "estate", "gruppen/Alle.vbg"};
             if (command == "members" || command == "check")
@@ -142,6 +142,42 @@ TEST(Estate, LinesPerMemberKindProjectAndRun) {
     const auto run = nlohmann::ordered_json::parse(estate.run({"lines", "--json", "estate"}).out);
     EXPECT_EQ(run.at("total").at("lines"), 26 + 9) << "Alpha and alt; Beta fails and adds nothing";
     EXPECT_EQ(run.at("projects").at(1).at("error").at("number"), 53);
+}
+
+TEST(Estate, TypesOverTheRunOrPerProject) {
+    const Estate estate;
+    const RunResult run = estate.run({"types", "-k", "estate", "gruppen/Alle.vbg"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "vbprojekt: Laufzeitfehler 53: Datei nicht gefunden: estate/Beta/Fehlt.frm\n");
+    EXPECT_EQ(run.out,
+              "gruppen/..\\fehlt\\Weg.vbp\tFehler\t76\tPfad nicht gefunden: gruppen/..\\fehlt\\Weg.vbp\n"
+              "VB.Label\t7\t4\t3\n");
+    const RunResult perProject =
+        estate.run({"types", "--by-project", "estate/alt", "estate/Alpha/Alpha.vbp"});
+    EXPECT_EQ(perProject.status, 0);
+    EXPECT_EQ(perProject.out, "estate/Alpha/Alpha.vbp\tVB.Label\t3\t2\t1\n");
+}
+
+TEST(Estate, TypesOfTheSampleAddUpToItsCountSortedByObjectsThenType) {
+    const RunResult types = RunVbprojekt({"types", "--json", clitest::SampleProject()});
+    const RunResult count = RunVbprojekt({"count", "--json", clitest::SampleProject()});
+    ASSERT_EQ(types.status, 0) << types.err;
+    const auto list = nlohmann::ordered_json::parse(types.out).at("types");
+    std::int64_t objects = 0;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        objects += list[i].at("objects").get<std::int64_t>();
+        EXPECT_EQ(list[i].at("projects"), 1);
+        if (i > 0) {
+            const auto& before = list[i - 1];
+            EXPECT_TRUE(
+                before.at("objects") > list[i].at("objects") ||
+                (before.at("objects") == list[i].at("objects") && before.at("type") < list[i].at("type")))
+                << list[i];
+        }
+    }
+    EXPECT_EQ(objects, nlohmann::ordered_json::parse(count.out).at("total"));
+    EXPECT_EQ(list.at(0), nlohmann::ordered_json::parse(R"({"type": "VB.Menu", "objects": 9, "members": 2,
+        "projects": 1})"));
 }
 
 TEST(Estate, JsonHoldsOneDocumentPerProjectOrItsError) {
