@@ -6,6 +6,7 @@
 #include "merge_into_folder.h"
 #include "operands.h"
 #include "ordered_pool.h"
+#include "shared_members.h"
 #include "standard_streams.h"
 #include "type_inventory.h"
 #include "usage_checks.h"
@@ -41,7 +42,8 @@ constexpr const char* kFooter =
     "PROJEKT: eine Projektdatei, eine Projektgruppe (.vbg) oder ein Ordner (darin jede .vbp, rekursiv,\n"
     "in Byte-Reihenfolge); mehrere lesen einen ganzen Bestand, jedes Projekt einmal, --jobs zugleich.\n"
     "Dann beginnt jede Zeile mit dem Pfad des Projekts; ein Projekt, das scheitert, steht als\n"
-    "PFAD<TAB>Fehler<TAB>NUMMER<TAB>BESCHREIBUNG an seinem Platz (Exit-Status 1), im JSON unter \"projects\".\n"
+    "PFAD<TAB>Fehler<TAB>NUMMER<TAB>BESCHREIBUNG an seinem Platz (Exit-Status 1), im JSON unter "
+    "\"projects\".\n"
     "Auf einem Terminal zeigen merge und count bei mehr als 5 Mitgliedsdateien einen Fortschrittsbalken\n"
     "auf der Standardfehlerausgabe.\n"
     "Exit-Status: 0 Erfolg, 1 Laufzeitfehler (\"vbprojekt: Laufzeitfehler 53: Datei nicht gefunden: "
@@ -115,7 +117,8 @@ void WriteOut(const Output& output, Arguments& args);
 // otherwise the output of every project the operands reach, with the project's path in front.
 void ReadProjects(const std::vector<std::string>& operands, Arguments& args, const char* status,
                   const std::function<Output(const std::string& projectPath, bool oneProject)>& command,
-                  const std::function<void(std::string&, nlohmann::ordered_json&)>& finish = {});
+                  const std::function<void(std::string&, nlohmann::ordered_json&)>& finish = {},
+                  const std::function<void(std::size_t index, const std::string& projectPath)>& each = {});
 
 void GermanLabels(CLI::App& app) {
     const auto formatter = app.get_formatter();
@@ -174,15 +177,19 @@ void WriteOut(const Output& output, Arguments& args) {
 
 void ReadProjects(const std::vector<std::string>& operands, Arguments& args, const char* status,
                   const std::function<Output(const std::string& projectPath, bool oneProject)>& command,
-                  const std::function<void(std::string&, nlohmann::ordered_json&)>& finish) {
+                  const std::function<void(std::string&, nlohmann::ordered_json&)>& finish,
+                  const std::function<void(std::size_t index, const std::string& projectPath)>& each) {
     if (IsOneProjectFile(operands)) {
         WriteOut(command(operands.front(), true), args);
         return;
     }
     const EstateRun run{args.json, args.jobs, CodePageOf(args), status, finish};
-    if (!RunOverProjects(ProjectsOfOperands(operands), run, [&](const std::string& projectPath, std::size_t) {
-            return command(projectPath, false);
-        }))
+    if (!RunOverProjects(ProjectsOfOperands(operands), run,
+                         [&](const std::string& projectPath, std::size_t index) {
+                             if (each)
+                                 each(index, projectPath);
+                             return command(projectPath, false);
+                         }))
         args.complete = false;
 }
 
@@ -294,8 +301,17 @@ void AddCheck(CLI::App& app, Arguments& args) {
         RequireOperand(*check, kProject);
         RequireProjectOperands(*check, args.projects);
         const vb::CodePage page = CodePageOf(args);
-        ReadProjects(args.projects, args, "Prüfen der Projekte",
-                     [&](const std::string& path, bool) { return CheckOutput(path, args.json, page); });
+        SharedMembers shared;
+        ReadProjects(
+            args.projects, args, "Prüfen der Projekte",
+            [&](const std::string& path, bool) { return CheckOutput(path, args.json, page); },
+            [&](std::string& text, nlohmann::ordered_json& document) {
+                if (args.json)
+                    document["shared"] = shared.json(page);
+                else
+                    text = shared.text(page);
+            },
+            [&](std::size_t index, const std::string& path) { shared.addProject(index, path); });
     });
 }
 
@@ -356,6 +372,7 @@ void AddTypes(CLI::App& app, Arguments& args) {
         const bool together = !args.byProject && !IsOneProjectFile(args.projects);
         std::mutex mutex;
         TypeInventory all;
+        SharedMembers shared;
         ReadProjects(
             args.projects, args, "Zählen der Objekttypen",
             [&](const std::string& path, bool one) {
@@ -371,12 +388,18 @@ void AddTypes(CLI::App& app, Arguments& args) {
                 return output;
             },
             [&](std::string& text, nlohmann::ordered_json& document) {
+                if (args.json)
+                    document["shared"] = shared.json(reading.codePage);
                 if (!together)
                     return;
                 if (args.json)
                     document.update(nlohmann::ordered_json::parse(all.json()));
                 else
                     text = all.text();
+            },
+            [&](std::size_t index, const std::string& path) {
+                if (args.json)
+                    shared.addProject(index, path);
             });
     });
 }

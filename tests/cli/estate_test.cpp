@@ -26,7 +26,7 @@ std::string LfForm(std::string_view name, std::initializer_list<std::string_view
 
 // An estate as a maintainer keeps it:
 //   estate/Alpha/Alpha.vbp      its list form entry in other letter case, a module from ..\gemeinsam
-//   estate/Beta/Beta.vbp        a form missing
+//   estate/Beta/Beta.vbp        a form missing; Alpha's module, named in other letter case
 //   estate/alt/ALT.VBP          LF line ends; after Beta in byte order ("B" < "a")
 //   estate/Verweis -> extern    a symbolic link to a folder, not followed
 //   gruppen/Alle.vbg            Alpha again (read once), Gamma outside the estate in other letter case, and
@@ -41,7 +41,9 @@ struct Estate {
         dir.write("estate/Alpha/Alpha.vbp", "Type=Exe\r\nForm=Haupt.frm\r\nForm=formulare\\LISTE.frm\r\n"
                                             "Module=Werkzeuge; ..\\gemeinsam\\Werkzeuge.bas\r\n");
         dir.write("estate/Beta/Start.frm", FormFile("Start", {"lblA", "lblB", "lblC"}));
-        dir.write("estate/Beta/Beta.vbp", "Type=Exe\r\nForm=Start.frm\r\nForm=Fehlt.frm\r\n");
+        dir.write(
+            "estate/Beta/Beta.vbp",
+            "Type=Exe\r\nForm=Start.frm\r\nForm=Fehlt.frm\r\nModule=W; ..\\gemeinsam\\werkzeuge.BAS\r\n");
         dir.write("estate/alt/Alt.frm", LfForm("Alt", {}));
         dir.write("estate/alt/ALT.VBP", "Type=Exe\nForm=Alt.frm\n");
         dir.write("extern/Versteckt.vbp", "Type=Exe\r\n");
@@ -178,6 +180,24 @@ TEST(Estate, TypesOfTheSampleAddUpToItsCountSortedByObjectsThenType) {
     EXPECT_EQ(objects, nlohmann::ordered_json::parse(count.out).at("total"));
     EXPECT_EQ(list.at(0), nlohmann::ordered_json::parse(R"({"type": "VB.Menu", "objects": 9, "members": 2,
         "projects": 1})"));
+}
+
+TEST(Estate, CheckAndTypesNameTheFilesThatProjectsShare) {
+    const Estate estate;
+    const RunResult check = estate.run({"check", "estate", "gruppen/Alle.vbg"});
+    EXPECT_EQ(check.status, 1);
+    EXPECT_NE(check.out.find("\nGeteilt\testate/Alpha/../gemeinsam/Werkzeuge.bas\testate/Alpha/Alpha.vbp\t"
+                             "estate/Beta/Beta.vbp\n"),
+              std::string::npos)
+        << check.out;
+    EXPECT_TRUE(check.out.ends_with("estate/Beta/Beta.vbp\n")) << "the shared files come last";
+
+    const auto types = nlohmann::ordered_json::parse(estate.run({"types", "--json", "-k", "estate"}).out);
+    EXPECT_EQ(types.at("shared"),
+              nlohmann::ordered_json::parse(R"([{"file": "estate/Alpha/../gemeinsam/Werkzeuge.bas",
+        "projects": ["estate/Alpha/Alpha.vbp", "estate/Beta/Beta.vbp"]}])"));
+    const auto alone = nlohmann::ordered_json::parse(estate.run({"types", "--json", "estate/alt"}).out);
+    EXPECT_EQ(alone.at("shared"), nlohmann::ordered_json::array());
 }
 
 TEST(Estate, JsonHoldsOneDocumentPerProjectOrItsError) {
