@@ -18,6 +18,7 @@
 
 #include <mutex>
 
+#include <charconv>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -156,7 +157,13 @@ void AddJobs(CLI::App* command, Arguments& args) {
         ->add_option("-j,--jobs", args.jobs,
                      "Liest so viele Projekte zugleich (Vorgabe: die Zahl der Kerne;\n1: der Reihe nach)")
         ->type_name("N")
-        ->check(CLI::PositiveNumber);
+        ->check([](const std::string& value) {
+            int n = 0;
+            const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), n);
+            return error == std::errc() && end == value.data() + value.size() && n >= 1
+                       ? std::string()
+                       : "--jobs braucht eine ganze Zahl ab 1: " + value;
+        });
 }
 
 void AddJson(CLI::App* command, Arguments& args) {

@@ -226,6 +226,11 @@ TEST(Estate, OneProjectFileKeepsItsOutputAndAnOddWordIsStillOneTooMany) {
     const RunResult extra = estate.run({"count", "estate", "Alt.frm"});
     EXPECT_EQ(extra.status, 2);
     EXPECT_EQ(extra.err, "vbprojekt: überzähliges Argument für count: Alt.frm\nHilfe: vbprojekt --help\n");
+    for (const char* jobs : {"0", "-1", "zwei", "2x"}) {
+        const RunResult bad = estate.run({"count", "--jobs", jobs, "estate"});
+        EXPECT_EQ(bad.status, 2) << jobs;
+        EXPECT_EQ(bad.out, "") << jobs;
+    }
     const RunResult entries = estate.run({"objects", "estate/alt/ALT.VBP", "estate/Beta", "Alt.frm"});
     EXPECT_EQ(entries.status, 2);
     EXPECT_EQ(entries.out, "");
