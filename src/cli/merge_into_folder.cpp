@@ -45,10 +45,6 @@ Identities FilesOfTheRun(const std::vector<ProjectOperand>& projects) {
     return identities;
 }
 
-std::string Joined(const std::string& folder, const std::string& name) {
-    return folder.ends_with('/') ? folder + name : folder + "/" + name;
-}
-
 } // namespace
 
 std::string MergedFileName(std::size_t position, const std::string& projectPath) {

@@ -14,6 +14,15 @@
 
 namespace cli {
 
+bool IsFolderPath(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::string Joined(const std::string& folder, const std::string& name) {
+    return folder.ends_with('/') ? folder + name : folder + "/" + name;
+}
+
 namespace {
 
 bool EndsWithoutCase(std::string_view path, std::string_view extension) {
@@ -21,21 +30,8 @@ bool EndsWithoutCase(std::string_view path, std::string_view extension) {
            vb::SameNameWithoutCase(path.substr(path.size() - extension.size()), extension);
 }
 
-} // namespace
-
-bool IsFolderPath(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-namespace {
-
 bool IsGroupFile(const std::string& path) {
     return EndsWithoutCase(path, ".vbg") && !IsFolderPath(path);
-}
-
-std::string Joined(const std::string& folder, const std::string& name) {
-    return folder.ends_with('/') ? folder + name : folder + "/" + name;
 }
 
 // Every project file below `folder`, symbolic links to folders not followed, in any order.

@@ -33,6 +33,9 @@ std::vector<ProjectOperand> ProjectsOfOperands(const std::vector<std::string>& o
 // True when `path` names a folder (links followed).
 bool IsFolderPath(const std::string& path);
 
+// `name` inside `folder`, with one "/" between them.
+std::string Joined(const std::string& folder, const std::string& name);
+
 // True when `word` names projects: a folder, or a file with the extension ".vbp" or ".vbg" in any
 // letter case (a member entry never does).
 bool NamesProjects(const std::string& word);
