@@ -243,9 +243,11 @@ Output CheckOutput(const std::string& projectPath, bool json, const vb::CodePage
     report.project(projectPath, projectFacts, projectUndefined);
 
     int missing = 0;
+    Output output;
     {
         vb::MemberLookup counterLookup = CounterLookupOf(projectPath);
         for (Member& member : members) {
+            ++output.membersRead;
             const std::string& entry = *member.entry;
             Lookup counter{counterLookup.find(entry), counterLookup.seenFromCaller(entry), {}};
             if (counter.found) {
@@ -282,7 +284,6 @@ Output CheckOutput(const std::string& projectPath, bool json, const vb::CodePage
     for (const vb::OtherProjectLine& line : otherLines)
         report.otherLine(line, lists.Text);
 
-    Output output;
     output.membersMissing = missing > 0;
     output.text = report.finish(static_cast<int>(members.size()), missing);
     return output;

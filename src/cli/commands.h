@@ -12,7 +12,6 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
-
 #include <string>
 #include <vector>
 
@@ -36,6 +35,8 @@ struct Output {
     std::string text;
     bool membersMissing = false;
     std::vector<std::string> notes;
+    // The member files the command looked for, for the progress bar over several projects.
+    std::int64_t membersRead = 0;
 };
 
 class ProgressBar;

@@ -40,6 +40,7 @@ Output CountOutput(const std::string& projectPath, bool json, const Reading& rea
             else // NUMBER GROUP ENTRY, the number first as wc and du print it; "-" for a missing member
                 AppendRecord(out, {member.missing ? "-" : std::to_string(member.objects),
                                    vb::GroupCaptionOf(member.kind), ControlPictures(entry)});
+            ++output.membersRead;
             bar.step();
         };
         vb::MemberLookup lookup = CounterLookupOf(projectPath);

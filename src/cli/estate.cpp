@@ -68,6 +68,7 @@ bool RunOverProjects(
     const std::vector<ProjectOperand>& projects, const EstateRun& run,
     const std::function<Output(const std::string& projectPath, std::size_t index)>& command) {
     bool complete = true;
+    std::int64_t members = 0;
     auto documents = nlohmann::ordered_json::array();
     ProgressBar bar(run.status, static_cast<int>(projects.size()));
     const std::function<ProjectResult(std::size_t)> work = [&](std::size_t i) {
@@ -99,7 +100,8 @@ bool RunOverProjects(
                 AppendPrefixed(out, field + "\t", result.output.text);
             WriteAll(STDOUT_FILENO, out, std::string(kStandardOutputName));
         }
-        bar.step();
+        members += result.output.membersRead;
+        bar.step(members > 0 ? "Projekte, " + std::to_string(members) + " Mitglieder" : "Projekte");
     };
     RunInOrder(projects.size(), run.jobs, work, done);
     nlohmann::ordered_json top = {{"projects", std::move(documents)}};

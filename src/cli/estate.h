@@ -16,8 +16,9 @@ struct EstateRun {
     bool json = false;
     int jobs = 1;
     vb::CodePage codePage;
-    // Names the progress bar's work ("Zählen aller Voduvov"); the bar counts projects and is shown only
-    // on a terminal, for more than a handful of projects.
+    // Names the progress bar's work ("Zählen aller Voduvov"); the bar counts projects, and the member
+    // files their commands looked for, and is shown only on a terminal, for more than a handful of
+    // projects.
     std::string status;
     // Called once every project is written, to add what sums up the run: the text after the last
     // project's lines, or keys of the top JSON document after "projects".

@@ -51,6 +51,7 @@ Output LinesOutput(const std::string& projectPath, bool json, const Reading& rea
     for (const vb::SourceKind kind : vb::kSourceKinds) {
         counter::LineTally ofKind;
         for (const std::string& entry : lists.entries(kind)) {
+            ++output.membersRead;
             const std::string shown = vb::ShownText(entry, lists.Text, reading.codePage);
             std::optional<vb::LineReader> reader;
             nlohmann::ordered_json record = {{"kind", KindNameOf(kind)}, {"entry", shown}};

@@ -75,6 +75,7 @@ Output ObjectsOutput(const std::string& projectPath, const std::vector<std::stri
         counter::ObjectGroupTable table;
         vb::MemberLookup lookup = CounterLookupOf(projectPath);
         for (const Member& member : members) {
+            ++output.membersRead;
             const auto missing = counter::ScanMemberFileIfItOpens(member.entry, table, lookup);
             if (missing && !reading.keepGoing)
                 throw *missing;

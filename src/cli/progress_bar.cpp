@@ -36,6 +36,11 @@ void ProgressBar::step() {
         draw();
 }
 
+void ProgressBar::step(std::string detail) {
+    detail_ = std::move(detail);
+    step();
+}
+
 void ProgressBar::note(std::string_view line) const {
     if (shown_)
         WriteRaw("\r\x1b[2K");
@@ -50,6 +55,8 @@ void ProgressBar::draw() const {
     line.append(static_cast<std::size_t>(filled), '#');
     line.append(static_cast<std::size_t>(kBarWidth - filled), ' ');
     line += "] " + std::to_string(value_) + "/" + std::to_string(steps_);
+    if (!detail_.empty())
+        line += " " + detail_;
     WriteRaw(line);
 }
 

@@ -23,6 +23,8 @@ public:
 
     // One step of the work is done.
     void step();
+    // The same, with `detail` shown after the numbers from now on.
+    void step(std::string detail);
     // Writes a message line to standard error, above the bar where it is shown.
     void note(std::string_view line) const;
 
@@ -32,6 +34,7 @@ private:
     void draw() const;
 
     std::string status_;
+    std::string detail_;
     int steps_;
     int value_ = 0;
     bool shown_;

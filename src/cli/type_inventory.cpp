@@ -64,6 +64,7 @@ Output TypesOutput(const std::string& projectPath, bool json, const Reading& rea
     TypeInventory project;
     counter::ObjectGroupTable table;
     const auto counted = [&](const counter::MemberObjects& member) {
+        ++output.membersRead;
         if (member.missing) {
             NoteMissingMember(output, reading, *member.missing);
             return;

@@ -200,6 +200,22 @@ TEST(Estate, CheckAndTypesNameTheFilesThatProjectsShare) {
     EXPECT_EQ(alone.at("shared"), nlohmann::ordered_json::array());
 }
 
+TEST(Estate, OnATerminalOneBarCountsProjectsAndMembers) {
+    vbtest::TempDir dir;
+    for (int p = 0; p < 6; ++p) {
+        const std::string folder = "viele/P" + std::to_string(p) + "/";
+        dir.write(folder + "F.frm", FormFile("F", {"lbl"}));
+        dir.write(folder + "P.vbp", "Type=Exe\r\nForm=F.frm\r\nForm=G.frm\r\n");
+        dir.write(folder + "G.frm", FormFile("G", {}));
+    }
+    const RunResult result =
+        RunVbprojekt({"count", "--jobs", "2", dir.file("viele")}, clitest::OnATerminal());
+    EXPECT_EQ(result.status, 0);
+    EXPECT_NE(result.err.find("] 6/6 Projekte, 12 Mitglieder"), std::string::npos) << result.err;
+    EXPECT_TRUE(result.err.ends_with("\r\x1b[2K")) << "the bar's line is cleared at the end";
+    EXPECT_EQ(result.out.find("Zählen"), std::string::npos);
+}
+
 TEST(Estate, JsonHoldsOneDocumentPerProjectOrItsError) {
     const Estate estate;
     const RunResult result = estate.run({"count", "--json", "estate/alt/ALT.VBP", "estate/Beta"});
