@@ -422,7 +422,8 @@ void AddMerge(CLI::App& app, Arguments& args) {
         "--format markdown, xml, json: dieselben Zeilen, als UTF-8 mit LF; jede Mitgliedsdatei aus\n"
         "ihrer eigenen Codepage (UTF-8 wie sie ist, sonst Windows-1252 oder --encoding).\n"
         "Mehrere Projekte: merge --output-dir ORDNER PROJEKT... (Projektdateien, -gruppen, Ordner)\n"
-        "schreibt je Projekt ORDNER/N-NAME.txt (.md, .xml, .json), N seine Stelle in der Reihe der Projekte (ab 1),\n"
+        "schreibt je Projekt ORDNER/N-NAME.txt (.md, .xml, .json), N seine Stelle in der Reihe der Projekte "
+        "(ab 1),\n"
         "NAME der Name seiner Projektdatei ohne Endung; zwei Projekte schreiben nie dieselbe Datei.\n"
         "Ist eine dieser Dateien eine Datei eines der Projekte, wird nichts geschrieben.");
     AddProject(merge, args);
@@ -457,7 +458,7 @@ void AddMerge(CLI::App& app, Arguments& args) {
             RequireProjectOperands(*merge, operands);
             const EstateRun run{false, args.jobs, CodePageOf(args), "Datei wird generiert", {}};
             if (!MergeIntoFolder(ProjectsOfOperands(operands), args.outputDir, args.codeOnly, args.keepGoing,
-                                 run))
+                                 DocumentMergeOf(args), run))
                 args.complete = false;
             return;
         }

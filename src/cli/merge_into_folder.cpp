@@ -47,18 +47,19 @@ Identities FilesOfTheRun(const std::vector<ProjectOperand>& projects) {
 
 } // namespace
 
-std::string MergedFileName(std::size_t position, const std::string& projectPath) {
+std::string MergedFileName(std::size_t position, const std::string& projectPath,
+                           merger::DocumentFormat format) {
     std::string name = projectPath.substr(projectPath.rfind('/') + 1);
     if (const auto dot = name.rfind('.'); dot != std::string::npos && dot > 0)
         name.erase(dot);
-    return std::to_string(position) + "-" + name + ".txt";
+    return std::to_string(position) + "-" + name + std::string(merger::FileExtensionOf(format));
 }
 
 bool MergeIntoFolder(const std::vector<ProjectOperand>& projects, const std::string& folder, bool codeOnly,
-                     bool keepGoing, const EstateRun& run) {
+                     bool keepGoing, const merger::DocumentMerge& how, const EstateRun& run) {
     std::vector<std::string> outputs;
     for (std::size_t i = 0; i < projects.size(); ++i)
-        outputs.push_back(Joined(folder, MergedFileName(i + 1, projects[i].path)));
+        outputs.push_back(Joined(folder, MergedFileName(i + 1, projects[i].path, how.format)));
     const Identities inputs = FilesOfTheRun(projects);
     for (const std::string& output : outputs)
         if (const auto identity = vb::IdentityOfPath(output);
@@ -67,7 +68,7 @@ bool MergeIntoFolder(const std::vector<ProjectOperand>& projects, const std::str
 
     return RunOverProjects(projects, run, [&](const std::string& projectPath, std::size_t i) {
         Output output;
-        output.membersMissing = !Merge(projectPath, outputs[i], codeOnly, keepGoing, &output.notes);
+        output.membersMissing = !Merge(projectPath, outputs[i], codeOnly, keepGoing, how, &output.notes);
         output.text = PlainField(outputs[i], vb::TextKindOf(outputs[i]), run.codePage) + "\n";
         return output;
     });

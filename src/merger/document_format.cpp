@@ -8,20 +8,34 @@ namespace merger {
 
 namespace {
 
-constexpr std::array<std::pair<std::string_view, DocumentFormat>, 4> kFormatNames = {{
-    {"text", DocumentFormat::Text},
-    {"markdown", DocumentFormat::Markdown},
-    {"xml", DocumentFormat::Xml},
-    {"json", DocumentFormat::Json},
+// Each format with its name on the command line and the extension of the files it is written to.
+struct FormatName {
+    std::string_view name;
+    DocumentFormat format;
+    std::string_view extension;
+};
+
+constexpr std::array<FormatName, 4> kFormatNames = {{
+    {"text", DocumentFormat::Text, ".txt"},
+    {"markdown", DocumentFormat::Markdown, ".md"},
+    {"xml", DocumentFormat::Xml, ".xml"},
+    {"json", DocumentFormat::Json, ".json"},
 }};
 
 } // namespace
 
 std::optional<DocumentFormat> DocumentFormatNamed(std::string_view name) {
-    for (const auto& [known, format] : kFormatNames)
-        if (known == name)
-            return format;
+    for (const FormatName& known : kFormatNames)
+        if (known.name == name)
+            return known.format;
     return std::nullopt;
+}
+
+std::string_view FileExtensionOf(DocumentFormat format) {
+    for (const FormatName& known : kFormatNames)
+        if (known.format == format)
+            return known.extension;
+    return ".txt";
 }
 
 std::unique_ptr<DocumentFormatter> FormatterOf(DocumentFormat format, bool lineNumbers) {

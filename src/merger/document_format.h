@@ -19,6 +19,8 @@ enum class DocumentFormat { Text, Markdown, Xml, Json };
 
 // The format called `name` on the command line: "text", "markdown", "xml", "json".
 std::optional<DocumentFormat> DocumentFormatNamed(std::string_view name);
+// The extension of a file written in `format`, with its dot: ".txt", ".md", ".xml", ".json".
+std::string_view FileExtensionOf(DocumentFormat format);
 
 // Where the pieces go: the output file, or a counter that measures a piece before it is written.
 class DocumentOut {

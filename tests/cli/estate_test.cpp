@@ -291,6 +291,18 @@ TEST(Estate, MergeIntoAFolderOneFileNamedByPositionPerProject) {
               std::string::npos);
 }
 
+TEST(Estate, MergeIntoAFolderInADocumentFormatNamesTheFilesByTheFormat) {
+    const Estate estate;
+    estate.dir.write("aus/.keep", "");
+    const RunResult merged = estate.run({"merge", "--output-dir", "aus", "--format", "json", "estate/Alpha",
+                                         "gamma/Gamma.vbp", "--jobs", "2"});
+    EXPECT_EQ(merged.out, "estate/Alpha/Alpha.vbp\taus/1-Alpha.json\n"
+                          "gamma/Gamma.vbp\taus/2-Gamma.json\n");
+    const RunResult alone = estate.run({"merge", "--format", "json", "estate/Alpha/Alpha.vbp", "-"});
+    EXPECT_EQ(vbtest::ReadBytes(estate.dir.file("aus/1-Alpha.json")), alone.out);
+    EXPECT_FALSE(std::filesystem::exists(estate.dir.file("aus/1-Alpha.txt")));
+}
+
 TEST(Estate, MergeIntoAFolderRefusesWhenAnyOutputIsAFileOfAnyProject) {
     vbtest::TempDir dir;
     const std::string module = "Attribute VB_Name = \"M\"\r\nSub A()\r\nEnd Sub\r\n";
