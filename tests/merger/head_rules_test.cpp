@@ -1,3 +1,4 @@
+#include "member_texts.h"
 #include "memory_file.h"
 #include "merger/head_rules.h"
 
@@ -20,31 +21,21 @@ std::string Body(HeadRule rule, bool optionSet, std::string_view bytes) {
     return output.contents();
 }
 
-constexpr std::string_view kForm = "VERSION 5.00\r\n"
-                                   "Object = \"{831FDD16-0C5C}#2.0#0\"; \"MSCOMCTL.OCX\"\r\n"
-                                   "Begin VB.Form frmHaupt \r\n"
-                                   "   Caption = \"Haupt\"\r\n"
-                                   "   Attribute indented does not end the description\r\n"
-                                   "End\r\n"
-                                   "Attribute VB_Name = \"frmHaupt\"\r\n"
-                                   "Attribute VB_GlobalNameSpace = False\r\n"
-                                   "Attribute VB_Creatable = False\r\n"
-                                   "Attribute VB_PredeclaredId = True\r\n"
-                                   "Attribute VB_Exposed = False\r\n"
-                                   "Option Explicit\r\n";
+const std::string kForm = std::string("VERSION 5.00\r\n"
+                                      "Object = \"{831FDD16-0C5C}#2.0#0\"; \"MSCOMCTL.OCX\"\r\n"
+                                      "Begin VB.Form frmHaupt \r\n"
+                                      "   Caption = \"Haupt\"\r\n"
+                                      "   Attribute indented does not end the description\r\n"
+                                      "End\r\n") +
+                          std::string(vbtest::kFrmHauptAttributes) + "Option Explicit\r\n";
 
 TEST(HeadRules, ObjectDescriptionWithOptionFromBeginToFourLinesAfterAttribute) {
     EXPECT_EQ(Body(HeadRule::ObjectDescription, true, kForm),
-              "Begin VB.Form frmHaupt \r\n"
-              "   Caption = \"Haupt\"\r\n"
-              "   Attribute indented does not end the description\r\n"
-              "End\r\n"
-              "Attribute VB_Name = \"frmHaupt\"\r\n"
-              "Attribute VB_GlobalNameSpace = False\r\n"
-              "Attribute VB_Creatable = False\r\n"
-              "Attribute VB_PredeclaredId = True\r\n"
-              "Attribute VB_Exposed = False\r\n"
-              "Option Explicit\r\n");
+              std::string("Begin VB.Form frmHaupt \r\n"
+                          "   Caption = \"Haupt\"\r\n"
+                          "   Attribute indented does not end the description\r\n"
+                          "End\r\n") +
+                  std::string(vbtest::kFrmHauptAttributes) + "Option Explicit\r\n");
     // Lines before the first "Begin" are dropped; indented or lower-case ones do not start it.
     EXPECT_EQ(Body(HeadRule::ObjectDescription, true,
                    "VERSION 5.00\r\n  Begin X\r\n\tBegin Y\r\nbegin Z\r\nBegi\r\nBeginProperty Font\r\n"

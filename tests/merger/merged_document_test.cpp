@@ -1,6 +1,7 @@
 // The merged project as Markdown, XML and JSON: exact bytes on small written projects, and the XML and
 // JSON read back by their parsers to the very lines the head rules select.
 
+#include "member_texts.h"
 #include "merger/merged_document.h"
 #include "temp_dir.h"
 #include "written_project.h"
@@ -20,18 +21,14 @@ using vb::SourceKind;
 using vbtest::ReadBytes;
 
 // A Windows-1252 form with CR LF: "Ü" is DC, "ö" F6, "ß" DF; a run of three backticks in its code.
-constexpr std::string_view kForm = "VERSION 5.00\r\n"
-                                   "Begin VB.Form frmHaupt \r\n"
-                                   "   Caption = \"\xDC"
-                                   "bersicht\"\r\n"
-                                   "End\r\n"
-                                   "Attribute VB_Name = \"frmHaupt\"\r\n"
-                                   "Attribute VB_GlobalNameSpace = False\r\n"
-                                   "Attribute VB_Creatable = False\r\n"
-                                   "Attribute VB_PredeclaredId = True\r\n"
-                                   "Attribute VB_Exposed = False\r\n"
-                                   "' Gr\xF6\xDF"
-                                   "e ``` x\r\n";
+const std::string kForm = std::string("VERSION 5.00\r\n"
+                                      "Begin VB.Form frmHaupt \r\n"
+                                      "   Caption = \"\xDC"
+                                      "bersicht\"\r\n"
+                                      "End\r\n") +
+                          std::string(vbtest::kFrmHauptAttributes) +
+                          "' Gr\xF6\xDF"
+                          "e ``` x\r\n";
 
 // A UTF-8 module with LF only: markup characters, "]]>", control bytes and a tab.
 constexpr std::string_view kModule = "Attribute VB_Name = \"Werkzeuge\"\n"

@@ -35,25 +35,15 @@ public:
     }
 };
 
-constexpr std::string_view kForm = "VERSION 5.00\r\n"
-                                   "Object = \"{831FDD16-0C5C}#2.0#0\"; \"MSCOMCTL.OCX\"\r\n"
-                                   "Begin VB.Form frmHaupt \r\n"
-                                   "End\r\n"
-                                   "Attribute VB_Name = \"frmHaupt\"\r\n"
-                                   "Attribute VB_GlobalNameSpace = False\r\n"
-                                   "Attribute VB_Creatable = False\r\n"
-                                   "Attribute VB_PredeclaredId = True\r\n"
-                                   "Attribute VB_Exposed = False\r\n"
-                                   "Option Explicit\r\n";
+const std::string kForm = std::string("VERSION 5.00\r\n"
+                                      "Object = \"{831FDD16-0C5C}#2.0#0\"; \"MSCOMCTL.OCX\"\r\n"
+                                      "Begin VB.Form frmHaupt \r\n"
+                                      "End\r\n") +
+                          std::string(vbtest::kFrmHauptAttributes) + "Option Explicit\r\n";
 
-constexpr std::string_view kFormBodyWithOption = "Begin VB.Form frmHaupt \r\n"
-                                                 "End\r\n"
-                                                 "Attribute VB_Name = \"frmHaupt\"\r\n"
-                                                 "Attribute VB_GlobalNameSpace = False\r\n"
-                                                 "Attribute VB_Creatable = False\r\n"
-                                                 "Attribute VB_PredeclaredId = True\r\n"
-                                                 "Attribute VB_Exposed = False\r\n"
-                                                 "Option Explicit\r\n";
+const std::string kFormBodyWithOption = std::string("Begin VB.Form frmHaupt \r\n"
+                                                    "End\r\n") +
+                                        std::string(vbtest::kFrmHauptAttributes) + "Option Explicit\r\n";
 
 TEST(MergedFile, NoMembersGivesTheFiveHeadingsOnly) {
     Project p;

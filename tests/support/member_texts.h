@@ -31,6 +31,13 @@ inline std::string FormFile(std::string_view formName, std::initializer_list<std
     return text;
 }
 
+// The attribute block that VB writes after the object description of the form frmHaupt, CR LF.
+inline constexpr std::string_view kFrmHauptAttributes = "Attribute VB_Name = \"frmHaupt\"\r\n"
+                                                        "Attribute VB_GlobalNameSpace = False\r\n"
+                                                        "Attribute VB_Creatable = False\r\n"
+                                                        "Attribute VB_PredeclaredId = True\r\n"
+                                                        "Attribute VB_Exposed = False\r\n";
+
 // The merged file of a project without members: the five headings and their gaps.
 inline constexpr std::string_view kEmptyMergedFile =
     "FORMULARE:\r\n\r\n\r\nMODULE:\r\n\r\n\r\nKLASSENMODULE:\r\n\r\n\r\n"

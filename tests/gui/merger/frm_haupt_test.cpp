@@ -32,18 +32,14 @@ constexpr std::string_view kProject = "Type=Exe\r\n"
                                       "Form=Formulare\\Haupt.frm\r\n"
                                       "Module=Werkzeuge; Werkzeuge.bas\r\n"
                                       "Class=Kunde; Kunde.cls\r\n";
-constexpr std::string_view kForm = "VERSION 5.00\r\n"
-                                   "Begin VB.Form frmHaupt \r\n"
-                                   "   Caption = \"Gr\xF6\xDF"
-                                   "e\"\r\n"
-                                   "End\r\n"
-                                   "Attribute VB_Name = \"frmHaupt\"\r\n"
-                                   "Attribute VB_GlobalNameSpace = False\r\n"
-                                   "Attribute VB_Creatable = False\r\n"
-                                   "Attribute VB_PredeclaredId = True\r\n"
-                                   "Attribute VB_Exposed = False\r\n"
-                                   "Private Sub Form_Load()\r\n"
-                                   "End Sub\r\n";
+const std::string kForm = std::string("VERSION 5.00\r\n"
+                                      "Begin VB.Form frmHaupt \r\n"
+                                      "   Caption = \"Gr\xF6\xDF"
+                                      "e\"\r\n"
+                                      "End\r\n") +
+                          std::string(vbtest::kFrmHauptAttributes) +
+                          "Private Sub Form_Load()\r\n"
+                          "End Sub\r\n";
 constexpr std::string_view kModule = "Attribute VB_Name = \"Werkzeuge\"\r\nOption Explicit\r\n";
 constexpr std::string_view kClass = "VERSION 1.0 CLASS\r\n"
                                     "BEGIN\r\n"
