@@ -191,7 +191,7 @@ void ReadProjects(const std::vector<std::string>& operands, Arguments& args, con
         return;
     }
     const EstateRun run{args.json, args.jobs, CodePageOf(args), status, finish};
-    if (!RunOverProjects(ProjectsOfOperands(operands), run,
+    if (!RunOverProjects(ProjectsOfOperands(operands, args.jobs), run,
                          [&](const std::string& projectPath, std::size_t index) {
                              if (each)
                                  each(index, projectPath);
@@ -457,8 +457,8 @@ void AddMerge(CLI::App& app, Arguments& args) {
             operands.insert(operands.end(), args.projects.begin(), args.projects.end());
             RequireProjectOperands(*merge, operands);
             const EstateRun run{false, args.jobs, CodePageOf(args), "Datei wird generiert", {}};
-            if (!MergeIntoFolder(ProjectsOfOperands(operands), args.outputDir, args.codeOnly, args.keepGoing,
-                                 DocumentMergeOf(args), run))
+            if (!MergeIntoFolder(ProjectsOfOperands(operands, args.jobs), args.outputDir, args.codeOnly,
+                                 args.keepGoing, DocumentMergeOf(args), run))
                 args.complete = false;
             return;
         }

@@ -1,4 +1,5 @@
 #include "operands.h"
+#include "ordered_pool.h"
 
 #include "text/file_identity.h"
 #include "text/line_reader.h"
@@ -6,6 +7,8 @@
 
 #include <algorithm>
 #include <dirent.h>
+#include <functional>
+#include <iterator>
 #include <memory>
 #include <set>
 #include <string_view>
@@ -34,8 +37,10 @@ bool IsGroupFile(const std::string& path) {
     return EndsWithoutCase(path, ".vbg") && !IsFolderPath(path);
 }
 
-// Every project file below `folder`, symbolic links to folders not followed, in any order.
-void CollectProjectFiles(const std::string& folder, std::vector<std::string>& found) {
+// Calls `folderFound` for each folder in `folder` and `projectFound` for each project file, symbolic links
+// to folders not followed, in the order of the listing.
+void ListFolder(const std::string& folder, const std::function<void(std::string)>& folderFound,
+                const std::function<void(std::string)>& projectFound) {
     const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
     if (!dir)
         return; // a folder that cannot be listed holds no project the run can read
@@ -43,20 +48,47 @@ void CollectProjectFiles(const std::string& folder, std::vector<std::string>& fo
         const std::string name = e->d_name;
         if (name == "." || name == "..")
             continue;
-        const std::string path = Joined(folder, name);
-        struct stat st {};
-        if (::lstat(path.c_str(), &st) != 0)
-            continue;
-        if (S_ISDIR(st.st_mode))
-            CollectProjectFiles(path, found);
+        std::string path = Joined(folder, name);
+        // The listing says what most entries are; only where it does not is the entry asked itself. A
+        // symbolic link is never a folder here.
+        bool isFolder = e->d_type == DT_DIR;
+        if (e->d_type == DT_UNKNOWN) {
+            struct stat st {};
+            if (::lstat(path.c_str(), &st) != 0)
+                continue;
+            isFolder = S_ISDIR(st.st_mode);
+        }
+        if (isFolder)
+            folderFound(std::move(path));
         else if (EndsWithoutCase(name, ".vbp") && !IsFolderPath(path))
-            found.push_back(path);
+            projectFound(std::move(path));
     }
 }
 
-std::vector<ProjectOperand> ProjectsOfFolder(const std::string& folder) {
+// Every project file below `folder`, in any order.
+void CollectProjectFiles(const std::string& folder, std::vector<std::string>& found) {
+    ListFolder(
+        folder, [&](std::string sub) { CollectProjectFiles(sub, found); },
+        [&](std::string path) { found.push_back(std::move(path)); });
+}
+
+// The folders of a large estate are listed on `jobs` threads, a subfolder of `folder` each at a time.
+std::vector<ProjectOperand> ProjectsOfFolder(const std::string& folder, int jobs) {
     std::vector<std::string> paths;
-    CollectProjectFiles(folder, paths);
+    std::vector<std::string> subfolders;
+    ListFolder(
+        folder, [&](std::string sub) { subfolders.push_back(std::move(sub)); },
+        [&](std::string path) { paths.push_back(std::move(path)); });
+    RunInOrder<std::vector<std::string>>(
+        subfolders.size(), jobs,
+        [&](std::size_t i) {
+            std::vector<std::string> below;
+            CollectProjectFiles(subfolders[i], below);
+            return below;
+        },
+        [&](std::size_t, std::vector<std::string>&& below) {
+            std::move(below.begin(), below.end(), std::back_inserter(paths));
+        });
     std::sort(paths.begin(), paths.end()); // byte order, as std::string compares
     std::vector<ProjectOperand> projects;
     for (std::string& path : paths)
@@ -108,7 +140,7 @@ bool IsOneProjectFile(const std::vector<std::string>& operands) {
     return operands.size() == 1 && !IsFolderPath(operands.front()) && !IsGroupFile(operands.front());
 }
 
-std::vector<ProjectOperand> ProjectsOfOperands(const std::vector<std::string>& operands) {
+std::vector<ProjectOperand> ProjectsOfOperands(const std::vector<std::string>& operands, int jobs) {
     std::vector<ProjectOperand> projects;
     std::set<std::pair<dev_t, ino_t>> seen; // device and inode of every project taken
     const auto take = [&](ProjectOperand project) {
@@ -121,7 +153,7 @@ std::vector<ProjectOperand> ProjectsOfOperands(const std::vector<std::string>& o
     };
     for (const std::string& operand : operands) {
         if (IsFolderPath(operand)) {
-            std::vector<ProjectOperand> below = ProjectsOfFolder(operand);
+            std::vector<ProjectOperand> below = ProjectsOfFolder(operand, jobs);
             if (below.empty()) // as a folder given as the project file always was
                 throw vb::RuntimeError(vb::err::PathFileAccess, operand);
             for (ProjectOperand& project : below)

@@ -27,8 +27,9 @@ struct ProjectOperand {
 // - anything else: a project file.
 // A project reached a second time (the same file by device and inode) is left out. An operand that does
 // not exist stands as a project file, whose reading then fails in its place. A folder that holds no
-// project file is RuntimeError 75 naming it, before any project is read.
-std::vector<ProjectOperand> ProjectsOfOperands(const std::vector<std::string>& operands);
+// project file is RuntimeError 75 naming it, before any project is read. Folders are searched on `jobs`
+// threads.
+std::vector<ProjectOperand> ProjectsOfOperands(const std::vector<std::string>& operands, int jobs = 1);
 
 // True when `path` names a folder (links followed).
 bool IsFolderPath(const std::string& path);

@@ -90,6 +90,24 @@ TEST(Estate, FoldersAndGroupsInByteOrderEachProjectOnceFailuresInTheirPlace) {
         << members.out;
 }
 
+TEST(Estate, AFolderSearchedOnSeveralThreadsGivesItsProjectsInByteOrderOfTheWholePath) {
+    // "a-c/" comes before "a/" by the whole path ('-' < '/'), a project file beside the subfolders
+    // ("Z.vbp") before both, and a project deeper down in its subfolder's place.
+    vbtest::TempDir dir;
+    for (const char* project :
+         {"top/a/B.vbp", "top/a-c/X.vbp", "top/Z.vbp", "top/a/tief/C.vbp", "top/b/D.vbp"})
+        dir.write(project, "Type=Exe\r\n");
+    std::string expected;
+    for (const char* project :
+         {"top/Z.vbp", "top/a-c/X.vbp", "top/a/B.vbp", "top/a/tief/C.vbp", "top/b/D.vbp"})
+        expected += std::string(project) + "\t0\tGesamt\n";
+    for (const char* jobs : {"1", "2", "3"}) {
+        const RunResult count = RunVbprojekt({"count", "--jobs", jobs, "top"}, InFolder(dir.path()));
+        EXPECT_EQ(count.out, expected) << "--jobs " << jobs;
+        EXPECT_EQ(count.status, 0);
+    }
+}
+
 TEST(Estate, SameBytesWhateverTheNumberOfThreads) {
     const Estate estate;
     for (const std::string command : {"count", "objects", "members", "check", "lines", "types"})
