@@ -10,10 +10,9 @@
 
 namespace cli {
 
+// How often a type is declared: its objects, and the member files and projects that declare it.
 struct TypeUse {
-    std::int64_t objects = 0;
-    std::int64_t members = 0;
-    std::int64_t projects = 0;
+    std::int64_t objects = 0, members = 0, projects = 0;
 };
 
 class TypeInventory {

@@ -37,7 +37,8 @@ QLabel* NewCountLabel(QWidget* parent, const char* name, shell::Twips place) {
 // clang-format off
 const shell::MainWindowDesign kDesign{{kTitle, PROGRAM_VERSION_MAJOR, PROGRAM_VERSION_MINOR, 4935},
     9480, 5895, shell::Program::Counter,
-    /*cmdInfo=*/{8520, 240, 735, 975}, /*Label1=*/{1560, 480, 6375, 375}, /*Label2=*/{4200, 720, 1095, 255}};
+    /*cmdInfo=*/{8520, 240, 735, 975}, /*Label1=*/{1560, 480, 6375, 375}, /*Label2=*/{4200, 720, 1095, 255},
+    /*txtP=*/{240, 1440, 6735, 285}, /*cmdPw=*/{7080, 1440, 2175, 285}};
 // clang-format on
 
 } // namespace
@@ -46,8 +47,6 @@ frmHaupt::frmHaupt(shell::Desktop& desktop) : shell::MainWindow(desktop, kDesign
     // The window cannot be maximised: a fixed size holds under every window manager, also those that ignore
     // the missing maximise button.
     setFixedSize(size());
-    txtP = shell::NewTextBox(this, "txtP", {240, 1440, 6735, 285});
-    cmdPw = shell::NewButton(this, "cmdPw", QStringLiteral("Projekt wählen"), {7080, 1440, 2175, 285});
     lstE1 = NewList(this, "lstE1", {240, 1920, 2175, 2985});
     lstObj = NewList(this, "lstObj", {2520, 1920, 2175, 2985});
     lstUObj = NewList(this, "lstUObj", {4800, 1920, 2175, 2985});

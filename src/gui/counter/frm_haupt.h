@@ -24,8 +24,6 @@ class frmHaupt : public shell::MainWindow {
     Q_OBJECT
 public:
     explicit frmHaupt(shell::Desktop& desktop);
-    QLineEdit* txtP;
-    QPushButton* cmdPw;
     shell::SortedListBox* lstE1;
     shell::SortedListBox* lstObj;
     shell::SortedListBox* lstUObj;

@@ -30,7 +30,8 @@ const QString kOutputPrompt = QStringLiteral("Geben sie hier bitte die Ausgabe -
 // clang-format off
 const shell::MainWindowDesign kDesign{{kTitle, PROGRAM_VERSION_MAJOR, PROGRAM_VERSION_MINOR, 5055},
     8895, 5535, shell::Program::Merger,
-    /*cmdInfo=*/{7920, 240, 735, 975}, /*Label1=*/{1200, 480, 6495, 375}, /*Label2=*/{3960, 720, 975, 255}};
+    /*cmdInfo=*/{7920, 240, 735, 975}, /*Label1=*/{1200, 480, 6495, 375}, /*Label2=*/{3960, 720, 975, 255},
+    /*txtP=*/{240, 1320, 5535, 285}, /*cmdPw=*/{6000, 1320, 2655, 285}};
 // clang-format on
 
 } // namespace
@@ -39,8 +40,6 @@ frmHaupt::frmHaupt(shell::Desktop& desktop) : shell::MainWindow(desktop, kDesign
     const auto centred = Qt::AlignHCenter | Qt::AlignTop;
     const auto right = Qt::AlignRight | Qt::AlignTop;
 
-    txtP = shell::NewTextBox(this, "txtP", {240, 1320, 5535, 285});
-    cmdPw = shell::NewButton(this, "cmdPw", QStringLiteral("Projekt wählen"), {6000, 1320, 2655, 285});
     lblFormulare = shell::NewLabel(this, "lblFormulare", QStringLiteral("Formulare:"), {240, 1920, 735, 255});
     lblF = shell::NewLabel(this, "lblF", QString(), {1080, 1920, 495, 255});
     lblModule =

@@ -25,8 +25,6 @@ class frmHaupt : public shell::MainWindow {
     Q_OBJECT
 public:
     explicit frmHaupt(shell::Desktop& desktop);
-    QLineEdit* txtP;
-    QPushButton* cmdPw;
     QLabel* lblFormulare;
     QLabel* lblF;
     QLabel* lblModule;

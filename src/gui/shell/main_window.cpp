@@ -24,6 +24,8 @@ MainWindow::MainWindow(Desktop& desktop, const MainWindowDesign& design)
     Label2 = NewLabel(this, "Label2", QStringLiteral("(Siehe Info)"), design.Label2, centred);
     for (QLabel* label : {Label1, Label2})
         label->setFont(ArialFont(9.75));
+    txtP = NewTextBox(this, "txtP", design.txtP);
+    cmdPw = NewButton(this, "cmdPw", QStringLiteral("Projekt wählen"), design.cmdPw);
 
     connect(cmdInfo, &QToolButton::clicked, this, &MainWindow::on_cmdInfo_clicked);
     connect(cmdEnde, &QToolButton::clicked, this, &MainWindow::on_cmdEnde_clicked);

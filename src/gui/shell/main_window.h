@@ -17,6 +17,8 @@
 #include <string>
 
 class QLabel;
+class QLineEdit;
+class QPushButton;
 
 namespace shell {
 
@@ -34,6 +36,8 @@ struct MainWindowDesign {
     Twips cmdInfo;   // cmdEnde stands at the upper left corner in both windows
     Twips Label1;
     Twips Label2;
+    Twips txtP; // the project file's path and the button that chooses it
+    Twips cmdPw;
 };
 
 class MainWindow : public QWidget {
@@ -45,6 +49,9 @@ public:
     PictureButton* cmdInfo;
     QLabel* Label1;
     QLabel* Label2;
+    // The project choice; each window connects cmdPw to its own handler.
+    QLineEdit* txtP;
+    QPushButton* cmdPw;
 
     const QPointer<frmInfo>& infoDialog() const { return Info; }
     const vb::ProjectFileLists& projectFileLists() const { return ProjectFileLists; }
