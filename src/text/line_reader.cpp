@@ -56,23 +56,20 @@ const char* FindLineEnd(const char* p, const char* end) noexcept {
     return p;
 }
 
-int OpenForReading(const std::string& path) {
-    // A NUL byte would end the name early, and another file than the one named would be read.
-    if (path.empty() || path.find('\0') != std::string::npos)
-        throw RuntimeError(err::BadFileName, path);
+namespace {
+
+int OpenWithFlags(const std::string& path, int flags) {
     int fd;
     // Without O_NONBLOCK, opening a named pipe would wait for a writer that never comes.
     do {
-        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | flags);
     } while (fd < 0 && errno == EINTR);
-    if (fd < 0) {
-        const int e = errno;
-        if (e == ENOENT)
-            throw RuntimeError(MissingErrorNumber(path), path);
-        throw RuntimeError::FromErrno(e, path);
-    }
-    // Only plain files are text files: a folder, a pipe or a device (one that never ends, such as
-    // /dev/zero) is refused rather than read.
+    return fd;
+}
+
+// Only plain files are text files: a folder, a pipe or a device (one that never ends, such as /dev/zero)
+// is refused rather than read.
+int PlainFileOnly(int fd, const std::string& path) {
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
@@ -83,6 +80,29 @@ int OpenForReading(const std::string& path) {
     return fd;
 }
 
+} // namespace
+
+int OpenForReading(const std::string& path) {
+    // A NUL byte would end the name early, and another file than the one named would be read.
+    if (path.empty() || path.find('\0') != std::string::npos)
+        throw RuntimeError(err::BadFileName, path);
+    const int fd = OpenWithFlags(path, 0);
+    if (fd < 0) {
+        const int e = errno;
+        if (e == ENOENT)
+            throw RuntimeError(MissingErrorNumber(path), path);
+        throw RuntimeError::FromErrno(e, path);
+    }
+    return PlainFileOnly(fd, path);
+}
+
+int OpenExistingForReading(const std::string& path) {
+    if (path.empty() || path.find('\0') != std::string::npos)
+        throw RuntimeError(err::BadFileName, path);
+    const int fd = OpenWithFlags(path, O_NOFOLLOW);
+    return fd < 0 ? fd : PlainFileOnly(fd, path);
+}
+
 bool ClearNonBlocking(int fd) noexcept {
     const int flags = ::fcntl(fd, F_GETFL);
     return flags >= 0 && ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == 0;
@@ -91,6 +111,9 @@ bool ClearNonBlocking(int fd) noexcept {
 LineReader::LineReader(std::string path, std::size_t maxRead)
     : path_(std::move(path)), fd_(OpenForReading(path_)), owned_(true),
       maxRead_(std::max<std::size_t>(maxRead, 1)) {}
+
+LineReader::LineReader(AdoptedDescriptor fd, std::string path, std::size_t maxRead)
+    : path_(std::move(path)), fd_(fd.fd), owned_(true), maxRead_(std::max<std::size_t>(maxRead, 1)) {}
 
 LineReader::LineReader(int fd, std::string name, std::size_t maxRead)
     : path_(std::move(name)), fd_(fd), maxRead_(std::max<std::size_t>(maxRead, 1)) {}

@@ -12,6 +12,11 @@
 
 namespace vb {
 
+// A descriptor opened elsewhere for reading, which a LineReader takes over and closes.
+struct AdoptedDescriptor {
+    int fd;
+};
+
 class LineReader {
 public:
     // Reads take at most this many bytes; the buffer holds one read and half as much again, and grows
@@ -24,6 +29,8 @@ public:
     // Reads a descriptor that stays open and is not owned (a pipe, an in-memory file), from where it
     // stands; `name` is shown in errors.
     LineReader(int fd, std::string name, std::size_t maxRead = kMaxRead);
+    // Reads a file opened for reading at `path` (OpenExistingForReading), closing it when done.
+    LineReader(AdoptedDescriptor fd, std::string path, std::size_t maxRead = kMaxRead);
     ~LineReader();
     LineReader(const LineReader&) = delete;
     LineReader& operator=(const LineReader&) = delete;
@@ -83,6 +90,11 @@ const char* FindLineEnd(const char* p, const char* end) noexcept;
 // non-blocking, which reading a plain file ignores; a read that still says EAGAIN calls ClearNonBlocking
 // and reads again.
 int OpenForReading(const std::string& path);
+// OpenForReading for a caller that tries several spellings of a name in turn: a name that does not
+// exist, or whose last part is a symbolic link, is not opened but reported as -1 with errno ENOENT or
+// ELOOP (and -1 with errno set for any other failure of open()). An existing name opens as with
+// OpenForReading, including RuntimeError 75 for what is no plain file.
+int OpenExistingForReading(const std::string& path);
 // Puts `fd` into blocking mode; false when the system refuses.
 bool ClearNonBlocking(int fd) noexcept;
 

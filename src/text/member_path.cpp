@@ -124,17 +124,24 @@ std::string Slashed(std::string path) {
     return path;
 }
 
+// `spellingsMissing`: the caller already knows that neither the path as written nor its slashed form
+// exists, so the search starts with the walk.
 std::variant<std::string, int> Resolve(const std::string& base, const std::string& path,
-                                       const CaseMatch& caseMatch) {
+                                       const CaseMatch& caseMatch, bool spellingsMissing = false) {
     const std::string asWritten = Under(base, path);
     if (asWritten.size() >= PATH_MAX)
         return err::BadFileName;
-    if (Exists(asWritten))
+    if (!spellingsMissing && Exists(asWritten))
         return asWritten;
     const std::string slashed = Slashed(path);
-    if (slashed != path && Exists(Under(base, slashed)))
+    if (!spellingsMissing && slashed != path && Exists(Under(base, slashed)))
         return Under(base, slashed);
     return WalkWithoutCase(base, slashed, caseMatch);
+}
+
+bool IsUsableName(const std::string& path) {
+    // A NUL byte (from a binary project file) would cut the name short and find another file.
+    return !path.empty() && path.find('\0') == std::string::npos;
 }
 
 } // namespace
@@ -169,13 +176,16 @@ std::optional<std::string> MemberLookup::caseMatch(const std::string& folder, co
 }
 
 FoundMemberPath MemberLookup::find(const std::string& path) {
-    // A NUL byte (from a binary project file) would cut the name short and find another file.
-    if (path.empty() || path.find('\0') != std::string::npos)
+    return find(path, false);
+}
+
+FoundMemberPath MemberLookup::find(const std::string& path, bool spellingsMissing) {
+    if (!IsUsableName(path))
         return {{}, err::BadFileName, FoundBy::NotFound};
     const CaseMatch match = [this](const std::string& folder, const std::string& name) {
         return caseMatch(folder, name);
     };
-    auto found = Resolve(folder_, path, match);
+    auto found = Resolve(folder_, path, match, spellingsMissing);
     bool converted = false;
     if (std::holds_alternative<int>(found) && !IsUtf8(path)) {
         auto asUtf8 = Resolve(folder_, Utf8FromWindows1252(path), match);
@@ -210,11 +220,41 @@ std::string ResolveMemberPath(const std::string& path) {
     return MemberLookup().resolve(path);
 }
 
+bool MemberLookup::openSpelling(const std::string& path, std::optional<LineReader>& reader, bool& missing) {
+    const std::string at = Under(folder_, path);
+    if (at.size() >= PATH_MAX)
+        return false;
+    const int fd = OpenExistingForReading(at);
+    if (fd >= 0) {
+        reader.emplace(AdoptedDescriptor{fd}, at);
+        return true;
+    }
+    missing = errno == ENOENT;
+    return false;
+}
+
 std::optional<RuntimeError> MemberLookup::openInto(const std::string& path,
                                                    std::optional<LineReader>& reader) {
     reader.reset();
     try {
-        reader.emplace(resolve(path));
+        // Most entries name their file as written or with "/" for "\": opening those two spellings
+        // straight away finds the file in one or two open() calls. Only when both are missing does the
+        // lookup walk the folders; anything else (a link, a folder that may not be searched) takes the
+        // lookup's full way, which decides it exactly.
+        bool missing = false;
+        if (IsUsableName(path)) {
+            if (openSpelling(path, reader, missing))
+                return std::nullopt;
+            if (missing) {
+                const std::string slashed = Slashed(path);
+                if (slashed != path && openSpelling(slashed, reader, missing))
+                    return std::nullopt;
+            }
+        }
+        FoundMemberPath found = find(path, missing);
+        if (!found)
+            throw RuntimeError(found.error, seenFromCaller(path));
+        reader.emplace(std::move(found.path));
         return std::nullopt;
     } catch (const RuntimeError& e) {
         return e;

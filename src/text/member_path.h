@@ -57,6 +57,13 @@ public:
     std::optional<RuntimeError> openInto(const std::string& path, std::optional<LineReader>& reader);
 
 private:
+    // find(), starting with the walk when `spellingsMissing` says that neither the path as written nor
+    // with "/" for "\\" exists.
+    FoundMemberPath find(const std::string& path, bool spellingsMissing);
+    // Opens one spelling of a path into `reader` when it names an existing file; else false, with
+    // `missing` telling whether the name does not exist at all.
+    bool openSpelling(const std::string& path, std::optional<LineReader>& reader, bool& missing);
+
     // The one name in `folder` equal to `name` without regard to case, if there is exactly one.
     std::optional<std::string> caseMatch(const std::string& folder, const std::string& name);
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 
 namespace {
 
@@ -205,3 +206,41 @@ TEST(MemberPath, EntriesLeadingOutsideTheirFolderAreToldByTheirWords) {
 }
 
 } // namespace
+
+// Opening tries the two plain spellings with open() before the lookup's own way; both must reach the same
+// file, or the same error, for every kind of entry.
+TEST(MemberLookup, OpensTheFileItFindsOrFailsAsItDoes) {
+    TempDir dir;
+    const std::string root = dir.path().string() + "/";
+    dir.write("P/Formulare/Haupt.frm", "haupt");
+    dir.write("P/odd\\name.frm", "odd");
+    dir.write("P/Ziel.frm", "ziel");
+    dir.write("P/Klassen/Kunde.cls", "kunde");
+    std::filesystem::create_directories(root + "P/Ordner.frm");
+    std::filesystem::create_symlink("Ziel.frm", root + "P/Verweis.frm");
+    // A dangling link under the name as written: the name exists, so it is taken, and it is missing,
+    // even though the slashed spelling names a file.
+    std::filesystem::create_symlink("weg.cls", root + "P/Klassen\\Kunde.cls");
+    vb::MemberLookup lookup(root + "P/");
+    const auto contents = [&](const std::string& entry) {
+        std::optional<vb::LineReader> reader;
+        if (const auto error = lookup.openInto(entry, reader))
+            return "error " + std::to_string(error->number()) + " " + error->path();
+        std::string_view line;
+        EXPECT_TRUE(reader->next(line));
+        EXPECT_EQ(reader->path(), lookup.resolve(entry)) << entry;
+        return std::string(line);
+    };
+    EXPECT_EQ(contents("Formulare/Haupt.frm"), "haupt");
+    EXPECT_EQ(contents("Formulare\\Haupt.frm"), "haupt");
+    EXPECT_EQ(contents("FORMULARE\\haupt.FRM"), "haupt");
+    EXPECT_EQ(contents("odd\\name.frm"), "odd");
+    EXPECT_EQ(contents("Verweis.frm"), "ziel") << "a link to a member is followed";
+    EXPECT_EQ(contents("verweis.FRM"), "ziel");
+    EXPECT_EQ(contents("Klassen\\Kunde.cls"), "error 53 " + root + "P/Klassen\\Kunde.cls");
+    EXPECT_EQ(contents("Ordner.frm"), "error 75 " + root + "P/Ordner.frm");
+    EXPECT_EQ(contents("Formulare\\Fehlt.frm"), "error 53 " + root + "P/Formulare\\Fehlt.frm");
+    EXPECT_EQ(contents("Fehlt\\Haupt.frm"), "error 76 " + root + "P/Fehlt\\Haupt.frm");
+    EXPECT_EQ(contents(std::string("Ziel.frm\0x", 10)),
+              "error 52 " + root + "P/" + std::string("Ziel.frm\0x", 10));
+}
