@@ -8,10 +8,12 @@
 #include <cerrno>
 #include <climits>
 #include <dirent.h>
+#include <fcntl.h>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <variant>
 #include <vector>
 
@@ -150,7 +152,7 @@ bool SameNameWithoutCase(std::string_view a, std::string_view b) {
     return FoldedCodePoints(a) == FoldedCodePoints(b);
 }
 
-std::optional<std::string> MemberLookup::caseMatch(const std::string& folder, const std::string& name) {
+const MemberLookup::Listing& MemberLookup::listingOf(const std::string& folder) {
     auto [at, added] = listings_.try_emplace(folder);
     Listing& listing = at->second;
     if (added) {
@@ -167,6 +169,11 @@ std::optional<std::string> MemberLookup::caseMatch(const std::string& folder, co
             }
         }
     }
+    return listing;
+}
+
+std::optional<std::string> MemberLookup::caseMatch(const std::string& folder, const std::string& name) {
+    const Listing& listing = listingOf(folder);
     if (!listing)
         return std::nullopt;
     const auto found = listing->find(FoldedCodePoints(name));
@@ -220,21 +227,57 @@ std::string ResolveMemberPath(const std::string& path) {
     return MemberLookup().resolve(path);
 }
 
-bool MemberLookup::openSpelling(const std::string& path, std::optional<LineReader>& reader, bool& missing) {
+bool MemberLookup::openSpelling(const std::string& path, std::optional<LineReader>& reader,
+                                std::size_t maxRead, bool& missing) {
     const std::string at = Under(folder_, path);
     if (at.size() >= PATH_MAX)
         return false;
-    const int fd = OpenExistingForReading(at);
+    // The file is opened in its folder's descriptor where the lookup holds one: one name to look up
+    // instead of the whole path. A last part that is no plain name goes by the whole path.
+    const auto slash = at.rfind('/');
+    const std::string name = slash == std::string::npos ? at : at.substr(slash + 1);
+    const int folder = slash == std::string::npos || name.empty() || name == "." || name == ".."
+                           ? AT_FDCWD
+                           : openFolder(at.substr(0, slash + 1));
+    const int fd = folder == AT_FDCWD ? OpenExistingForReading(at) : OpenExistingForReading(folder, name, at);
     if (fd >= 0) {
-        reader.emplace(AdoptedDescriptor{fd}, at);
+        reader.emplace(AdoptedDescriptor{fd}, at, maxRead);
         return true;
     }
     missing = errno == ENOENT;
     return false;
 }
 
-std::optional<RuntimeError> MemberLookup::openInto(const std::string& path,
-                                                   std::optional<LineReader>& reader) {
+bool MemberLookup::mayBeListed(const std::string& name) {
+    const Listing& listing = listingOf(folder_);
+    if (!listing)
+        return true;
+    const auto found = listing->find(FoldedCodePoints(name));
+    // A fold shared by two names holds neither, so the name may still be one of them.
+    return found != listing->end() && (found->second.empty() || found->second == name);
+}
+
+MemberLookup::OpenFolder::OpenFolder(const std::string& path)
+    : fd_(::open(path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC)) {}
+
+MemberLookup::OpenFolder::~OpenFolder() {
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+int MemberLookup::openFolder(const std::string& path) {
+    auto at = openFolders_.find(path);
+    if (at == openFolders_.end()) {
+        if (openFolders_.size() == kMaxOpenFolders)
+            return AT_FDCWD;
+        at = openFolders_.try_emplace(path, path).first;
+    }
+    // A folder that did not open is opened with the whole path each time, which then fails as it should.
+    return at->second.fd() >= 0 ? at->second.fd() : AT_FDCWD;
+}
+
+std::optional<RuntimeError> MemberLookup::openInto(const std::string& path, std::optional<LineReader>& reader,
+                                                   std::size_t maxRead) {
     reader.reset();
     try {
         // Most entries name their file as written or with "/" for "\": opening those two spellings
@@ -243,18 +286,20 @@ std::optional<RuntimeError> MemberLookup::openInto(const std::string& path,
         // lookup's full way, which decides it exactly.
         bool missing = false;
         if (IsUsableName(path)) {
-            if (openSpelling(path, reader, missing))
+            const std::string slashed = Slashed(path);
+            if (slashed != path && path.find('/') == std::string::npos && !mayBeListed(path))
+                missing = true; // an entry with "\" is rarely a file's name; the listing says so
+            else if (openSpelling(path, reader, maxRead, missing))
                 return std::nullopt;
             if (missing) {
-                const std::string slashed = Slashed(path);
-                if (slashed != path && openSpelling(slashed, reader, missing))
+                if (slashed != path && openSpelling(slashed, reader, maxRead, missing))
                     return std::nullopt;
             }
         }
         FoundMemberPath found = find(path, missing);
         if (!found)
             throw RuntimeError(found.error, seenFromCaller(path));
-        reader.emplace(std::move(found.path));
+        reader.emplace(std::move(found.path), maxRead);
         return std::nullopt;
     } catch (const RuntimeError& e) {
         return e;

@@ -33,8 +33,10 @@ struct FoundMemberPath {
 // The member lookup of one command. The letter-case match lists each folder at most once and keeps what
 // it read for the lookup's lifetime, so a project whose entries all differ in case from the files reads
 // each folder once, not once per entry. Make one per command: names that appear in a folder later are
-// found under their exact spelling only. A lookup is used by one thread at a time; lookups of different
-// folders never touch the working directory, so several threads may each read a project with their own.
+// found under their exact spelling only, and openInto takes an entry with "\" but no "/" as a file's
+// name only when the lookup's folder held that name when it was listed. A lookup is used by one thread at a
+// time; lookups of different folders never touch the working directory, so several threads may each read a
+// project with their own.
 class MemberLookup {
 public:
     // Relative paths are found relative to the working directory.
@@ -54,7 +56,10 @@ public:
     LineReader open(const std::string& path) { return LineReader(resolve(path)); }
     // Opens the file into `reader`, or returns the error that kept it from opening (nothing is thrown):
     // for commands that go on past a member file that cannot be opened.
-    std::optional<RuntimeError> openInto(const std::string& path, std::optional<LineReader>& reader);
+    // `maxRead` is the reader's largest read (LineReader::kMaxRead, or less for a caller that reads only
+    // the start of each file).
+    std::optional<RuntimeError> openInto(const std::string& path, std::optional<LineReader>& reader,
+                                         std::size_t maxRead = LineReader::kMaxRead);
 
 private:
     // find(), starting with the walk when `spellingsMissing` says that neither the path as written nor
@@ -62,7 +67,16 @@ private:
     FoundMemberPath find(const std::string& path, bool spellingsMissing);
     // Opens one spelling of a path into `reader` when it names an existing file; else false, with
     // `missing` telling whether the name does not exist at all.
-    bool openSpelling(const std::string& path, std::optional<LineReader>& reader, bool& missing);
+    bool openSpelling(const std::string& path, std::optional<LineReader>& reader, std::size_t maxRead,
+                      bool& missing);
+
+    // The descriptor of a folder that members are opened in, opened at its first use and kept; AT_FDCWD
+    // when it does not open or the lookup holds as many as it keeps.
+    int openFolder(const std::string& path);
+
+    // Whether `name` (no "/" in it) may be a name in this lookup's folder as its listing holds it; true
+    // when the folder cannot be listed.
+    bool mayBeListed(const std::string& name);
 
     // The one name in `folder` equal to `name` without regard to case, if there is exactly one.
     std::optional<std::string> caseMatch(const std::string& folder, const std::string& name);
@@ -70,8 +84,26 @@ private:
     // A folder's names by their case fold; a fold shared by two names leads to no name (an empty one).
     // nullopt for a folder that could not be listed.
     using Listing = std::optional<std::unordered_map<std::u32string, std::string>>;
+    // The listing of `folder`, read at its first use and kept.
+    const Listing& listingOf(const std::string& folder);
+    // A folder opened only to open files in it (O_PATH); -1 when it did not open.
+    class OpenFolder {
+    public:
+        explicit OpenFolder(const std::string& path);
+        ~OpenFolder();
+        OpenFolder(const OpenFolder&) = delete;
+        OpenFolder& operator=(const OpenFolder&) = delete;
+        int fd() const noexcept { return fd_; }
+
+    private:
+        int fd_;
+    };
+    // Enough for the folders of a large project, few against the descriptors a process may hold.
+    static constexpr std::size_t kMaxOpenFolders = 64;
+
     std::string folder_;
     std::unordered_map<std::string, Listing> listings_;
+    std::unordered_map<std::string, OpenFolder> openFolders_; // by the path up to and including its last "/"
 };
 
 // The path under which the file named by `path` exists here. Tried in turn: the path as it is; with every

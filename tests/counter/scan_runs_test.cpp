@@ -62,7 +62,7 @@ void ExpectSameAsLineByLine(std::string_view bytes) {
 }
 
 TEST(ScanLines, StopLineAndWhatFollowsItAtEveryBufferBoundary) {
-    for (std::size_t pad = 0; pad < 24; ++pad) {
+    for (std::size_t pad = 0; pad < 40; ++pad) {
         const std::string before(pad, 'x');
         // The stop line ends with CR LF, CR, LF, or the file.
         for (const std::string_view end : {"\r\n", "\r", "\n", ""}) {

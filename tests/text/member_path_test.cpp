@@ -214,6 +214,7 @@ TEST(MemberLookup, OpensTheFileItFindsOrFailsAsItDoes) {
     const std::string root = dir.path().string() + "/";
     dir.write("P/Formulare/Haupt.frm", "haupt");
     dir.write("P/odd\\name.frm", "odd");
+    dir.write("P/Odd\\Name.frm", "odd twin"); // both names fold alike: neither is known by case alone
     dir.write("P/Ziel.frm", "ziel");
     dir.write("P/Klassen/Kunde.cls", "kunde");
     std::filesystem::create_directories(root + "P/Ordner.frm");
@@ -235,6 +236,8 @@ TEST(MemberLookup, OpensTheFileItFindsOrFailsAsItDoes) {
     EXPECT_EQ(contents("Formulare\\Haupt.frm"), "haupt");
     EXPECT_EQ(contents("FORMULARE\\haupt.FRM"), "haupt");
     EXPECT_EQ(contents("odd\\name.frm"), "odd");
+    EXPECT_EQ(contents("Odd\\Name.frm"), "odd twin");
+    EXPECT_EQ(contents("ODD\\NAME.frm"), "error 76 " + root + "P/ODD\\NAME.frm");
     EXPECT_EQ(contents("Verweis.frm"), "ziel") << "a link to a member is followed";
     EXPECT_EQ(contents("verweis.FRM"), "ziel");
     EXPECT_EQ(contents("Klassen\\Kunde.cls"), "error 53 " + root + "P/Klassen\\Kunde.cls");
