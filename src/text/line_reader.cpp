@@ -58,11 +58,11 @@ const char* FindLineEnd(const char* p, const char* end) noexcept {
 
 namespace {
 
-int OpenWithFlags(int folder, const char* name, int flags) {
+int OpenWithFlags(const std::string& path, int flags) {
     int fd;
     // Without O_NONBLOCK, opening a named pipe would wait for a writer that never comes.
     do {
-        fd = ::openat(folder, name, O_RDONLY | O_CLOEXEC | O_NONBLOCK | flags);
+        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | flags);
     } while (fd < 0 && errno == EINTR);
     return fd;
 }
@@ -86,7 +86,7 @@ int OpenForReading(const std::string& path) {
     // A NUL byte would end the name early, and another file than the one named would be read.
     if (path.empty() || path.find('\0') != std::string::npos)
         throw RuntimeError(err::BadFileName, path);
-    const int fd = OpenWithFlags(AT_FDCWD, path.c_str(), 0);
+    const int fd = OpenWithFlags(path, 0);
     if (fd < 0) {
         const int e = errno;
         if (e == ENOENT)
@@ -97,13 +97,9 @@ int OpenForReading(const std::string& path) {
 }
 
 int OpenExistingForReading(const std::string& path) {
-    return OpenExistingForReading(AT_FDCWD, path, path);
-}
-
-int OpenExistingForReading(int folder, const std::string& name, const std::string& path) {
-    if (name.empty() || name.find('\0') != std::string::npos)
+    if (path.empty() || path.find('\0') != std::string::npos)
         throw RuntimeError(err::BadFileName, path);
-    const int fd = OpenWithFlags(folder, name.c_str(), O_NOFOLLOW);
+    const int fd = OpenWithFlags(path, O_NOFOLLOW);
     return fd < 0 ? fd : PlainFileOnly(fd, path);
 }
 

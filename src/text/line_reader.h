@@ -95,9 +95,6 @@ int OpenForReading(const std::string& path);
 // ELOOP (and -1 with errno set for any other failure of open()). An existing name opens as with
 // OpenForReading, including RuntimeError 75 for what is no plain file.
 int OpenExistingForReading(const std::string& path);
-// The same for `name` in the folder open as `folder` (a descriptor, or AT_FDCWD); `path` is the name as the
-// caller reaches it, for errors.
-int OpenExistingForReading(int folder, const std::string& name, const std::string& path);
 // Puts `fd` into blocking mode; false when the system refuses.
 bool ClearNonBlocking(int fd) noexcept;
 

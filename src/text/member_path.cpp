@@ -8,12 +8,10 @@
 #include <cerrno>
 #include <climits>
 #include <dirent.h>
-#include <fcntl.h>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <sys/stat.h>
-#include <unistd.h>
 #include <variant>
 #include <vector>
 
@@ -232,14 +230,7 @@ bool MemberLookup::openSpelling(const std::string& path, std::optional<LineReade
     const std::string at = Under(folder_, path);
     if (at.size() >= PATH_MAX)
         return false;
-    // The file is opened in its folder's descriptor where the lookup holds one: one name to look up
-    // instead of the whole path. A last part that is no plain name goes by the whole path.
-    const auto slash = at.rfind('/');
-    const std::string name = slash == std::string::npos ? at : at.substr(slash + 1);
-    const int folder = slash == std::string::npos || name.empty() || name == "." || name == ".."
-                           ? AT_FDCWD
-                           : openFolder(at.substr(0, slash + 1));
-    const int fd = folder == AT_FDCWD ? OpenExistingForReading(at) : OpenExistingForReading(folder, name, at);
+    const int fd = OpenExistingForReading(at);
     if (fd >= 0) {
         reader.emplace(AdoptedDescriptor{fd}, at, maxRead);
         return true;
@@ -255,25 +246,6 @@ bool MemberLookup::mayBeListed(const std::string& name) {
     const auto found = listing->find(FoldedCodePoints(name));
     // A fold shared by two names holds neither, so the name may still be one of them.
     return found != listing->end() && (found->second.empty() || found->second == name);
-}
-
-MemberLookup::OpenFolder::OpenFolder(const std::string& path)
-    : fd_(::open(path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC)) {}
-
-MemberLookup::OpenFolder::~OpenFolder() {
-    if (fd_ >= 0)
-        ::close(fd_);
-}
-
-int MemberLookup::openFolder(const std::string& path) {
-    auto at = openFolders_.find(path);
-    if (at == openFolders_.end()) {
-        if (openFolders_.size() == kMaxOpenFolders)
-            return AT_FDCWD;
-        at = openFolders_.try_emplace(path, path).first;
-    }
-    // A folder that did not open is opened with the whole path each time, which then fails as it should.
-    return at->second.fd() >= 0 ? at->second.fd() : AT_FDCWD;
 }
 
 std::optional<RuntimeError> MemberLookup::openInto(const std::string& path, std::optional<LineReader>& reader,

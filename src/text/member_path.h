@@ -70,10 +70,6 @@ private:
     bool openSpelling(const std::string& path, std::optional<LineReader>& reader, std::size_t maxRead,
                       bool& missing);
 
-    // The descriptor of a folder that members are opened in, opened at its first use and kept; AT_FDCWD
-    // when it does not open or the lookup holds as many as it keeps.
-    int openFolder(const std::string& path);
-
     // Whether `name` (no "/" in it) may be a name in this lookup's folder as its listing holds it; true
     // when the folder cannot be listed.
     bool mayBeListed(const std::string& name);
@@ -86,24 +82,8 @@ private:
     using Listing = std::optional<std::unordered_map<std::u32string, std::string>>;
     // The listing of `folder`, read at its first use and kept.
     const Listing& listingOf(const std::string& folder);
-    // A folder opened only to open files in it (O_PATH); -1 when it did not open.
-    class OpenFolder {
-    public:
-        explicit OpenFolder(const std::string& path);
-        ~OpenFolder();
-        OpenFolder(const OpenFolder&) = delete;
-        OpenFolder& operator=(const OpenFolder&) = delete;
-        int fd() const noexcept { return fd_; }
-
-    private:
-        int fd_;
-    };
-    // Enough for the folders of a large project, few against the descriptors a process may hold.
-    static constexpr std::size_t kMaxOpenFolders = 64;
-
     std::string folder_;
     std::unordered_map<std::string, Listing> listings_;
-    std::unordered_map<std::string, OpenFolder> openFolders_; // by the path up to and including its last "/"
 };
 
 // The path under which the file named by `path` exists here. Tried in turn: the path as it is; with every
