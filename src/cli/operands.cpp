@@ -7,12 +7,14 @@
 
 #include <algorithm>
 #include <dirent.h>
+#include <fcntl.h>
 #include <functional>
 #include <iterator>
 #include <memory>
 #include <set>
 #include <string_view>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <utility>
 
 namespace cli {
@@ -37,58 +39,87 @@ bool IsGroupFile(const std::string& path) {
     return EndsWithoutCase(path, ".vbg") && !IsFolderPath(path);
 }
 
-// Calls `folderFound` for each folder in `folder` and `projectFound` for each project file, symbolic links
-// to folders not followed, in the order of the listing.
-void ListFolder(const std::string& folder, const std::function<void(std::string)>& folderFound,
+// A folder open for listing, closed on destruction; fd() is -1 when it did not open.
+class OpenFolder {
+public:
+    OpenFolder(int parent, const char* name)
+        : fd_(::openat(parent, name, O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {}
+    ~OpenFolder() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    OpenFolder(const OpenFolder&) = delete;
+    OpenFolder& operator=(const OpenFolder&) = delete;
+    int fd() const noexcept { return fd_; }
+
+private:
+    int fd_;
+};
+
+// Calls `folderFound` for each folder in `folder` (open as `folder`, reached as `path`) with its name and
+// `projectFound` for each project file with its path, symbolic links to folders not followed, in the order
+// of the listing. The listing is read straight into a buffer on the stack, a large folder in several reads.
+void ListFolder(const OpenFolder& folder, const std::string& path,
+                const std::function<void(const char* name)>& folderFound,
                 const std::function<void(std::string)>& projectFound) {
-    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
-    if (!dir)
+    if (folder.fd() < 0)
         return; // a folder that cannot be listed holds no project the run can read
-    while (const dirent* e = ::readdir(dir.get())) {
-        const std::string name = e->d_name;
-        if (name == "." || name == "..")
-            continue;
-        std::string path = Joined(folder, name);
-        // The listing says what most entries are; only where it does not is the entry asked itself. A
-        // symbolic link is never a folder here.
-        bool isFolder = e->d_type == DT_DIR;
-        if (e->d_type == DT_UNKNOWN) {
-            struct stat st {};
-            if (::lstat(path.c_str(), &st) != 0)
+    alignas(dirent64) char buffer[16 * 1024];
+    for (;;) {
+        const ssize_t got = ::getdents64(folder.fd(), buffer, sizeof buffer);
+        if (got <= 0)
+            return;
+        for (ssize_t at = 0; at < got;) {
+            const auto* e = reinterpret_cast<const dirent64*>(buffer + at);
+            at += e->d_reclen;
+            const std::string_view name = e->d_name;
+            if (name == "." || name == "..")
                 continue;
-            isFolder = S_ISDIR(st.st_mode);
+            // The listing says what most entries are; only where it does not is the entry asked itself.
+            // A symbolic link is never a folder here.
+            bool isFolder = e->d_type == DT_DIR;
+            if (e->d_type == DT_UNKNOWN) {
+                struct stat st {};
+                if (::fstatat(folder.fd(), e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+                    continue;
+                isFolder = S_ISDIR(st.st_mode);
+            }
+            if (isFolder) {
+                folderFound(e->d_name);
+            } else if (EndsWithoutCase(name, ".vbp")) {
+                std::string project = Joined(path, std::string(name));
+                if (!IsFolderPath(project))
+                    projectFound(std::move(project));
+            }
         }
-        if (isFolder)
-            folderFound(std::move(path));
-        else if (EndsWithoutCase(name, ".vbp") && !IsFolderPath(path))
-            projectFound(std::move(path));
     }
 }
 
-// Every project file below `folder`, in any order.
-void CollectProjectFiles(const std::string& folder, std::vector<std::string>& found) {
+// Every project file below `folder` (open as `folder`, reached as `path`), in any order.
+void CollectProjectFiles(const OpenFolder& folder, const std::string& path, std::vector<std::string>& found) {
     ListFolder(
-        folder, [&](std::string sub) { CollectProjectFiles(sub, found); },
-        [&](std::string path) { found.push_back(std::move(path)); });
+        folder, path,
+        [&](const char* name) {
+            CollectProjectFiles(OpenFolder(folder.fd(), name), Joined(path, name), found);
+        },
+        [&](std::string project) { found.push_back(std::move(project)); });
 }
 
 // The folders of a large estate are listed on `jobs` threads, a subfolder of `folder` each at a time.
 std::vector<ProjectOperand> ProjectsOfFolder(const std::string& folder, int jobs) {
     std::vector<std::string> paths;
     std::vector<std::string> subfolders;
+    const OpenFolder top(AT_FDCWD, folder.c_str());
     ListFolder(
-        folder, [&](std::string sub) { subfolders.push_back(std::move(sub)); },
+        top, folder, [&](const char* name) { subfolders.push_back(name); },
         [&](std::string path) { paths.push_back(std::move(path)); });
-    RunInOrder<std::vector<std::string>>(
-        subfolders.size(), jobs,
-        [&](std::size_t i) {
-            std::vector<std::string> below;
-            CollectProjectFiles(subfolders[i], below);
-            return below;
-        },
-        [&](std::size_t, std::vector<std::string>&& below) {
-            std::move(below.begin(), below.end(), std::back_inserter(paths));
-        });
+    std::vector<std::vector<std::string>> below(subfolders.size());
+    RunOnThreads(subfolders.size(), jobs, [&](std::size_t i) {
+        CollectProjectFiles(OpenFolder(top.fd(), subfolders[i].c_str()), Joined(folder, subfolders[i]),
+                            below[i]);
+    });
+    for (auto& found : below)
+        std::move(found.begin(), found.end(), std::back_inserter(paths));
     std::sort(paths.begin(), paths.end()); // byte order, as std::string compares
     std::vector<ProjectOperand> projects;
     for (std::string& path : paths)

@@ -1,8 +1,10 @@
 #pragma once
-// A pool of threads that works on numbered tasks and hands their results on in number order, so that the
-// output is the same bytes whatever the number of threads.
+// Pools of threads that work on numbered tasks: one hands their results on in number order, so that the
+// output is the same bytes whatever the number of threads; one just does them all, for work whose results
+// are put in order afterwards.
 
 #include <algorithm>
+#include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <exception>
@@ -98,6 +100,36 @@ void RunInOrder(std::size_t count, int jobs, const std::function<Result(std::siz
         throw;
     }
     stop();
+}
+
+// Runs `work(i)` for every i below `count` on `jobs` threads, the calling thread one of them, in no
+// particular order, and returns when all are done. Nothing passes between the threads but the next
+// number, so short tasks cost no hand-over. The first exception thrown by `work` is thrown again here,
+// after the other threads have finished the task they were on; tasks not yet started are then not done.
+inline void RunOnThreads(std::size_t count, int jobs, const std::function<void(std::size_t)>& work) {
+    std::atomic<std::size_t> next = 0;
+    std::mutex mutex;
+    std::exception_ptr failure;
+    const auto worker = [&] {
+        for (std::size_t task; (task = next++) < count;) {
+            try {
+                work(task);
+            } catch (...) {
+                const std::lock_guard lock(mutex);
+                if (!failure)
+                    failure = std::current_exception();
+                next = count;
+            }
+        }
+    };
+    {
+        std::vector<std::jthread> threads;
+        for (int t = 1; t < jobs && static_cast<std::size_t>(t) < count; ++t)
+            threads.emplace_back(worker);
+        worker();
+    } // joins
+    if (failure)
+        std::rethrow_exception(failure);
 }
 
 } // namespace cli

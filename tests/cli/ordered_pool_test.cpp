@@ -7,6 +7,8 @@
 
 #include <atomic>
 #include <chrono>
+#include <mutex>
+#include <set>
 #include <stdexcept>
 #include <thread>
 #include <vector>
@@ -62,6 +64,43 @@ TEST(OrderedPool, ASlowFirstTaskHoldsBackOnlyAFewResults) {
     };
     RunInOrder<int>(1000, 2, work, [](std::size_t, int&&) {});
     EXPECT_LE(startedBeforeFirstDone.load(), 5U) << "a window of two tasks per thread, and the first";
+}
+
+} // namespace
+
+namespace {
+
+// Every task once, on as many threads as asked (the caller's among them), and a failure stops the rest.
+TEST(ThreadPool, EveryTaskOnceAndTheFirstFailureThrownAfterTheOthersStop) {
+    for (const int jobs : {1, 2, 3, 8}) {
+        std::vector<std::atomic<int>> runs(500);
+        std::mutex mutex;
+        std::set<std::thread::id> threads;
+        cli::RunOnThreads(runs.size(), jobs, [&](std::size_t i) {
+            ++runs[i];
+            const std::lock_guard lock(mutex);
+            threads.insert(std::this_thread::get_id());
+            std::this_thread::sleep_for(std::chrono::microseconds(20));
+        });
+        for (const auto& r : runs)
+            ASSERT_EQ(r.load(), 1) << jobs << " threads";
+        EXPECT_TRUE(threads.contains(std::this_thread::get_id())) << "the caller works too";
+        EXPECT_LE(threads.size(), static_cast<std::size_t>(jobs));
+    }
+    std::atomic<int> started = 0;
+    std::atomic<int> running = 0;
+    EXPECT_THROW(cli::RunOnThreads(1000, 3,
+                                   [&](std::size_t i) {
+                                       ++started;
+                                       ++running;
+                                       std::this_thread::sleep_for(std::chrono::microseconds(100));
+                                       --running;
+                                       if (i == 5)
+                                           throw std::runtime_error("fünf");
+                                   }),
+                 std::runtime_error);
+    EXPECT_EQ(running.load(), 0) << "no task is still running when the failure comes back";
+    EXPECT_LT(started.load(), 1000) << "tasks not yet started are not done";
 }
 
 } // namespace
