@@ -22,10 +22,11 @@ inline int DefaultJobs() {
     return static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
 }
 
-// Runs `work(i)` for every i below `count` on `jobs` threads (1: in order on the calling thread) and calls
-// `done(i, result)` on the calling thread for i = 0, 1, 2, ... in that order. At most a few results per
-// thread wait for their turn, so memory does not grow with `count`. An exception thrown by `work` is
-// thrown again on the calling thread in the place of its result; work not yet started is then not done.
+// Runs `work(i)` for every i below `count` on `jobs` threads, the calling thread one of them (1: in order
+// on the calling thread alone), and calls `done(i, result)` on the calling thread for i = 0, 1, 2, ... in
+// that order. At most a few results per thread wait for their turn, so memory does not grow with `count`. An
+// exception thrown by `work` is thrown again on the calling thread in the place of its result; work not yet
+// started is then not done.
 template <typename Result>
 void RunInOrder(std::size_t count, int jobs, const std::function<Result(std::size_t)>& work,
                 const std::function<void(std::size_t, Result&&)>& done) {
@@ -46,23 +47,28 @@ void RunInOrder(std::size_t count, int jobs, const std::function<Result(std::siz
     };
     std::map<std::size_t, Finished> finished;
 
+    // Does one task with the lock released; `lock` is held again on return.
+    const auto doTask = [&](std::unique_lock<std::mutex>& lock) {
+        const std::size_t task = next++;
+        lock.unlock();
+        Finished result;
+        try {
+            result.result.emplace(work(task));
+        } catch (...) {
+            result.failure = std::current_exception();
+        }
+        lock.lock();
+        finished.emplace(task, std::move(result));
+        changed.notify_all();
+    };
+    const auto startable = [&] { return !stopping && next < count && next < written + window; };
     const auto worker = [&] {
         std::unique_lock lock(mutex);
         for (;;) {
             changed.wait(lock, [&] { return stopping || next >= count || next < written + window; });
             if (stopping || next >= count)
                 return;
-            const std::size_t task = next++;
-            lock.unlock();
-            Finished result;
-            try {
-                result.result.emplace(work(task));
-            } catch (...) {
-                result.failure = std::current_exception();
-            }
-            lock.lock();
-            finished.emplace(task, std::move(result));
-            changed.notify_all();
+            doTask(lock);
         }
     };
     std::vector<std::jthread> threads;
@@ -74,14 +80,21 @@ void RunInOrder(std::size_t count, int jobs, const std::function<Result(std::siz
         changed.notify_all();
         threads.clear(); // joins
     };
-    for (int t = 0; t < jobs; ++t)
+    // The calling thread is one of the `jobs`: it does a task itself whenever the next result is not
+    // there yet, rather than wait and wake for every result.
+    for (int t = 1; t < jobs; ++t)
         threads.emplace_back(worker);
     try {
         while (written < count) {
             Finished result;
             {
                 std::unique_lock lock(mutex);
-                changed.wait(lock, [&] { return finished.contains(written); });
+                while (!finished.contains(written)) {
+                    if (startable())
+                        doTask(lock);
+                    else
+                        changed.wait(lock);
+                }
                 auto at = finished.find(written);
                 result = std::move(at->second);
                 finished.erase(at);
