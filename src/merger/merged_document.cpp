@@ -73,7 +73,8 @@ public:
         const vb::ReplacedFile& file = *files_.back();
         for (const vb::FileIdentity& identity : IdentitiesOfOutput(file.fd(), file.path()))
             written_.push_back(identity);
-        writers_.push_back(std::make_unique<vb::LineWriter>(file.fd(), path));
+        writers_.push_back(std::make_unique<vb::LineWriter>(
+            file.fd(), path, file.syncsOnCommit() ? vb::Writeback::Behind : vb::Writeback::Later));
         out_.reset();
     }
 

@@ -111,7 +111,8 @@ void MergeIntoFile(const vb::ProjectFileLists& lists, const std::string& project
     vb::MemberLookup& members = lookup ? *lookup : fresh;
     vb::ReplacedFile file(
         outputPath, [&](int fd) { RefuseOwnFileOpened(fd, projectPath, lists, projectFolder, members); });
-    vb::LineWriter out(file.fd(), outputPath);
+    vb::LineWriter out(file.fd(), outputPath,
+                       file.syncsOnCommit() ? vb::Writeback::Behind : vb::Writeback::Later);
     WriteMergedFile(lists, projectFolder, out, optionSet, memberDone,
                     IdentitiesOfOutput(file.fd(), file.path()), &members, memberMissing, lineNumbers);
     out.close();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 #if defined(__SSE2__)
@@ -12,9 +13,10 @@ namespace vb {
 
 namespace {
 
-// Input bytes converted per piece: the output of a piece (at most twice as long, and 16 bytes of a last
-// store beyond it) fits into the room the writer gives.
-constexpr std::size_t kPiece = LineWriter::kMaxRoom / 2 - 16;
+// Input bytes converted per piece: the output of a piece (at most twice as long, and kOvershoot bytes of
+// a last store beyond it) fits into the room the writer gives.
+constexpr std::size_t kOvershoot = 64;
+constexpr std::size_t kPiece = LineWriter::kMaxRoom / 2 - kOvershoot;
 
 // True when the byte at p ends a line alone and is rewritten as CR LF. A run never ends in the first half
 // of a CR LF (the reader keeps such a CR back for the next run), so a CR as a run's last byte stands
@@ -25,43 +27,62 @@ bool LoneAt(const char* start, const char* p, const char* end) {
     return *p == '\n' && (p == start || p[-1] != '\r');
 }
 
+#if defined(__SSE2__)
+__m128i Load(const char* at) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+}
+
+// Bit i set where exactly one of "CR at p + i" and "LF at p + i + 1" holds, for i in [0, 16): a lone CR
+// at p + i or a lone LF at p + i + 1.
+std::uint64_t LoneEnds16(const char* p) {
+    const __m128i cr = _mm_cmpeq_epi8(Load(p), _mm_set1_epi8('\r'));
+    const __m128i lf = _mm_cmpeq_epi8(Load(p + 1), _mm_set1_epi8('\n'));
+    return static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_xor_si128(cr, lf)));
+}
+
+// Copies 64 bytes, whatever of them the caller keeps.
+void Copy64(char* out, const char* from) {
+    for (int k = 0; k < 64; k += 16)
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + k), Load(from + k));
+}
+#endif
+
 // Converts [p, stop) of the run [start, end) into `out`, looking at most at `end`; returns the end of the
 // bytes written.
 char* ConvertPiece(const char* start, const char* p, const char* stop, const char* end, char* out) {
 #if defined(__SSE2__)
-    // Sixteen positions at a time: a CR at p + i and an LF at p + i + 1 go together, so a place where
-    // exactly one of them holds is a lone CR (at p + i) or a lone LF (at p + i + 1). The bytes between
-    // lone ends go out in 16-byte stores, each lone end as CR LF; an LF at p itself is looked at on its
-    // own. The loop stops 32 bytes before `stop`, as a store may start up to 16 bytes into the window.
-    const __m128i cr = _mm_set1_epi8('\r');
-    const __m128i lf = _mm_set1_epi8('\n');
-    const auto load = [](const char* at) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at)); };
-    while (stop - p >= 32) {
+    // Blocks of 64 positions: the lone ends among the CRs at p .. p + 63 and the LFs at p + 1 .. p + 64
+    // (an LF at p itself is looked at on its own, the first time only, as later it was the last LF of
+    // the block before). The bytes between lone ends go out in 64-byte stores, of which only the bytes
+    // up to the lone end count, each lone end as CR LF; so the branches depend on the number of line ends
+    // a block holds, not on where they are. A store reads up to 64 bytes past the block's last lone end,
+    // so the loop stops 130 bytes before `stop`.
+    while (stop - p >= 130) {
         if (*p == '\n' && LoneAt(start, p, end)) {
             *out++ = '\r';
             *out++ = '\n';
             ++p;
             continue;
         }
-        const __m128i here = load(p);
-        auto lone = static_cast<unsigned>(
-            _mm_movemask_epi8(_mm_xor_si128(_mm_cmpeq_epi8(here, cr), _mm_cmpeq_epi8(load(p + 1), lf))));
-        std::ptrdiff_t from = 0; // the first byte of the window not written yet
+        std::uint64_t lone =
+            LoneEnds16(p) | LoneEnds16(p + 16) << 16 | LoneEnds16(p + 32) << 32 | LoneEnds16(p + 48) << 48;
+        std::ptrdiff_t from = 0; // the first byte of the block not written yet
         for (; lone != 0; lone &= lone - 1) {
-            const int i = __builtin_ctz(lone);
-            const std::ptrdiff_t at = p[i] == '\r' ? i : i + 1;
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(out), load(p + from));
+            const int i = __builtin_ctzll(lone);
+            const std::ptrdiff_t at = i + (p[i] != '\r'); // the lone CR, or the lone LF after it
+            Copy64(out, p + from);
             out += at - from;
-            *out++ = '\r';
-            *out++ = '\n';
+            out[0] = '\r';
+            out[1] = '\n';
+            out += 2;
             from = at + 1;
         }
-        if (from <= 16) {
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(out), load(p + from));
-            out += 16 - from;
-            p += 16;
+        if (from <= 64) {
+            Copy64(out, p + from);
+            out += 64 - from;
+            p += 64;
         } else {
-            p += from; // a lone LF just after the window was written with it
+            p += from; // a lone LF just after the block was written with it
         }
     }
 #endif
@@ -88,7 +109,7 @@ void CopyRestWithCrLf(LineReader& in, LineWriter& out) {
             const char* stop = p + std::min<std::size_t>(kPiece, static_cast<std::size_t>(end - p));
             // A piece that stops between the CR and LF of a pair: the pair stays whole in the next piece,
             // since the CR is looked at with the LF after it and the LF with the CR before it.
-            char* room = out.room(2 * static_cast<std::size_t>(stop - p) + 16);
+            char* room = out.room(2 * static_cast<std::size_t>(stop - p) + kOvershoot);
             out.commit(static_cast<std::size_t>(ConvertPiece(start, p, stop, end, room) - room));
             p = stop;
         }

@@ -37,8 +37,8 @@ int OpenForWriting(const std::string& path) {
 LineWriter::LineWriter(std::string path)
     : path_(std::move(path)), fd_(OpenForWriting(path_)), owned_(true), buffer_(kBufferSize) {}
 
-LineWriter::LineWriter(int fd, std::string name)
-    : path_(std::move(name)), fd_(fd), owned_(false), buffer_(kBufferSize) {}
+LineWriter::LineWriter(int fd, std::string name, Writeback writeback)
+    : path_(std::move(name)), fd_(fd), owned_(false), buffer_(kBufferSize), writeback_(writeback) {}
 
 LineWriter::~LineWriter() {
     try {
@@ -97,6 +97,15 @@ void LineWriter::writeOut(const char* data, std::size_t size) {
         }
         data += done;
         size -= static_cast<std::size_t>(done);
+        unstarted_ += static_cast<std::size_t>(done);
+    }
+    if (writeback_ == Writeback::Behind && unstarted_ >= kWritebackStretch) {
+        unstarted_ = 0;
+#if defined(__linux__)
+        // The whole file: pages already on their way are passed over, so only the new stretch is started.
+        // A failure only means the sync does all the work, as without this.
+        (void)::sync_file_range(fd_, 0, 0, SYNC_FILE_RANGE_WRITE);
+#endif
     }
 }
 

@@ -8,12 +8,24 @@
 
 namespace vb {
 
+// What the writer does about the disk writes of the bytes it hands over.
+enum class Writeback {
+    // Left to the system, which writes them whenever it likes.
+    Later,
+    // For a file that is synced once complete (vb::ReplacedFile): every kWritebackStretch bytes the writes of
+    // what the file holds so far are started, so that the sync at the end waits for the last stretch only
+    // instead of the whole file. Nothing is waited for here; a descriptor that cannot do it is left alone.
+    Behind,
+};
+
 class LineWriter {
 public:
+    static constexpr std::size_t kWritebackStretch = 8 * 1024 * 1024;
+
     // Creates the file or empties an existing one; RuntimeError when that fails.
     explicit LineWriter(std::string path);
     // Writes to a descriptor that stays open and is not owned (standard output); `name` is shown in errors.
-    LineWriter(int fd, std::string name);
+    LineWriter(int fd, std::string name, Writeback writeback = Writeback::Later);
     ~LineWriter();
     LineWriter(const LineWriter&) = delete;
     LineWriter& operator=(const LineWriter&) = delete;
@@ -45,6 +57,8 @@ private:
     bool failed_ = false;
     std::vector<char> buffer_;
     std::size_t used_ = 0;
+    Writeback writeback_ = Writeback::Later;
+    std::size_t unstarted_ = 0; // bytes handed over since the disk writes were last started
 };
 
 } // namespace vb

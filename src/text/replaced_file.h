@@ -32,6 +32,9 @@ public:
     int fd() const noexcept { return fd_; }
     // The file that is finally written (the target, or the file its link names).
     const std::string& path() const noexcept { return final_; }
+    // True when the bytes go to a temporary file that commit() syncs (not for a target written directly
+    // or in place): a writer may start their disk writes early (vb::Writeback::Behind).
+    bool syncsOnCommit() const noexcept { return !temporary_.empty(); }
     // Syncs the written bytes and puts them in the target's place; RuntimeError (61, 57, ...) on failure,
     // and the target keeps its earlier content.
     void commit();

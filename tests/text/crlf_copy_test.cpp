@@ -101,6 +101,23 @@ TEST(CopyRestWithCrLf, LinesLongerThanTheBufferAndBytesOfAnyValue) {
     }
 }
 
+TEST(CopyRestWithCrLf, LoneEndsAtEveryPlaceOfTheVectorBlocks) {
+    // The vector search looks at blocks of 64 positions (the CRs at 0 .. 63, the LFs at 1 .. 64): lines
+    // one shorter than, as long as and one longer than a block or a quarter of it put lone CRs, lone LFs
+    // and CR LF pairs on the first and last position of a block, and on the LF just after it, for every
+    // shift of the lines.
+    constexpr auto kLargest = vb::LineReader::kMaxRead;
+    for (const std::size_t length : {0, 1, 15, 16, 17, 62, 63, 64, 65, 127, 128})
+        for (const std::string_view end : {"\n", "\r", "\r\n", "\n\r", "\r\r\n"})
+            for (std::size_t shift = 0; shift <= 65; ++shift) {
+                std::string lines(shift, '-');
+                while (lines.size() < 5'000)
+                    lines += std::string(length, 'x') + std::string(end);
+                ASSERT_EQ(InRuns(lines, kLargest), Copied(lines, kLargest, 0, false))
+                    << "length " << length << ", shift " << shift << ", end " << end.size();
+            }
+}
+
 TEST(CopyRestWithCrLf, MixedFilesMatchLineByLineAfterAnyHead) {
     // Lines of real-code lengths with all three ends and the end pairs that trip a windowed search
     // (LF CR, CR CR, LF LF) at random places, several runs of the reader long.

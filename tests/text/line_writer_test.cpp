@@ -1,10 +1,12 @@
 #include "temp_dir.h"
 #include "text/line_writer.h"
+#include "text/replaced_file.h"
 #include "text/runtime_error.h"
 
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -75,6 +77,69 @@ TEST(LineWriter, FullDiskIsError61) {
     } catch (const vb::RuntimeError& e) {
         EXPECT_EQ(e.number(), 61);
     }
+}
+
+// Writes lines of every length up to the size of a read across `stretches` writeback stretches, through
+// writeLine and through room/commit, and returns what was written.
+std::string WriteStretches(vb::LineWriter& writer, std::size_t stretches) {
+    std::string expected;
+    std::size_t length = 0;
+    while (expected.size() < stretches * vb::LineWriter::kWritebackStretch + 12345) {
+        const std::string line(length, static_cast<char>('a' + length % 26));
+        writer.writeLine(line);
+        expected += line + "\r\n";
+        length = (length * 7 + 13) % 70'000;
+        char* room = writer.room(3);
+        room[0] = 'r';
+        room[1] = '\r';
+        room[2] = '\n';
+        writer.commit(3);
+        expected += "r\r\n";
+    }
+    return expected;
+}
+
+TEST(LineWriter, WritebackBehindKeepsEveryByteOnFilesAndOnDescriptorsThatCannotDoIt) {
+    TempDir dir;
+    const std::string target = dir.write("Zusammen.txt", "alt");
+    std::string expected;
+    {
+        vb::ReplacedFile file(target);
+        ASSERT_TRUE(file.syncsOnCommit());
+        vb::LineWriter writer(file.fd(), target, vb::Writeback::Behind);
+        expected = WriteStretches(writer, 3);
+        writer.close();
+        EXPECT_EQ(ReadBytes(target), "alt"); // the stretches started are not the target yet
+        file.commit();
+    }
+    EXPECT_EQ(ReadBytes(target), expected);
+
+    // A pipe has no disk writes to start: the bytes still all arrive, and no error is reported.
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    const std::string copy = dir.file("Rohr.txt");
+    const pid_t reader = ::fork();
+    ASSERT_GE(reader, 0);
+    if (reader == 0) {
+        ::close(ends[1]);
+        const int out = ::open(copy.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        char chunk[65536];
+        for (ssize_t got; (got = ::read(ends[0], chunk, sizeof chunk)) > 0;)
+            if (::write(out, chunk, static_cast<std::size_t>(got)) != got)
+                ::_exit(1);
+        ::_exit(::close(out) == 0 ? 0 : 1);
+    }
+    ::close(ends[0]);
+    {
+        vb::LineWriter writer(ends[1], "pipe", vb::Writeback::Behind);
+        expected = WriteStretches(writer, 2);
+        writer.close();
+    }
+    ::close(ends[1]);
+    int status = 0;
+    ASSERT_EQ(::waitpid(reader, &status, 0), reader);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(ReadBytes(copy), expected);
 }
 
 } // namespace
