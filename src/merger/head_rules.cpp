@@ -112,6 +112,25 @@ private:
     const SelectedLine& selected_;
 };
 
+// Runs a head up to the first line it writes and ends it there: every rule drops lines only before the
+// first line it writes and writes every line after that one, so the rest of the file from there on goes
+// to the writer in runs of the read buffer (CopyRestWithCrLf) instead of line by line.
+class UpToFirstWritten {
+public:
+    UpToFirstWritten(vb::LineReader& in, vb::LineWriter& out) : in_(in), out_(out) {}
+    bool next(std::string_view& line) { return !written_ && in_.next(line); }
+    void writeLine(std::string_view line) {
+        out_.writeLine(line);
+        written_ = true;
+    }
+    bool written() const noexcept { return written_; }
+
+private:
+    vb::LineReader& in_;
+    vb::LineWriter& out_;
+    bool written_ = false;
+};
+
 } // namespace
 
 HeadRule HeadRuleOf(vb::SourceKind kind) {
@@ -129,7 +148,9 @@ HeadRule HeadRuleOf(vb::SourceKind kind) {
 }
 
 void CopyMemberBody(HeadRule rule, bool optionSet, vb::LineReader& in, vb::LineWriter& out) {
-    if (PassHead(rule, optionSet, in, &out))
+    UpToFirstWritten head(in, out);
+    // A head that ended at its first written line says the file ended, as the file may have.
+    if (PassHead(rule, optionSet, head, &head) || head.written())
         vb::CopyRestWithCrLf(in, out);
 }
 

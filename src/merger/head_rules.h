@@ -1,7 +1,8 @@
 #pragma once
 // How much of a member file reaches the merged file. Each kind has a head rule that drops a fixed head of
 // the file (or, with the option set, only the lines before the object description); every line after the
-// head is copied unchanged.
+// head is copied unchanged. No rule drops a line after one it wrote: each drops a first stretch of lines
+// and writes all the others.
 
 #include "project/source_kind.h"
 #include "text/line_reader.h"

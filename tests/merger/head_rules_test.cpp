@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <iterator>
+#include <string>
+
 namespace {
 
 using merger::HeadRule;
@@ -100,6 +104,60 @@ TEST(HeadRules, HoldsItsHeadSaysWhetherTheFileEndsInsideItsHead) {
     EXPECT_TRUE(holds(HeadRule::Module, false, "only\n"));
     EXPECT_FALSE(holds(HeadRule::ClassModule, true, "1\n2\n3\n4\n5\n6\n7\n8\n"));
     EXPECT_TRUE(holds(HeadRule::ClassModule, false, "1\n2\n3\n4\n5\n6\n7\n8\n9"));
+}
+
+TEST(HeadRules, CopiedBodyIsTheSelectedLinesForEveryRuleAndAnyCutOfTheReads) {
+    // The copy writes the head line by line only up to its first written line and the rest in runs; the
+    // lines SelectMemberLines selects, each with CR LF, are what it must give. Files of head words in any
+    // order, every kind of line end, files ending inside the head, without a last line end or empty, read
+    // in pieces so small that a head line and a CR LF pair are cut by a read.
+    static constexpr std::string_view kLines[] = {"VERSION 5.00",
+                                                  "Begin VB.Form f",
+                                                  "BeginProperty Font",
+                                                  "  Begin X",
+                                                  "Attribute VB_Name = \"f\"",
+                                                  "Attribut",
+                                                  "  Attribute",
+                                                  "End",
+                                                  "code",
+                                                  ""};
+    static constexpr std::string_view kEnds[] = {"\r\n", "\r\n", "\n", "\r"};
+    std::uint32_t state = 1234;
+    const auto random = [&state](std::uint32_t below) {
+        state = state * 1103515245u + 12345u;
+        return (state >> 8) % below;
+    };
+    for (int file = 0; file < 300; ++file) {
+        std::string bytes;
+        const std::uint32_t lines = random(24);
+        for (std::uint32_t i = 0; i < lines; ++i)
+            (bytes += kLines[random(std::size(kLines))]) += kEnds[file % 3 == 0 ? 0 : random(4)];
+        if (file % 4 == 1)
+            bytes += "last";
+        for (const HeadRule rule : {HeadRule::ObjectDescription, HeadRule::Module, HeadRule::ClassModule})
+            for (const bool optionSet : {true, false})
+                for (const std::size_t maxRead : {1, 2, 7, 64}) {
+                    std::string expected;
+                    {
+                        const vbtest::MemoryFile member(bytes);
+                        vb::LineReader in(member.fd(), "member", maxRead);
+                        merger::SelectMemberLines(
+                            rule, optionSet, in,
+                            [&](std::string_view line, std::uint64_t) { (expected += line) += "\r\n"; });
+                    }
+                    const vbtest::MemoryFile member(bytes);
+                    const vbtest::MemoryFile output;
+                    vb::LineReader in(member.fd(), "member", maxRead);
+                    {
+                        vb::LineWriter out(output.fd(), "out");
+                        merger::CopyMemberBody(rule, optionSet, in, out);
+                        out.flush();
+                    }
+                    ASSERT_EQ(output.contents(), expected)
+                        << "file " << file << ", rule " << static_cast<int>(rule) << ", option " << optionSet
+                        << ", read " << maxRead;
+                }
+    }
 }
 
 } // namespace
