@@ -40,6 +40,22 @@ fs::path Normal(const std::string& path) {
     return normal.empty() ? fs::path(path).lexically_normal() : normal;
 }
 
+// The last part of `path` after its last "/", when the normal form keeps it as it is: not "." or "..".
+// Empty for those (and for a path ending in "/").
+std::string_view KeptName(std::string_view path) {
+    const auto slash = path.rfind('/');
+    const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+    return name == "." || name == ".." ? std::string_view() : name;
+}
+
+// False when the normal form of `path` cannot be the missing output's `normal`: it changes the last name
+// only of a link that leads to an existing file, and the output exists not. So only a path with the
+// output's last name needs its normal form, which looks at every folder on the way.
+bool MayNormaliseTo(const std::string& path, const fs::path& normal) {
+    const std::string_view name = KeptName(path);
+    return name.empty() || name == normal.filename().string();
+}
+
 // For an output file that does not exist yet: true when creating it would put a file where the lookup of
 // a member finds it first, so that the member would be read from the merged file being written. That is
 // the member's path as written or with "/" for "\" (also for a member that is missing now), or, since the
@@ -47,7 +63,8 @@ fs::path Normal(const std::string& path) {
 bool WouldShadowMember(const fs::path& output, const std::string& memberPath, vb::MemberLookup& lookup) {
     std::string slashed = memberPath;
     std::replace(slashed.begin(), slashed.end(), '\\', '/');
-    if (output == Normal(memberPath) || output == Normal(slashed))
+    if ((MayNormaliseTo(memberPath, output) && output == Normal(memberPath)) ||
+        (MayNormaliseTo(slashed, output) && output == Normal(slashed)))
         return true;
     // The file the lookup finds now, or, for a member missing now, the name it would take in its folder.
     const vb::FoundMemberPath found = lookup.find(memberPath);

@@ -66,6 +66,23 @@ TEST(OutputGuard, OtherFilesPass) {
     EXPECT_EQ(p.guard(p.dir.file("Kopie")), std::nullopt);
 }
 
+TEST(OutputGuard, AMissingOutputIsFoundBehindDotsAndLinksOfAMissingMembersPath) {
+    // Missing members whose paths reach the output's place only once "..", "." and links on the way are
+    // resolved.
+    GuardedProject p;
+    fs::create_directory_symlink(p.dir.path() / "Formulare", p.dir.path() / "Verweis");
+    const auto refused = [&](const std::string& entry, const std::string& output) {
+        p.lists.Forms = {entry};
+        return p.guard(p.dir.file(output)) == p.folder + entry;
+    };
+    EXPECT_TRUE(refused("Formulare\\..\\Neu.frm", "Neu.frm"));
+    EXPECT_TRUE(refused("Verweis/Neu.frm", "Formulare/Neu.frm"));
+    EXPECT_TRUE(refused("Formulare/../Verweis/./Neu.frm", "Formulare/Neu.frm"));
+    // Another last name leads elsewhere.
+    EXPECT_FALSE(refused("Formulare\\..\\Neu.frm", "Neu.txt"));
+    EXPECT_FALSE(refused("Verweis/Neu.frm", "Verweis.frm"));
+}
+
 } // namespace
 
 // The output's name changes between the guard's look and the opening: a link to a member appears, or one
