@@ -149,7 +149,7 @@ HeadRule HeadRuleOf(vb::SourceKind kind) {
 
 void CopyMemberBody(HeadRule rule, bool optionSet, vb::LineReader& in, vb::LineWriter& out) {
     UpToFirstWritten head(in, out);
-    // A head that ended at its first written line says the file ended, as the file may have.
+    // A head cut at its first written line reads as one whose file ended; the rest follows that line.
     if (PassHead(rule, optionSet, head, &head) || head.written())
         vb::CopyRestWithCrLf(in, out);
 }

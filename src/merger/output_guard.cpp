@@ -48,9 +48,9 @@ std::string_view KeptName(std::string_view path) {
     return name == "." || name == ".." ? std::string_view() : name;
 }
 
-// False when the normal form of `path` cannot be the missing output's `normal`: it changes the last name
-// only of a link that leads to an existing file, and the output exists not. So only a path with the
-// output's last name needs its normal form, which looks at every folder on the way.
+// False when the normal form of `path` cannot be `normal`, the path of an output that does not exist: the
+// normal form changes the last name only of a link to an existing file, which is not the output. So only
+// a path with the output's last name needs its normal form, which looks at every folder on the way.
 bool MayNormaliseTo(const std::string& path, const fs::path& normal) {
     const std::string_view name = KeptName(path);
     return name.empty() || name == normal.filename().string();
