@@ -80,9 +80,14 @@ std::string Under(const std::string& base, const std::string& path) {
 // Returns the path found, or the error number (53 or 76) that says what is missing.
 using CaseMatch =
     std::function<std::optional<std::string>(const std::string& folder, const std::string& name)>;
+// For a folder the lookup has listed already: the name there that `name` finds (itself, or the one name
+// of its fold), or an empty name when there is none; nullopt when the folder was not listed yet, or its
+// listing cannot tell (two names of that fold).
+using ListedName =
+    std::function<std::optional<std::string>(const std::string& folder, const std::string& name)>;
 
 std::variant<std::string, int> WalkWithoutCase(const std::string& base, const std::string& path,
-                                               const CaseMatch& caseMatch) {
+                                               const CaseMatch& caseMatch, const ListedName& listedName) {
     std::vector<std::string> parts;
     std::size_t start = 0;
     while (start <= path.size()) {
@@ -103,7 +108,12 @@ std::variant<std::string, int> WalkWithoutCase(const std::string& base, const st
             continue;
         }
         std::string next = Join(current, part);
-        if (!Exists(next)) {
+        // A folder listed before answers from its listing; any other is asked for the name itself.
+        if (const std::optional<std::string> listed = listedName(current, part)) {
+            if (listed->empty())
+                return last ? err::FileNotFound : err::PathNotFound;
+            next = Join(current, *listed);
+        } else if (!Exists(next)) {
             // A folder that may not be searched, or a name too long, is no missing file.
             if (const int blocked = BlockedLookup(errno))
                 return blocked;
@@ -127,7 +137,8 @@ std::string Slashed(std::string path) {
 // `spellingsMissing`: the caller already knows that neither the path as written nor its slashed form
 // exists, so the search starts with the walk.
 std::variant<std::string, int> Resolve(const std::string& base, const std::string& path,
-                                       const CaseMatch& caseMatch, bool spellingsMissing = false) {
+                                       const CaseMatch& caseMatch, const ListedName& listedName,
+                                       bool spellingsMissing = false) {
     const std::string asWritten = Under(base, path);
     if (asWritten.size() >= PATH_MAX)
         return err::BadFileName;
@@ -136,7 +147,7 @@ std::variant<std::string, int> Resolve(const std::string& base, const std::strin
     const std::string slashed = Slashed(path);
     if (!spellingsMissing && slashed != path && Exists(Under(base, slashed)))
         return Under(base, slashed);
-    return WalkWithoutCase(base, slashed, caseMatch);
+    return WalkWithoutCase(base, slashed, caseMatch, listedName);
 }
 
 bool IsUsableName(const std::string& path) {
@@ -190,10 +201,13 @@ FoundMemberPath MemberLookup::find(const std::string& path, bool spellingsMissin
     const CaseMatch match = [this](const std::string& folder, const std::string& name) {
         return caseMatch(folder, name);
     };
-    auto found = Resolve(folder_, path, match, spellingsMissing);
+    const ListedName listed = [this](const std::string& folder, const std::string& name) {
+        return listedName(folder, name);
+    };
+    auto found = Resolve(folder_, path, match, listed, spellingsMissing);
     bool converted = false;
     if (std::holds_alternative<int>(found) && !IsUtf8(path)) {
-        auto asUtf8 = Resolve(folder_, Utf8FromWindows1252(path), match);
+        auto asUtf8 = Resolve(folder_, Utf8FromWindows1252(path), match, listed);
         if (std::holds_alternative<std::string>(asUtf8)) {
             found = std::move(asUtf8);
             converted = true;
@@ -239,13 +253,34 @@ bool MemberLookup::openSpelling(const std::string& path, std::optional<LineReade
     return false;
 }
 
-bool MemberLookup::mayBeListed(const std::string& name) {
-    const Listing& listing = listingOf(folder_);
-    if (!listing)
-        return true;
-    const auto found = listing->find(FoldedCodePoints(name));
+std::optional<std::string> MemberLookup::listedName(const std::string& folder,
+                                                    const std::string& name) const {
+    const auto at = listings_.find(folder);
+    if (at == listings_.end() || !at->second)
+        return std::nullopt;
+    const auto found = at->second->find(FoldedCodePoints(name));
+    if (found == at->second->end())
+        return std::string();
     // A fold shared by two names holds neither, so the name may still be one of them.
-    return found != listing->end() && (found->second.empty() || found->second == name);
+    if (found->second.empty())
+        return std::nullopt;
+    return found->second;
+}
+
+bool MemberLookup::mayLeadSomewhere(const std::string& path) const {
+    if (path.starts_with('/'))
+        return true;
+    const std::string first = path.substr(0, path.find('/'));
+    if (first.empty() || first == "." || first == "..")
+        return true;
+    const auto listed = listedName(folder_, first);
+    return !listed || *listed == first;
+}
+
+bool MemberLookup::mayBeListed(const std::string& name) {
+    listingOf(folder_);
+    const auto listed = listedName(folder_, name);
+    return !listed || *listed == name;
 }
 
 std::optional<RuntimeError> MemberLookup::openInto(const std::string& path, std::optional<LineReader>& reader,
@@ -264,7 +299,8 @@ std::optional<RuntimeError> MemberLookup::openInto(const std::string& path, std:
             else if (openSpelling(path, reader, maxRead, missing))
                 return std::nullopt;
             if (missing) {
-                if (slashed != path && openSpelling(slashed, reader, maxRead, missing))
+                if (slashed != path && mayLeadSomewhere(slashed) &&
+                    openSpelling(slashed, reader, maxRead, missing))
                     return std::nullopt;
             }
         }

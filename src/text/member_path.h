@@ -32,9 +32,10 @@ struct FoundMemberPath {
 
 // The member lookup of one command. The letter-case match lists each folder at most once and keeps what
 // it read for the lookup's lifetime, so a project whose entries all differ in case from the files reads
-// each folder once, not once per entry. Make one per command: names that appear in a folder later are
-// found under their exact spelling only, and openInto takes an entry with "\" but no "/" as a file's
-// name only when the lookup's folder held that name when it was listed. A lookup is used by one thread at a
+// each folder once, not once per entry. Make one per command: once a folder is listed, its names are
+// taken from the listing, so a name that appears there later is not found, and openInto takes an entry
+// with "\" but no "/" as a file's name only when the lookup's folder held that name when it was listed.
+// A lookup is used by one thread at a
 // time; lookups of different folders never touch the working directory, so several threads may each read a
 // project with their own.
 class MemberLookup {
@@ -73,6 +74,13 @@ private:
     // Whether `name` (no "/" in it) may be a name in this lookup's folder as its listing holds it; true
     // when the folder cannot be listed.
     bool mayBeListed(const std::string& name);
+
+    // False when the lookup's folder was listed and does not hold the first part of `path` as it is
+    // written, so that the path leads nowhere.
+    bool mayLeadSomewhere(const std::string& path) const;
+    // For a folder listed already, the name there that `name` finds: itself or the one name of its fold,
+    // empty for none; nullopt when `folder` was not listed or holds two names of that fold.
+    std::optional<std::string> listedName(const std::string& folder, const std::string& name) const;
 
     // The one name in `folder` equal to `name` without regard to case, if there is exactly one.
     std::optional<std::string> caseMatch(const std::string& folder, const std::string& name);
