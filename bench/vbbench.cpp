@@ -193,7 +193,8 @@ std::vector<std::string> MemberPaths(const vb::ProjectFileLists& lists, const st
     std::vector<std::string> paths;
     for (const auto kind : kinds)
         for (int k = 0; k < lists.count(kind); ++k)
-            paths.push_back(vb::ResolveMemberPath(folder + lists.list(kind)[static_cast<std::size_t>(k)]));
+            paths.push_back(
+                vb::ResolveMemberPath(folder + std::string(lists.list(kind)[static_cast<std::size_t>(k)])));
     return paths;
 }
 

@@ -64,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     lists.FormCount = static_cast<vb::Int16>(lists.Forms.size());
     std::vector<std::string> members;
     for (const auto& entry : lists.Forms)
-        members.push_back(folder.path() + entry);
+        members.push_back(folder.path() + std::string(entry));
     const auto before = Lookups(members);
     std::vector<off_t> sizes;
     for (const auto& found : before)

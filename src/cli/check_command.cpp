@@ -221,15 +221,15 @@ Output CheckOutput(const std::string& projectPath, bool json, const vb::CodePage
     // entry relative to the project's folder; both paths lead to the file from the working directory.
     struct Member {
         vb::SourceKind kind;
-        const std::string* entry;
+        std::string_view entry; // into the lists
         Lookup merger;
     };
     std::vector<Member> members;
     vb::MemberLookup mergerLookup;
     for (const vb::SourceKind kind : vb::kSourceKinds)
-        for (const std::string& entry : lists.entries(kind)) {
-            Member member{
-                kind, &entry, {mergerLookup.find(projectFolder + entry), projectFolder + entry, {}}};
+        for (const std::string_view entry : lists.entries(kind)) {
+            const std::string mergerPath = std::string(projectFolder).append(entry);
+            Member member{kind, entry, {mergerLookup.find(mergerPath), mergerPath, {}}};
             if (member.merger.found) {
                 member.merger.path = member.merger.found.path;
                 member.merger.identity = vb::IdentityOfPath(member.merger.path);
@@ -248,7 +248,7 @@ Output CheckOutput(const std::string& projectPath, bool json, const vb::CodePage
         vb::MemberLookup counterLookup = CounterLookupOf(projectPath);
         for (Member& member : members) {
             ++output.membersRead;
-            const std::string& entry = *member.entry;
+            const std::string entry(member.entry);
             Lookup counter{counterLookup.find(entry), counterLookup.seenFromCaller(entry), {}};
             if (counter.found) {
                 counter.path = counter.found.path;

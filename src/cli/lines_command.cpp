@@ -50,12 +50,12 @@ Output LinesOutput(const std::string& projectPath, bool json, const Reading& rea
     counter::LineTally total;
     for (const vb::SourceKind kind : vb::kSourceKinds) {
         counter::LineTally ofKind;
-        for (const std::string& entry : lists.entries(kind)) {
+        for (const std::string_view entry : lists.entries(kind)) {
             ++output.membersRead;
             const std::string shown = vb::ShownText(entry, lists.Text, reading.codePage);
             std::optional<vb::LineReader> reader;
             nlohmann::ordered_json record = {{"kind", KindNameOf(kind)}, {"entry", shown}};
-            if (const auto missing = lookup.openInto(entry, reader)) {
+            if (const auto missing = lookup.openInto(std::string(entry), reader)) {
                 if (!reading.keepGoing)
                     throw *missing;
                 NoteMissingMember(output, reading, *missing);

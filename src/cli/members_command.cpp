@@ -14,7 +14,7 @@ std::string MembersOutput(const std::string& projectPath, bool json, const vb::C
         auto groups = nlohmann::ordered_json::array();
         for (const vb::SourceKind kind : vb::kSourceKinds) {
             auto entries = nlohmann::ordered_json::array();
-            for (const std::string& entry : lists.entries(kind))
+            for (const std::string_view entry : lists.entries(kind))
                 entries.push_back(vb::ShownText(entry, lists.Text, codePage));
             groups.push_back({{"kind", KindNameOf(kind)},
                               {"group", vb::GroupCaptionOf(kind)},
@@ -29,7 +29,7 @@ std::string MembersOutput(const std::string& projectPath, bool json, const vb::C
         const std::string_view group = vb::GroupCaptionOf(kind);
         AppendRecord(out, {group, std::to_string(lists.count(kind))});
         int index = 0;
-        for (const std::string& entry : lists.entries(kind))
+        for (const std::string_view entry : lists.entries(kind))
             AppendRecord(out, {group, std::to_string(++index), PlainField(entry, lists.Text, codePage)});
     }
     return out;

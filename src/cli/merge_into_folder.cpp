@@ -36,8 +36,8 @@ Identities FilesOfTheRun(const std::vector<ProjectOperand>& projects) {
             const std::string folder = vb::FolderOfPath(project.path);
             vb::MemberLookup lookup;
             for (const vb::SourceKind kind : vb::kSourceKinds)
-                for (const std::string& entry : lists.entries(kind))
-                    if (const vb::FoundMemberPath found = lookup.find(folder + entry))
+                for (const std::string_view entry : lists.entries(kind))
+                    if (const vb::FoundMemberPath found = lookup.find(std::string(folder).append(entry)))
                         Note(identities, found.path);
         } catch (const vb::RuntimeError&) {
         }

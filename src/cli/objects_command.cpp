@@ -18,14 +18,14 @@ namespace {
 
 struct Member {
     vb::SourceKind kind;
-    const std::string& entry;
+    std::string_view entry; // into the lists
 };
 
 // Every form, then every user control, then every property page: the members the all-objects count scans.
 std::vector<Member> MembersWithObjects(const vb::ProjectFileLists& lists) {
     std::vector<Member> members;
     for (const auto kind : counter::kCountedKinds)
-        for (const std::string& entry : lists.entries(kind))
+        for (const std::string_view entry : lists.entries(kind))
             members.push_back({kind, entry});
     return members;
 }
@@ -45,7 +45,7 @@ std::vector<Member> NamedMembers(const vb::ProjectFileLists& lists, const std::v
                                  const vb::CodePage& codePage) {
     std::vector<Member> all;
     for (const vb::SourceKind kind : vb::kSourceKinds)
-        for (const std::string& entry : lists.entries(kind))
+        for (const std::string_view entry : lists.entries(kind))
             all.push_back({kind, entry});
     std::vector<Member> members;
     for (const std::string& name : names) {
@@ -64,7 +64,7 @@ Output ObjectsOutput(const std::string& projectPath, const std::vector<std::stri
     const vb::ProjectFileLists lists = vb::ReadProjectFile(projectPath);
     const std::vector<Member> members =
         entries.empty() ? MembersWithObjects(lists) : NamedMembers(lists, entries, reading.codePage);
-    const auto shownEntry = [&](const std::string& entry) {
+    const auto shownEntry = [&](std::string_view entry) {
         return vb::ShownText(entry, lists.Text, reading.codePage);
     };
 
@@ -76,7 +76,7 @@ Output ObjectsOutput(const std::string& projectPath, const std::vector<std::stri
         vb::MemberLookup lookup = CounterLookupOf(projectPath);
         for (const Member& member : members) {
             ++output.membersRead;
-            const auto missing = counter::ScanMemberFileIfItOpens(member.entry, table, lookup);
+            const auto missing = counter::ScanMemberFileIfItOpens(std::string(member.entry), table, lookup);
             if (missing && !reading.keepGoing)
                 throw *missing;
             // Type texts and names are shown by the text of the member file they come from.

@@ -18,8 +18,8 @@ void SharedMembers::addProject(std::size_t index, const std::string& projectPath
         const vb::ProjectFileLists lists = vb::ReadProjectFile(projectPath);
         vb::MemberLookup lookup = CounterLookupOf(projectPath);
         for (const vb::SourceKind kind : vb::kSourceKinds)
-            for (const std::string& entry : lists.entries(kind))
-                if (const vb::FoundMemberPath member = lookup.find(entry))
+            for (const std::string_view entry : lists.entries(kind))
+                if (const vb::FoundMemberPath member = lookup.find(std::string(entry)))
                     if (const auto identity = vb::IdentityOfPath(member.path))
                         found.push_back({{identity->device, identity->inode}, member.path});
     } catch (const vb::RuntimeError&) {

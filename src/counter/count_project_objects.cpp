@@ -26,7 +26,8 @@ std::int32_t CountProjectObjects(const vb::ProjectFileLists& lists, ObjectGroupT
                                  bool keepGoing) {
     std::int32_t total = 0;
     for (const auto kind : kCountedKinds) {
-        for (const std::string& entry : lists.entries(kind)) {
+        for (const std::string_view listed : lists.entries(kind)) {
+            const std::string entry(listed);
             const auto missing = ScanMemberFileIfItOpens(entry, table, lookup);
             if (missing && !keepGoing)
                 throw *missing;

@@ -140,8 +140,8 @@ public:
             formatter_->beginGroup(out(), kind, firstGroup_, false);
             firstGroup_ = false;
             membersInGroup_ = 0;
-            for (const std::string& entry : lists_.entries(kind))
-                member(kind, entry);
+            for (const std::string_view entry : lists_.entries(kind))
+                member(kind, std::string(entry));
             formatter_->endGroup(out(), membersInGroup_ == 0);
         }
         formatter_->end(out());

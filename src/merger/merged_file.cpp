@@ -70,7 +70,7 @@ void WriteMergedFile(const vb::ProjectFileLists& lists, const std::string& proje
         }
         out.writeLine(HeadingOf(kind));
 
-        const auto entries = lists.entries(kind);
+        const auto entries = vb::StringsOf(lists.entries(kind));
         const HeadRule rule = HeadRuleOf(kind);
         for (const std::string& entry : entries) {
             std::string header = entry;

@@ -111,7 +111,7 @@ std::optional<std::string> OwnFileNamedBy(const std::string& outputPath, const s
         const auto& entries = lists.list(kind);
         const std::size_t count = std::min<std::size_t>(entries.size(), std::max<int>(lists.count(kind), 0));
         for (std::size_t i = 0; i < count; ++i) {
-            const std::string memberPath = projectFolder + entries[i];
+            const std::string memberPath = std::string(projectFolder).append(entries[i]);
             if (!output) {
                 if (WouldShadowMember(outputNormal, memberPath, members))
                     return memberPath;

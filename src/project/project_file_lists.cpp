@@ -2,11 +2,11 @@
 
 namespace vb {
 
-std::vector<std::string>& ProjectFileLists::list(SourceKind kind) {
-    return const_cast<std::vector<std::string>&>(static_cast<const ProjectFileLists&>(*this).list(kind));
+EntryList& ProjectFileLists::list(SourceKind kind) {
+    return const_cast<EntryList&>(static_cast<const ProjectFileLists&>(*this).list(kind));
 }
 
-const std::vector<std::string>& ProjectFileLists::list(SourceKind kind) const {
+const EntryList& ProjectFileLists::list(SourceKind kind) const {
     switch (kind) {
     case SourceKind::Form:
         return Forms;
@@ -42,8 +42,10 @@ Int16 ProjectFileLists::count(SourceKind kind) const {
     return const_cast<ProjectFileLists&>(*this).count(kind);
 }
 
-std::span<const std::string> ProjectFileLists::entries(SourceKind kind) const {
-    return FirstEntries(list(kind), count(kind));
+EntryRange ProjectFileLists::entries(SourceKind kind) const {
+    const EntryList& entries = list(kind);
+    CheckEntryCount(entries.size(), count(kind));
+    return {entries.begin(), entries.begin() + count(kind)};
 }
 
 bool ProjectFileLists::operator==(const ProjectFileLists& other) const {

@@ -1,8 +1,10 @@
 #include "project/read_project_file.h"
 
 #include "text/line_reader.h"
+#include "text/whole_lines.h"
 
 #include <array>
+#include <cstring>
 
 namespace vb {
 
@@ -19,6 +21,35 @@ constexpr std::array<Key, 5> kKeys = {{{"Form", SourceKind::Form},
                                        {"UserControl", SourceKind::UserControl},
                                        {"PropertyPage", SourceKind::PropertyPage}}};
 
+// Key I when it begins the line; its length is known here, so the comparison needs no call.
+template <std::size_t I> const Key* IfKeyBegins(std::string_view line) noexcept {
+    constexpr std::string_view key = kKeys[I].text;
+    return line.size() >= key.size() && std::memcmp(line.data(), key.data(), key.size()) == 0 ? &kKeys[I]
+                                                                                              : nullptr;
+}
+
+// The key that begins the line, or null. No two keys begin with the same letter (the cases below
+// would clash), so the first letter picks the one key that can match.
+const Key* KeyOfLine(std::string_view line) noexcept {
+    if (line.empty())
+        return nullptr;
+    switch (line.front()) {
+    case kKeys[0].text.front():
+        return IfKeyBegins<0>(line);
+    case kKeys[1].text.front():
+        return IfKeyBegins<1>(line);
+    case kKeys[2].text.front():
+        return IfKeyBegins<2>(line);
+    case kKeys[3].text.front():
+        return IfKeyBegins<3>(line);
+    case kKeys[4].text.front():
+        return IfKeyBegins<4>(line);
+    default:
+        return nullptr;
+    }
+}
+static_assert(kKeys.size() == 5, "KeyOfLine looks at each key");
+
 std::string_view From(std::string_view line, std::size_t index) {
     return index < line.size() ? line.substr(index) : std::string_view{};
 }
@@ -26,9 +57,8 @@ std::string_view From(std::string_view line, std::size_t index) {
 } // namespace
 
 std::optional<SourceKind> KindOfProjectLine(std::string_view line) {
-    for (const Key& key : kKeys)
-        if (line.starts_with(key.text))
-            return key.kind;
+    if (const Key* key = KeyOfLine(line))
+        return key->kind;
     return std::nullopt;
 }
 
@@ -54,41 +84,61 @@ ProjectFileLists ReadProjectFile(const std::string& path, const std::function<vo
         if (progress)
             progress(value);
     };
+    // Both passes take the file in runs of whole lines. The text of a run is the text of its lines
+    // together: their ends are ASCII and no UTF-8 sequence holds one, so a run is valid UTF-8 exactly
+    // when each of its lines is.
     ProjectFileLists lists;
+    std::array<Int16, kSourceKinds.size()> counts{};
+    std::array<std::size_t, kSourceKinds.size()> entryBytes{};
     {
         LineReader reader(path);
-        std::string_view line;
-        while (reader.next(line)) {
-            lists.Text = Together(lists.Text, TextKindOf(line));
-            if (const auto kind = KindOfProjectLine(line))
-                lists.count(*kind) = Add16(lists.count(*kind), 1);
+        std::string_view run;
+        while (reader.nextLines(run)) {
+            lists.Text = Together(lists.Text, TextKindOf(run));
+            WholeLines lines(run);
+            std::string_view line;
+            while (lines.next(line))
+                if (const Key* key = KeyOfLine(line)) {
+                    const auto k = static_cast<std::size_t>(key->kind);
+                    counts[k] = Add16(counts[k], 1);
+                    entryBytes[k] += EntryOfProjectLine(key->kind, line).size();
+                }
         }
     }
+    for (const SourceKind kind : kSourceKinds)
+        lists.count(kind) = counts[static_cast<std::size_t>(kind)];
     report(1);
 
-    for (const SourceKind kind : kSourceKinds)
-        lists.list(kind).assign(static_cast<std::size_t>(lists.count(kind)), std::string{});
+    std::array<EntryList*, kSourceKinds.size()> listOf{};
+    for (const SourceKind kind : kSourceKinds) {
+        const auto k = static_cast<std::size_t>(kind);
+        listOf[k] = &lists.list(kind);
+        listOf[k]->reserve(static_cast<std::size_t>(counts[k]), entryBytes[k]);
+    }
     report(2);
 
     {
-        // Entries are only ever filled, so the first empty entry never moves backwards: it is the next
-        // one after a non-empty entry was stored, and stays where it is after an empty one.
-        std::array<std::size_t, kSourceKinds.size()> firstEmpty{};
+        // An entry goes into the first empty entry of its list. Entries are only ever filled, so that is
+        // the one after the last non-empty entry stored: the non-empty entries in the order of their
+        // lines, then empty entries up to the count. A list holds no more than its count, whatever lines
+        // the file gained after it was counted.
         LineReader reader(path);
-        std::string_view line;
-        while (reader.next(line)) {
-            const auto kind = KindOfProjectLine(line);
-            if (!kind)
-                continue;
-            auto& entries = lists.list(*kind);
-            auto& slot = firstEmpty[static_cast<std::size_t>(*kind)];
-            if (slot >= entries.size())
-                continue; // the file grew after it was counted
-            const std::string_view entry = EntryOfProjectLine(*kind, line);
-            entries[slot] = entry;
-            if (!entry.empty())
-                ++slot;
+        std::string_view run;
+        while (reader.nextLines(run)) {
+            WholeLines lines(run);
+            std::string_view line;
+            while (lines.next(line)) {
+                const Key* key = KeyOfLine(line);
+                if (!key)
+                    continue;
+                const auto k = static_cast<std::size_t>(key->kind);
+                const std::string_view entry = EntryOfProjectLine(key->kind, line);
+                if (!entry.empty() && listOf[k]->size() < static_cast<std::size_t>(counts[k]))
+                    listOf[k]->push_back(entry);
+            }
         }
+        for (const SourceKind kind : kSourceKinds)
+            lists.list(kind).resize(static_cast<std::size_t>(lists.count(kind)));
     }
     report(3);
     return lists;

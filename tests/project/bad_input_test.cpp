@@ -50,7 +50,7 @@ TEST(ProjectBadInput, RandomBytesWithNulReadWithoutComplaintAndUnchanged) {
     // Such an entry names no file: it is refused, not shortened at the NUL.
     dir.write("Ha", "");
     try {
-        vb::ResolveMemberPath(dir.path().string() + "/" + lists.Forms.back());
+        vb::ResolveMemberPath(dir.path().string() + "/" + std::string(lists.Forms.back()));
         FAIL();
     } catch (const vb::RuntimeError& e) {
         EXPECT_EQ(e.number(), 52);

@@ -125,7 +125,7 @@ void frmHaupt::ListGroupMembers() {
     lblUObj->setText(QString());
     PB->setValue(1);
     if (const auto kind = vb::KindOfGroupCaption(lstE1->selectedText().toStdString()))
-        for (const std::string& entry : ProjectFileLists.entries(*kind))
+        for (const std::string_view entry : ProjectFileLists.entries(*kind))
             lstObj->addEntry(shell::DisplayText(entry, ProjectFileLists.Text));
     PB->setValue(2);
     lblObj->setText(shell::CountText(lstObj->count()));
