@@ -30,7 +30,7 @@ template <std::size_t I> const Key* IfKeyBegins(std::string_view line) noexcept 
 
 // The key that begins the line, or null. No two keys begin with the same letter (the cases below
 // would clash), so the first letter picks the one key that can match.
-const Key* KeyOfLine(std::string_view line) noexcept {
+[[gnu::always_inline]] inline const Key* KeyOfLine(std::string_view line) noexcept {
     if (line.empty())
         return nullptr;
     switch (line.front()) {
@@ -54,15 +54,8 @@ std::string_view From(std::string_view line, std::size_t index) {
     return index < line.size() ? line.substr(index) : std::string_view{};
 }
 
-} // namespace
-
-std::optional<SourceKind> KindOfProjectLine(std::string_view line) {
-    if (const Key* key = KeyOfLine(line))
-        return key->kind;
-    return std::nullopt;
-}
-
-std::string_view EntryOfProjectLine(SourceKind kind, std::string_view line) {
+// EntryOfProjectLine, here where the passes call it once a line.
+[[gnu::always_inline]] inline std::string_view EntryOfLine(SourceKind kind, std::string_view line) noexcept {
     switch (kind) {
     case SourceKind::Form:
         return From(line, 5);
@@ -77,6 +70,18 @@ std::string_view EntryOfProjectLine(SourceKind kind, std::string_view line) {
     // Two characters on from the ";" (1-based position p gives index p + 1), or from index 1 without one.
     const auto semicolon = line.find(';');
     return From(line, semicolon == std::string_view::npos ? 1 : semicolon + 2);
+}
+
+} // namespace
+
+std::optional<SourceKind> KindOfProjectLine(std::string_view line) {
+    if (const Key* key = KeyOfLine(line))
+        return key->kind;
+    return std::nullopt;
+}
+
+std::string_view EntryOfProjectLine(SourceKind kind, std::string_view line) {
+    return EntryOfLine(kind, line);
 }
 
 ProjectFileLists ReadProjectFile(const std::string& path, const std::function<void(int)>& progress) {
@@ -101,7 +106,7 @@ ProjectFileLists ReadProjectFile(const std::string& path, const std::function<vo
                 if (const Key* key = KeyOfLine(line)) {
                     const auto k = static_cast<std::size_t>(key->kind);
                     counts[k] = Add16(counts[k], 1);
-                    entryBytes[k] += EntryOfProjectLine(key->kind, line).size();
+                    entryBytes[k] += EntryOfLine(key->kind, line).size();
                 }
         }
     }
@@ -132,7 +137,7 @@ ProjectFileLists ReadProjectFile(const std::string& path, const std::function<vo
                 if (!key)
                     continue;
                 const auto k = static_cast<std::size_t>(key->kind);
-                const std::string_view entry = EntryOfProjectLine(key->kind, line);
+                const std::string_view entry = EntryOfLine(key->kind, line);
                 if (!entry.empty() && listOf[k]->size() < static_cast<std::size_t>(counts[k]))
                     listOf[k]->push_back(entry);
             }
