@@ -133,6 +133,67 @@ TEST(ReadProjectFile, Counts32767LinesAndOverflowsAt32768) {
     EXPECT_TRUE(progress.empty()) << "the overflow happens in the first pass";
 }
 
+TEST(ReadProjectFile, AFileChangedBetweenThePassesFillsNoMoreThanItsCounts) {
+    TempDir dir;
+    const std::string path = dir.write("p.vbp", "Form=A.frm\r\nModule=M; M.bas\r\nForm=B.frm\r\n");
+    const auto readChangedTo = [&](std::string_view bytes) {
+        return ReadProjectFile(path, [&](int step) {
+            if (step == 1)
+                dir.write("p.vbp", bytes);
+        });
+    };
+    // Grown: the counts of the first pass hold; the lines after them are not stored.
+    auto lists = readChangedTo("Form=\r\nForm=X.frm\r\nModule=N; N.bas\r\nForm=Y.frm\r\nForm=Z.frm\r\n"
+                               "Module=O; O.bas\r\nClass=K; K.cls\r\n");
+    EXPECT_EQ(lists.FormCount, 2);
+    EXPECT_EQ(lists.Forms, (Entries{"X.frm", "Y.frm"}));
+    EXPECT_EQ(lists.Modules, Entries{"N.bas"});
+    EXPECT_EQ(lists.ClassModuleCount, 0);
+    EXPECT_TRUE(lists.ClassModules.empty());
+    // Shrunk: what the second pass does not find stays empty.
+    dir.write("p.vbp", "Form=A.frm\r\nForm=B.frm\r\nForm=C.frm\r\n");
+    lists = readChangedTo("Form=Q.frm\r\n");
+    EXPECT_EQ(lists.Forms, (Entries{"Q.frm", "", ""}));
+}
+
+TEST(ReadProjectFile, ManyLinesOverManyReadsWithEveryLineEndAndTheTextOfEachPart) {
+    // Far more than one read: lines and CR LF pairs fall across the reads; the text of a line deep in
+    // the file still decides the text of the whole file.
+    constexpr std::string_view kEnds[] = {"\r\n", "\r", "\n"};
+    std::string bytes;
+    Entries forms;
+    Entries modules;
+    for (int i = 0; i < 6000; ++i) {
+        forms.push_back("Formulare\\frmTeil" + std::to_string(i) + ".frm");
+        bytes += "Form=" + forms.back() + std::string(kEnds[i % 3]);
+        if (i % 7 == 0) {
+            modules.push_back("mod" + std::to_string(i) + ".bas");
+            bytes += "Module=M; " + modules.back() + std::string(kEnds[(i / 7) % 3]);
+        }
+        bytes += "Title=\"kein Mitglied\"" + std::string(kEnds[(i + 1) % 3]);
+    }
+    TempDir dir;
+    auto lists = Read(dir, bytes);
+    EXPECT_EQ(lists.FormCount, 6000);
+    EXPECT_EQ(lists.Forms, forms);
+    EXPECT_EQ(lists.Modules, modules);
+    EXPECT_EQ(lists.Text, vb::TextKind::Ascii);
+
+    EXPECT_EQ(Read(dir, bytes + "Title=\"Gr\xC3\xBC\xC3\x9F"
+                                "e\"\r\n")
+                  .Text,
+              vb::TextKind::Utf8);
+    EXPECT_EQ(Read(dir, bytes + "Title=\"Gr\xC3\r\n\xBC"
+                                "e\"\r\n")
+                  .Text,
+              vb::TextKind::EightBit);
+    lists = Read(dir, bytes + "Form=Gr\xFC\xDF"
+                              "e.frm");
+    EXPECT_EQ(lists.Text, vb::TextKind::EightBit);
+    EXPECT_EQ(lists.Forms.back(), "Gr\xFC\xDF"
+                                  "e.frm");
+}
+
 TEST(ReadProjectFile, MissingFileIs53) {
     TempDir dir;
     try {
