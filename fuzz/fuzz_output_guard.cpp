@@ -74,9 +74,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (merger::OwnFileNamedBy(output, project, lists, folder.path(), &lookup))
         return 0;
     try {
-        vb::ReplacedFile file(output, [&](int fd) {
-            merger::RefuseOwnFileOpened(fd, project, lists, folder.path(), lookup);
-        });
+        vb::ReplacedFile file(
+            output, [&](int fd) { merger::RefuseOwnFileOpened(fd, project, lists, folder.path(), lookup); });
         vbfuzz::Check(::write(file.fd(), "merged", 6) == 6, "write");
         // The merge opens every member and compares it with what it writes; a match ends it unfinished.
         const auto written = merger::IdentitiesOfOutput(file.fd(), file.path());
