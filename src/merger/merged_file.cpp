@@ -8,6 +8,7 @@
 #include "text/runtime_error.h"
 
 #include <algorithm>
+#include <iterator>
 #include <optional>
 #include <sys/stat.h>
 
@@ -70,9 +71,10 @@ void WriteMergedFile(const vb::ProjectFileLists& lists, const std::string& proje
         }
         out.writeLine(HeadingOf(kind));
 
-        const auto entries = vb::StringsOf(lists.entries(kind));
+        const vb::EntryRange entries = lists.entries(kind);
         const HeadRule rule = HeadRuleOf(kind);
-        for (const std::string& entry : entries) {
+        for (auto at = entries.begin(); at != entries.end(); ++at) {
+            const std::string entry(*at);
             std::string header = entry;
             header += ':';
             out.writeLine(header);
@@ -92,7 +94,7 @@ void WriteMergedFile(const vb::ProjectFileLists& lists, const std::string& proje
                     CopyMemberBody(rule, option, *in, out);
                 in.reset();
             }
-            if (kind != vb::SourceKind::PropertyPage || &entry != &entries.back()) {
+            if (kind != vb::SourceKind::PropertyPage || std::next(at) != entries.end()) {
                 out.writeLine({});
                 out.writeLine({});
             }
