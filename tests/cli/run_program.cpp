@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <poll.h>
 #include <pty.h>
+#include <signal.h>
 #include <stdexcept>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -36,9 +37,15 @@ void Check(bool ok, const char* what) {
         throw std::runtime_error(std::string(what) + " failed: " + std::to_string(errno));
 }
 
+// How long the child may stay silent before it counts as hung. A merge says nothing until it ends, and it
+// syncs its output to disk first: on a slow or busy disk a merge of a large member takes tens of seconds
+// with no sign of life, which is no hang. The limit stays below the test's own timeout so that a real hang
+// is named as one.
+constexpr int kSilenceLimitMs = 240 * 1000;
+
 // Reads both descriptors until each reports its end (a pseudo terminal ends with EIO once the child's
-// side is closed).
-void Drain(int outFd, int errFd, RunResult& result) {
+// side is closed). False when the child stayed silent for longer than kSilenceLimitMs.
+bool Drain(int outFd, int errFd, RunResult& result) {
     pollfd fds[2] = {{outFd, POLLIN, 0}, {errFd, POLLIN, 0}};
     std::string* sinks[2] = {&result.out, &result.err};
     int open = (outFd >= 0) + (errFd >= 0);
@@ -46,8 +53,11 @@ void Drain(int outFd, int errFd, RunResult& result) {
         fds[0].fd = -1;
     char buffer[4096];
     while (open > 0) {
-        if (::poll(fds, 2, 30000) <= 0)
-            throw std::runtime_error("vbprojekt hangs");
+        const int ready = ::poll(fds, 2, kSilenceLimitMs);
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (ready <= 0)
+            return false;
         for (int i = 0; i < 2; ++i) {
             if (fds[i].fd < 0 || fds[i].revents == 0)
                 continue;
@@ -60,6 +70,7 @@ void Drain(int outFd, int errFd, RunResult& result) {
             }
         }
     }
+    return true;
 }
 
 } // namespace
@@ -105,11 +116,16 @@ RunResult RunVbprojekt(const std::vector<std::string>& args, const RunOptions& o
     errWrite.reset();
 
     RunResult result;
-    Drain(outRead.get(), errRead.get(), result);
+    const bool ended = Drain(outRead.get(), errRead.get(), result);
+    if (!ended)
+        ::kill(child, SIGKILL); // reaped below, so that no hung child outlives the test and its folder
     int status = 0;
     rusage usage{};
     while (::wait4(child, &status, 0, &usage) < 0)
         Check(errno == EINTR, "wait4");
+    if (!ended)
+        throw std::runtime_error("vbprojekt hangs: silent for " + std::to_string(kSilenceLimitMs / 1000) +
+                                 " s; said so far: " + result.err);
     result.peakRssKb = usage.ru_maxrss;
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     return result;
