@@ -2,13 +2,13 @@
 #include "plain_text.h"
 #include "project_folder.h"
 
+#include "files/file_facts.h"
+#include "files/file_identity.h"
+#include "files/line_reader.h"
+#include "files/member_path.h"
 #include "merger/head_rules.h"
 #include "project/other_project_lines.h"
 #include "project/read_project_file.h"
-#include "text/file_identity.h"
-#include "text/line_reader.h"
-#include "text/member_path.h"
-#include "text/text_facts.h"
 
 #include <nlohmann/json.hpp>
 

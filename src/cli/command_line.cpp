@@ -11,7 +11,7 @@
 #include "type_inventory.h"
 #include "usage_checks.h"
 
-#include "text/file_identity.h"
+#include "files/file_identity.h"
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>

@@ -3,8 +3,8 @@
 // has succeeded, so a failure never leaves half a listing on standard output.
 
 #include "counter/member_lines.h"
+#include "errors/runtime_error.h"
 #include "merger/merged_document.h"
-#include "text/runtime_error.h"
 #include "text/shown_text.h"
 
 #include <nlohmann/json_fwd.hpp>

@@ -4,8 +4,8 @@
 #include "project_folder.h"
 
 #include "counter/count_project_objects.h"
+#include "files/member_path.h"
 #include "project/read_project_file.h"
-#include "text/member_path.h"
 
 #include <nlohmann/json.hpp>
 

@@ -1,8 +1,8 @@
 #include "commands.h"
 #include "plain_text.h"
 
+#include "files/member_path.h"
 #include "project/read_project_file.h"
-#include "text/member_path.h"
 
 #include <nlohmann/json.hpp>
 

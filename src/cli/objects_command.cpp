@@ -7,8 +7,8 @@
 
 #include "counter/count_project_objects.h"
 #include "counter/scan_member_file.h"
+#include "files/member_path.h"
 #include "project/read_project_file.h"
-#include "text/member_path.h"
 
 #include <nlohmann/json.hpp>
 

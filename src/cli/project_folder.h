@@ -3,7 +3,7 @@
 // leaves the working directory there). The command line finds it the same way without changing the
 // working directory: its member lookup starts in that folder, so several projects can be read at once.
 
-#include "text/member_path.h"
+#include "files/member_path.h"
 
 #include <string>
 

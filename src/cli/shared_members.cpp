@@ -3,8 +3,8 @@
 #include "plain_text.h"
 #include "project_folder.h"
 
+#include "files/file_identity.h"
 #include "project/read_project_file.h"
-#include "text/file_identity.h"
 #include "text/text_facts.h"
 
 #include <algorithm>
