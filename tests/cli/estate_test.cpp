@@ -248,6 +248,19 @@ TEST(Estate, JsonHoldsOneDocumentPerProjectOrItsError) {
         "error": {"number": 53, "description": "Datei nicht gefunden: estate/Beta/Fehlt.frm"}})"));
 }
 
+TEST(Estate, JsonWrittenProjectByProjectIsTheDocumentDumpedWhole) {
+    // The run writes each project's document as soon as it is in order; the bytes must still be those of
+    // the whole document indented by two blanks, with the run's own keys after the projects.
+    const Estate estate;
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"types", "--json", "-k", "--jobs", "2", "estate"},
+          {"lines", "--json", "-k", "estate", "estate/alt/ALT.VBP"},
+          {"check", "--json", "--jobs", "1", "estate", "gruppen/Alle.vbg"}}) {
+        const RunResult result = estate.run(args);
+        EXPECT_EQ(result.out, nlohmann::ordered_json::parse(result.out).dump(2) + "\n") << args.front();
+    }
+}
+
 TEST(Estate, OneProjectFileKeepsItsOutputAndAnOddWordIsStillOneTooMany) {
     const Estate estate;
     const RunResult alone = estate.run({"count", "estate/alt/ALT.VBP"});
