@@ -103,11 +103,13 @@ void ReadMember(vb::LineReader& reader, MemberComponents& member, counter::Objec
     for (const vb::OtherProjectLine& object : head)
         if (auto naming = NamingOf(object, table.Text, page))
             member.head.push_back(std::move(*naming));
+    // Types of one library in other letter case count as that library, under its first spelling.
+    std::map<std::string, std::string> spelling;
     table.ForEachGroup([&](const std::string& typeText, const counter::ObjectGroup& group) {
         const std::string type = vb::ShownText(typeText, table.Text, page);
         const std::string_view library = LibraryOfType(type);
         if (!library.empty())
-            member.libraries[std::string(library)] += group.NameCount;
+            member.libraries[spelling.try_emplace(Folded(library), library).first->second] += group.NameCount;
     });
 }
 
@@ -378,10 +380,11 @@ ComponentTable ComponentEstate::tableOf(const std::vector<std::size_t>& indexes)
         sum.row.findings.assign(sum.findings.begin(), sum.findings.end());
         table.components.push_back(std::move(sum.row));
     }
-    std::stable_sort(table.components.begin(), table.components.end(),
-                     [](const ComponentRow& a, const ComponentRow& b) {
-                         return std::tie(b.projects, a.file, a.guid) < std::tie(a.projects, b.file, b.guid);
-                     });
+    std::stable_sort(
+        table.components.begin(), table.components.end(), [](const ComponentRow& a, const ComponentRow& b) {
+            const std::string fileA = Folded(a.file), fileB = Folded(b.file);
+            return std::tie(b.projects, fileA, a.file, a.guid) < std::tie(a.projects, fileB, b.file, b.guid);
+        });
     std::sort(table.libraries.begin(), table.libraries.end(),
               [](const LibraryRow& a, const LibraryRow& b) { return a.library < b.library; });
     return table;

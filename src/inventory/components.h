@@ -53,7 +53,8 @@ struct MemberComponents {
     std::string entry; // shown
     std::optional<vb::RuntimeError> missing;
     std::vector<ComponentNaming> head;
-    std::map<std::string, std::int64_t> libraries; // library as spelled in the file (shown) -> objects
+    // Per library (as first spelled in the file, shown; letter case does not count) its objects.
+    std::map<std::string, std::int64_t> libraries;
 };
 
 struct ProjectComponents {
@@ -114,7 +115,8 @@ struct Finding {
     std::optional<vb::RuntimeError> error;
 };
 
-// Per component (sorted by projects naming it, descending, then file and GUID in byte order) and per
+// Per component (sorted by projects naming it, descending, then by file without regard to letter case,
+// then file and GUID in byte order) and per
 // library used (by name in byte order).
 struct ComponentTable {
     std::vector<ComponentRow> components;
