@@ -183,7 +183,10 @@ ProjectComponents ComponentsOfProject(const std::string& projectPath, const Memb
             } else {
                 ReadMember(*reader, member, table, reading.codePage);
             }
-            project.members.push_back(std::move(member));
+            // A member that names no component, declares no library and opens adds nothing to any
+            // figure or finding; leaving it out keeps a large run's memory to what counts.
+            if (member.missing || !member.head.empty() || !member.libraries.empty())
+                project.members.push_back(std::move(member));
         }
     return project;
 }

@@ -58,10 +58,12 @@ struct MemberComponents {
 };
 
 struct ProjectComponents {
-    std::string path;                      // as reached, shown
-    std::string name;                      // the project's Name="...", shown; empty when it has none
-    std::vector<ComponentNaming> lines;    // Object and Reference lines of the project file, in order
-    std::vector<MemberComponents> members; // forms, user controls, property pages, in the count's order
+    std::string path;                   // as reached, shown
+    std::string name;                   // the project's Name="...", shown; empty when it has none
+    std::vector<ComponentNaming> lines; // Object and Reference lines of the project file, in order
+    // Forms, user controls and property pages, in the count's order: those that name a component, declare
+    // an object of a library other than VB, or do not open.
+    std::vector<MemberComponents> members;
 };
 
 // Reads the project file at `projectPath` and the heads and object types of its forms, user controls
