@@ -193,4 +193,13 @@ TEST(Components, ByProjectEachProjectsTableWithTheRunsLinks) {
     EXPECT_FALSE(document.contains("components")) << "no table for the whole run";
 }
 
+TEST(Components, DescriptionsInTheCodePageOfTheirFile) {
+    vbtest::TempDir dir;
+    dir.write("P.vbp", "Type=Exe\r\nReference=*\\G{abc}#1.0#0#C:\\x.tlb#\xC8\xF2\xEE\xE3\r\n");
+    EXPECT_EQ(RunVbprojekt({"components", dir.file("P.vbp")}).out,
+              "Verweis\t{ABC}\t1.0\tx.tlb\t\xC3\x88\xC3\xB2\xC3\xAE\xC3\xA3\t\t1\t0\t0\t\n");
+    EXPECT_EQ(RunVbprojekt({"components", "--encoding", "CP1251", dir.file("P.vbp")}).out,
+              "Verweis\t{ABC}\t1.0\tx.tlb\tИтог\t\t1\t0\t0\t\n");
+}
+
 } // namespace
