@@ -18,6 +18,8 @@ namespace {
 constexpr std::string_view kBuiltIn = "vb"; // the library of VB's own controls, folded
 constexpr std::string_view kProjectName = "Name=";
 constexpr std::string_view kHeadEnd = "Begin";
+// Only heads are read: reads of this size pass the end of a head by little, however large the file.
+constexpr std::size_t kHeadRead = 16 * 1024;
 
 // Library names are VB identifiers: letter case does not tell two apart.
 std::string Folded(std::string_view text) {
@@ -177,7 +179,7 @@ ProjectComponents ComponentsOfProject(const std::string& projectPath, const Memb
             MemberComponents member;
             member.entry = vb::ShownText(entry, lists.Text, reading.codePage);
             std::optional<vb::LineReader> reader;
-            if (auto missing = lookup.openInto(std::string(entry), reader)) {
+            if (auto missing = lookup.openInto(std::string(entry), reader, kHeadRead)) {
                 reading.memberMissing(*missing);
                 member.missing = std::move(missing);
             } else {
