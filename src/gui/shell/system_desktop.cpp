@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QDesktopServices>
-#include <QFileDialog>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -26,18 +25,7 @@ namespace {
 } // namespace
 
 QString SystemDesktop::askFileName(FileDialogMode mode, const QStringList& filters, const QString& fileName) {
-    QFileDialog dialog(nullptr);
-    dialog.setAcceptMode(mode == FileDialogMode::Open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    dialog.setNameFilters(filters);
-    if (!fileName.isEmpty())
-        dialog.selectFile(fileName);
-    // The dialog runs with the normal pointer, whatever a command set before.
-    const PointerSuspension normal;
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().constFirst();
+    return fileDialog_.ask(mode, filters, fileName);
 }
 
 void SystemDesktop::openAddress(const QByteArray& address) {
