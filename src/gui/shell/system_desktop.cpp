@@ -2,10 +2,10 @@
 
 #include "errors/runtime_error.h"
 #include "gui/shell/busy.h"
+#include "gui/shell/message_box.h"
 
 #include <QApplication>
 #include <QDesktopServices>
-#include <QMessageBox>
 #include <QUrl>
 
 #include <cstdio>
@@ -34,12 +34,12 @@ void SystemDesktop::openAddress(const QByteArray& address) {
 
 void SystemDesktop::showMessage(const QString& title, const QString& text) {
     const PointerSuspension normal;
-    QMessageBox::information(QApplication::activeWindow(), title, text);
+    NewMessageBox(QMessageBox::Information, title, text)->exec();
 }
 
 void SystemDesktop::reportFatalError(const QString& title, const vb::RuntimeError& error) {
     SetNormalPointer();
-    QMessageBox::critical(QApplication::activeWindow(), title, FatalErrorText(error));
+    NewMessageBox(QMessageBox::Critical, title, FatalErrorText(error))->exec();
     EndProcess(1);
 }
 
