@@ -23,19 +23,31 @@ public:
 
 } // namespace
 
-FileDialog::FileDialog() : icons_(std::make_unique<PlainFileIcons>()) {}
+FileDialog::FileDialog()
+    : icons_(std::make_unique<PlainFileIcons>()),
+      portalAsksBeforeReplacing_(qgetenv("QT_QPA_PLATFORMTHEME") == "xdgdesktopportal") {}
 
 FileDialog::~FileDialog() = default;
 
-QFileDialog& FileDialog::prepare(FileDialogMode mode, const QStringList& filters, const QString& fileName) {
-    if (!dialog_) {
-        dialog_ = std::make_unique<QFileDialog>(nullptr);
-        dialog_->setIconProvider(icons_.get());
-        dialog_->setFileMode(QFileDialog::AnyFile);
-        dialog_->setOptions(QFileDialog::DontConfirmOverwrite | QFileDialog::HideNameFilterDetails |
-                            QFileDialog::DontUseCustomDirectoryIcons);
+QFileDialog& FileDialog::dialogFor(FileDialogMode mode) {
+    const bool own = mode == FileDialogMode::Save && portalAsksBeforeReplacing_;
+    std::unique_ptr<QFileDialog>& kept = own ? ownSaveDialog_ : dialog_;
+    if (!kept) {
+        kept = std::make_unique<QFileDialog>(nullptr);
+        QFileDialog::Options options = QFileDialog::DontConfirmOverwrite |
+                                       QFileDialog::HideNameFilterDetails |
+                                       QFileDialog::DontUseCustomDirectoryIcons;
+        if (own)
+            options |= QFileDialog::DontUseNativeDialog;
+        kept->setOptions(options);
+        kept->setIconProvider(icons_.get());
+        kept->setFileMode(QFileDialog::AnyFile);
     }
-    QFileDialog& dialog = *dialog_;
+    return *kept;
+}
+
+QFileDialog& FileDialog::prepare(FileDialogMode mode, const QStringList& filters, const QString& fileName) {
+    QFileDialog& dialog = dialogFor(mode);
     dialog.setAcceptMode(mode == FileDialogMode::Open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     dialog.setNameFilters(filters);
     if (!filters.isEmpty())

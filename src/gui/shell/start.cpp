@@ -1,6 +1,7 @@
 #include "gui/shell/start.h"
 
 #include "gui/shell/busy.h"
+#include "gui/shell/desktop_file_dialog.h"
 #include "gui/shell/fonts.h"
 #include "gui/shell/main_window.h"
 #include "gui/shell/system_desktop.h"
@@ -124,6 +125,7 @@ int RunProgram(int& argc, char** argv, const ProgramIdentity& identity,
         return 1;
     }
 
+    PreferDesktopFileDialog();
     QApplication app(argc, argv);
     QApplication::setApplicationName(identity.name);
     QApplication::setApplicationVersion(identity.version);

@@ -1,3 +1,4 @@
+#include "gui/shell/desktop_file_dialog.h"
 #include "gui/shell/file_dialog.h"
 #include "gui/shell/message_box.h"
 #include "gui/shell/start.h"
@@ -8,6 +9,8 @@
 #include <QFileSystemModel>
 #include <QFontMetrics>
 #include <QTest>
+
+#include "temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -77,6 +80,23 @@ TEST(FileDialog, LabelsPatternsAndOneDialog) {
     // No look-up of a file's type by its content: every file is "Datei".
     ASSERT_NE(open.iconProvider(), nullptr);
     EXPECT_EQ(open.iconProvider()->type(QFileInfo(QStringLiteral("/etc/passwd"))), "Datei");
+}
+
+// A desktop offers its own file dialog through the portal when a backend for it serves file choosers.
+TEST(DesktopFileDialog, PortalBackendThatServesTheDesktop) {
+    vbtest::TempDir portals;
+    portals.write("gtk.portal", "[portal]\nDBusName=org.freedesktop.impl.portal.desktop.gtk\n"
+                                "Interfaces=org.freedesktop.impl.portal.FileChooser;"
+                                "org.freedesktop.impl.portal.AppChooser;\nUseIn=gnome;xfce\n");
+    portals.write("shots.portal",
+                  "[portal]\nInterfaces=org.freedesktop.impl.portal.Screenshot;\nUseIn=lxqt\n");
+    const std::string folder = portals.path().string();
+    EXPECT_TRUE(shell::DesktopOffersFileChooserPortal("GNOME", folder));
+    EXPECT_TRUE(shell::DesktopOffersFileChooserPortal("ubuntu:GNOME", folder));
+    EXPECT_TRUE(shell::DesktopOffersFileChooserPortal("XFCE", folder));
+    EXPECT_FALSE(shell::DesktopOffersFileChooserPortal("LXQt", folder));
+    EXPECT_FALSE(shell::DesktopOffersFileChooserPortal("", folder));
+    EXPECT_FALSE(shell::DesktopOffersFileChooserPortal("GNOME", folder + "/fehlt"));
 }
 
 } // namespace
