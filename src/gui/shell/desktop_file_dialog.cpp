@@ -1,9 +1,9 @@
 #include "gui/shell/desktop_file_dialog.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLibraryInfo>
-#include <QSettings>
 
 #include <cstdlib>
 
@@ -11,13 +11,20 @@ namespace shell {
 
 namespace {
 
-QStringList ListOf(const QVariant& value) {
-    // QSettings splits a value at commas, not at semicolons: take both.
-    QStringList items;
-    for (const QString& part : value.toStringList())
-        for (const QString& item : part.split(QLatin1Char(';'), Qt::SkipEmptyParts))
-            items << item.trimmed();
-    return items;
+// The values of `key` in the [portal] group of a portal file: a list separated by ";".
+QStringList PortalList(const QString& path, const QString& key) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return {};
+    bool inPortal = false;
+    while (!file.atEnd()) {
+        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+        if (line.startsWith(QLatin1Char('[')))
+            inPortal = line == QLatin1String("[portal]");
+        else if (inPortal && line.startsWith(key + QLatin1Char('=')))
+            return line.mid(key.size() + 1).split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    }
+    return {};
 }
 
 std::string Environment(const char* name) {
@@ -34,13 +41,11 @@ bool DesktopOffersFileChooserPortal(const std::string& currentDesktop, const std
         return false;
     const QDir folder(QString::fromStdString(portalsFolder));
     for (const QFileInfo& file : folder.entryInfoList({QStringLiteral("*.portal")}, QDir::Files)) {
-        QSettings portal(file.filePath(), QSettings::IniFormat);
-        portal.beginGroup(QStringLiteral("portal"));
-        if (!ListOf(portal.value(QStringLiteral("Interfaces")))
+        if (!PortalList(file.filePath(), QStringLiteral("Interfaces"))
                  .contains(QStringLiteral("org.freedesktop.impl.portal.FileChooser")))
             continue;
-        for (const QString& useIn : ListOf(portal.value(QStringLiteral("UseIn"))))
-            if (desktops.contains(useIn.toLower()))
+        for (const QString& useIn : PortalList(file.filePath(), QStringLiteral("UseIn")))
+            if (desktops.contains(useIn.trimmed().toLower()))
                 return true;
     }
     return false;
