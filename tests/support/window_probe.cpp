@@ -39,6 +39,23 @@ bool DropFiles(QWidget* target, const QStringList& paths) {
     return drop.isAccepted();
 }
 
+QStringList ControlsWithoutFocusMark(QWidget* first) {
+    QStringList unmarked;
+    first->setFocus(Qt::TabFocusReason);
+    QWidget* current = first;
+    do {
+        QWidget* next = NextTabStop(current);
+        if (!next)
+            break;
+        const QImage without = next->grab().toImage();
+        QTest::keyClick(current, Qt::Key_Tab);
+        if (!next->hasFocus() || next->grab().toImage() == without)
+            unmarked << next->objectName();
+        current = next;
+    } while (current != first);
+    return unmarked;
+}
+
 QWidget* NextTabStop(const QWidget* widget) {
     for (QWidget* next = widget->nextInFocusChain(); next && next != widget; next = next->nextInFocusChain())
         if ((next->focusPolicy() & Qt::TabFocus) && next->isEnabled() && next->isVisibleTo(widget->window()))

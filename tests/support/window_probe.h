@@ -22,6 +22,10 @@ void ClickEntry(shell::SortedListBox* list, const QString& text);
 // when the target accepts the drag; then lets the window run what the drop started. True when accepted.
 bool DropFiles(QWidget* target, const QStringList& paths);
 
+// Moves the focus with Tab through the window's keyboard order once, from `first` on, and names each
+// control that looks the same with the focus as without it (no focus mark).
+QStringList ControlsWithoutFocusMark(QWidget* first);
+
 // The control that Tab moves the focus to from `widget`.
 QWidget* NextTabStop(const QWidget* widget);
 

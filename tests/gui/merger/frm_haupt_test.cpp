@@ -305,6 +305,12 @@ TEST_F(MergerWindow, ProjectFromOutsideAndDroppedFiles) {
     EXPECT_TRUE(desktop_.fatalReports.empty());
 }
 
+TEST_F(MergerWindow, EveryControlShowsTheFocus) {
+    window_.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window_));
+    EXPECT_EQ(vbtest::ControlsWithoutFocusMark(window_.txtP), QStringList{});
+}
+
 // Fugabar has no maximise button; where a window manager maximises it anyway, it returns to its size.
 TEST_F(MergerWindow, StaysOutOfMaximisedAndFullScreen) {
     const QSize size = window_.size();
