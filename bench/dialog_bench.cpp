@@ -128,11 +128,11 @@ int main(int argc, char** argv) {
         else if (args[i] == QLatin1String("--target"))
             target = args[i + 1].toDouble();
     }
+    const int files = static_cast<int>(QDir(args[1]).entryList(QDir::Files).size());
     if (!QDir::setCurrent(args[1])) {
         std::fprintf(stderr, "vbbench_dialog: no folder %s\n", qPrintable(args[1]));
         return 2;
     }
-    const int files = static_cast<int>(QDir(args[1]).entryList(QDir::Files).size());
 
     shell::SystemDesktop desktop;
     struct Mode {
