@@ -38,7 +38,8 @@ string(CONCAT CPACK_DEBIAN_VBPROJEKT_DESCRIPTION
 
 set(CPACK_DEBIAN_VBTOOLS_PACKAGE_NAME vbtools)
 set(CPACK_DEBIAN_VBTOOLS_PACKAGE_DEPENDS "fonts-liberation, qt6-translations-l10n")
-set(CPACK_DEBIAN_VBTOOLS_PACKAGE_RECOMMENDS qt6-wayland)
+# qt6-xdgdesktopportal-platformtheme: the desktop's own file dialog where the desktop offers one.
+set(CPACK_DEBIAN_VBTOOLS_PACKAGE_RECOMMENDS "qt6-wayland, qt6-xdgdesktopportal-platformtheme")
 string(CONCAT CPACK_DEBIAN_VBTOOLS_DESCRIPTION
        "Objektzähler und Projektzusammenführer für Visual-Basic-5/6-Projekte\n"
        "Zwei Fensterprogramme mit deutscher Oberfläche, die eine\n"
