@@ -45,7 +45,18 @@ void AppendPrefixed(std::string& out, const std::string& prefix, std::string_vie
     }
 }
 
+nlohmann::ordered_json ProjectDocument(const std::string& path, const vb::CodePage& codePage) {
+    return {{"project", vb::ShownText(path, vb::TextKindOf(path), codePage)}};
+}
+
 } // namespace
+
+std::string ProjectJsonLine(const std::string& projectPath, const std::string& document,
+                            const vb::CodePage& codePage) {
+    nlohmann::ordered_json line = ProjectDocument(projectPath, codePage);
+    line.update(nlohmann::ordered_json::parse(document));
+    return line.dump() + '\n';
+}
 
 void NoteMissingMember(Output& output, const Reading& reading, const vb::RuntimeError& error,
                        const ProgressBar* bar) {
@@ -70,7 +81,7 @@ bool RunOverProjects(
     bool complete = true;
     std::int64_t members = 0;
     auto documents = nlohmann::ordered_json::array();
-    ProgressBar bar(run.status, static_cast<int>(projects.size()));
+    ProgressBar bar(run.status, static_cast<int>(projects.size()), !run.quiet);
     const std::function<ProjectResult(std::size_t)> work = [&](std::size_t i) {
         return ReadOne(projects[i], i, command);
     };
@@ -82,14 +93,16 @@ bool RunOverProjects(
         if (result.error || result.output.membersMissing)
             complete = false;
         if (run.json) {
-            nlohmann::ordered_json document = {
-                {"project", vb::ShownText(path, vb::TextKindOf(path), run.codePage)}};
+            nlohmann::ordered_json document = ProjectDocument(path, run.codePage);
             if (result.error)
                 document["error"] = {{"number", result.error->number()},
                                      {"description", FailureDescription(*result.error, run.codePage)}};
             else
                 document.update(nlohmann::ordered_json::parse(result.output.text));
-            documents.push_back(std::move(document));
+            if (run.jsonLines)
+                WriteAll(STDOUT_FILENO, document.dump() + '\n', std::string(kStandardOutputName));
+            else
+                documents.push_back(std::move(document));
         } else {
             const std::string field = PlainField(path, vb::TextKindOf(path), run.codePage);
             std::string out;
@@ -108,8 +121,12 @@ bool RunOverProjects(
     std::string closing;
     if (run.finish)
         run.finish(closing, top);
-    if (run.json)
+    if (run.jsonLines) {
+        top.erase("projects");
+        closing = top.empty() ? std::string() : top.dump() + '\n';
+    } else if (run.json) {
         closing = JsonText(top);
+    }
     WriteAll(STDOUT_FILENO, closing, std::string(kStandardOutputName));
     return complete;
 }
