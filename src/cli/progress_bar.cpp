@@ -15,16 +15,15 @@ namespace {
 constexpr int kBarWidth = 30;
 // Narrower than this, the bar leaves out its brackets: just the numbers.
 constexpr int kLeastBarWidth = 5;
-// When the terminal does not tell its width.
-constexpr int kUsualColumns = 80;
+// When the terminal does not tell its width, the line is not cut.
+constexpr int kUnknownColumns = 1 << 16;
 
 // The terminal's columns, less one: a line that fills the last column wraps on some terminals.
 int UsableColumns() {
     winsize size{};
-    int columns = kUsualColumns;
     if (::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0)
-        columns = size.ws_col;
-    return columns - 1;
+        return size.ws_col - 1;
+    return kUnknownColumns;
 }
 
 bool TerminalRedraws() {
