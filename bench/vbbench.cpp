@@ -16,9 +16,9 @@
 // "series NAME INPUT-BYTES OPERATION-SECONDS BASELINE-SECONDS", a point for bench/plot).
 
 #include "counter/count_project_objects.h"
+#include "errors/runtime_error.h"
+#include "files/member_path.h"
 #include "project/read_project_file.h"
-#include "text/member_path.h"
-#include "text/runtime_error.h"
 
 #include <algorithm>
 #include <cerrno>

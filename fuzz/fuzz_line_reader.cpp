@@ -1,7 +1,7 @@
 // The line reader against a plain split of the same bytes, with buffers small enough that lines, CR LF
 // pairs and the file's end fall across refills.
+#include "files/line_reader.h"
 #include "fuzz_support.h"
-#include "text/line_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0)

@@ -2,10 +2,10 @@
 // every further line a file to create. What is found exists, differs from the entry only in letter case
 // (or by the Windows-1252 reading), is the one name of its fold in its folder, and is the same for a
 // lookup that already listed the folders; what is not found has one of the lookup's error numbers.
+#include "errors/runtime_error.h"
+#include "files/member_path.h"
 #include "fuzz_support.h"
 #include "text/code_page.h"
-#include "text/member_path.h"
-#include "text/runtime_error.h"
 
 #include <algorithm>
 #include <dirent.h>

@@ -3,13 +3,13 @@
 // the project) and "L target" (the output is a symbolic link to target). When the guard lets the output
 // pass and the merge's checks find no member in it, writing it the way the merge does must leave every
 // member where the lookup found it before, with its bytes.
+#include "errors/runtime_error.h"
+#include "files/file_identity.h"
+#include "files/member_path.h"
+#include "files/replaced_file.h"
 #include "fuzz_support.h"
 #include "merger/merged_file.h"
 #include "merger/output_guard.h"
-#include "text/file_identity.h"
-#include "text/member_path.h"
-#include "text/replaced_file.h"
-#include "text/runtime_error.h"
 
 #include <algorithm>
 #include <sys/stat.h>

@@ -1,7 +1,7 @@
 // The project reader on any bytes: counts match the lists, and every entry is the cut of a member line.
+#include "errors/runtime_error.h"
 #include "fuzz_support.h"
 #include "project/read_project_file.h"
-#include "text/runtime_error.h"
 
 #include <array>
 

@@ -1,8 +1,8 @@
 // The object scan on any bytes: the table keeps its limits and invariants, line by line and through a
 // file.
 #include "counter/scan_member_file.h"
+#include "errors/runtime_error.h"
 #include "fuzz_support.h"
-#include "text/runtime_error.h"
 
 #include <set>
 

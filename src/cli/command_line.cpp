@@ -6,12 +6,11 @@
 #include "merge_into_folder.h"
 #include "operands.h"
 #include "ordered_pool.h"
-#include "shared_members.h"
+#include "plain_text.h"
 #include "standard_streams.h"
-#include "type_inventory.h"
 #include "usage_checks.h"
 
-#include "text/file_identity.h"
+#include "files/file_identity.h"
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
@@ -186,7 +185,9 @@ void WriteOut(const std::string& text) {
 void WriteOut(const Output& output, Arguments& args) {
     for (const std::string& note : output.notes)
         WriteToStandardError(note);
-    WriteOut(output.text);
+    WriteOut(!args.json       ? output.text
+             : args.jsonLines ? output.document.dump() + '\n'
+                              : JsonText(output.document));
     if (output.membersMissing)
         args.complete = false;
 }
@@ -198,7 +199,7 @@ void ReadProjects(const std::vector<std::string>& operands, Arguments& args, con
     if (IsOneProjectFile(operands)) {
         Output output = command(operands.front(), true);
         if (args.jsonLines)
-            output.text = ProjectJsonLine(operands.front(), output.text, CodePageOf(args));
+            output.document = ProjectEntry(operands.front(), output.document, CodePageOf(args));
         WriteOut(output, args);
         return;
     }
@@ -241,11 +242,8 @@ void AddMembers(CLI::App& app, Arguments& args) {
         RequireOperand(*members, kProject);
         RequireProjectOperands(*members, args.projects);
         const vb::CodePage page = CodePageOf(args);
-        ReadProjects(args.projects, args, "Lesen der Projekte", [&](const std::string& path, bool) {
-            Output output;
-            output.text = MembersOutput(path, args.json, page);
-            return output;
-        });
+        ReadProjects(args.projects, args, "Lesen der Projekte",
+                     [&](const std::string& path, bool) { return MembersOutput(path, args.json, page); });
     });
 }
 
@@ -322,15 +320,15 @@ void AddCheck(CLI::App& app, Arguments& args) {
         RequireOperand(*check, kProject);
         RequireProjectOperands(*check, args.projects);
         const vb::CodePage page = CodePageOf(args);
-        SharedMembers shared;
+        inventory::SharedMembers shared;
         ReadProjects(
             args.projects, args, "Prüfen der Projekte",
             [&](const std::string& path, bool) { return CheckOutput(path, args.json, page); },
             [&](std::string& text, nlohmann::ordered_json& document) {
                 if (args.json)
-                    document["shared"] = shared.json(page);
+                    document["shared"] = SharedDocument(shared, page);
                 else
-                    text = shared.text(page);
+                    text = SharedText(shared, page);
             },
             [&](std::size_t index, const std::string& path) { shared.addProject(index, path); });
     });
@@ -352,8 +350,7 @@ void AddLines(CLI::App& app, Arguments& args) {
         RequireOperand(*lines, kProject);
         RequireProjectOperands(*lines, args.projects);
         const Reading reading = ReadingOf(args);
-        std::mutex mutex;
-        counter::LineTally all;
+        inventory::LineSums all;
         ReadProjects(
             args.projects, args, "Zählen der Zeilen",
             [&](const std::string& path, bool one) {
@@ -361,15 +358,14 @@ void AddLines(CLI::App& app, Arguments& args) {
                 own.alone = one;
                 counter::LineTally project;
                 Output output = LinesOutput(path, args.json, own, &project);
-                const std::lock_guard lock(mutex);
-                all += project;
+                all.add(project);
                 return output;
             },
             [&](std::string& text, nlohmann::ordered_json& document) {
                 if (args.json)
-                    document["total"] = LineTallyRecord(all);
+                    document["total"] = LineTallyRecord(all.total());
                 else
-                    text = LineTallyLine("Alle Projekte", all);
+                    text = LineTallyLine("Alle Projekte", all.total());
             });
     });
 }
@@ -392,17 +388,18 @@ void AddTypes(CLI::App& app, Arguments& args) {
         const Reading reading = ReadingOf(args);
         const bool together = !args.byProject && !IsOneProjectFile(args.projects);
         std::mutex mutex;
-        TypeInventory all;
-        SharedMembers shared;
+        inventory::TypeInventory all;
+        inventory::SharedMembers shared;
         ReadProjects(
             args.projects, args, "Zählen der Objekttypen",
             [&](const std::string& path, bool one) {
                 Reading own = reading;
                 own.alone = one;
-                TypeInventory project;
+                inventory::TypeInventory project;
                 Output output = TypesOutput(path, args.json, own, &project);
                 if (together) { // the projects' own tables give way to the one of the run
-                    output.text = args.json ? "{}" : "";
+                    output.text.clear();
+                    output.document = nlohmann::ordered_json::object();
                     const std::lock_guard lock(mutex);
                     all.addProject(project);
                 }
@@ -410,13 +407,13 @@ void AddTypes(CLI::App& app, Arguments& args) {
             },
             [&](std::string& text, nlohmann::ordered_json& document) {
                 if (args.json)
-                    document["shared"] = shared.json(reading.codePage);
+                    document["shared"] = SharedDocument(shared, reading.codePage);
                 if (!together)
                     return;
                 if (args.json)
-                    document.update(nlohmann::ordered_json::parse(all.json()));
+                    document.update(TypesDocument(all));
                 else
-                    text = all.text();
+                    text = TypesText(all);
             },
             [&](std::size_t index, const std::string& path) {
                 if (args.json)

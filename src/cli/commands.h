@@ -3,11 +3,14 @@
 // has succeeded, so a failure never leaves half a listing on standard output.
 
 #include "counter/member_lines.h"
+#include "errors/runtime_error.h"
+#include "inventory/line_sums.h"
+#include "inventory/member_reading.h"
+#include "inventory/type_inventory.h"
 #include "merger/merged_document.h"
-#include "text/runtime_error.h"
 #include "text/shown_text.h"
 
-#include <nlohmann/json_fwd.hpp>
+#include <nlohmann/json.hpp>
 
 #include <cstdint>
 #include <optional>
@@ -32,9 +35,12 @@ struct Reading {
 };
 
 // A command's output, whether a member file could not be opened (exit status 1, output complete), and
-// the message lines for standard error that go with it (written before the output).
+// the message lines for standard error that go with it (written before the output). With --json the
+// output is the document, handed on as data, so that a run over several projects writes it in its place
+// without reading it back from text.
 struct Output {
     std::string text;
+    nlohmann::ordered_json document = nlohmann::ordered_json::object();
     bool membersMissing = false;
     std::vector<std::string> notes;
     // The member files the command looked for, for the progress bar over several projects.
@@ -48,9 +54,11 @@ class ProgressBar;
 // alone (above `bar` if one is shown), else into the output's notes.
 void NoteMissingMember(Output& output, const Reading& reading, const vb::RuntimeError& error,
                        const ProgressBar* bar = nullptr);
+// The inventory core's reading of members for `reading`, whose missing members `output` notes.
+inventory::MemberReading MemberReadingOf(const Reading& reading, Output& output);
 
 // The five kinds in the project reader's order, each with its count and its entries as written.
-std::string MembersOutput(const std::string& projectPath, bool json, const vb::CodePage& codePage);
+Output MembersOutput(const std::string& projectPath, bool json, const vb::CodePage& codePage);
 
 // Per member its object types in table order, each with its names in declaration order. Without
 // `entries` every form, user control and property page; otherwise the named entries in the order given,
@@ -71,6 +79,14 @@ Output LinesOutput(const std::string& projectPath, bool json, const Reading& rea
 // The six numbers of a tally as a JSON object, and as a text record after `label`.
 nlohmann::ordered_json LineTallyRecord(const counter::LineTally& tally);
 std::string LineTallyLine(std::string_view label, const counter::LineTally& tally);
+
+// The types of the project at `projectPath` (inventory::TypesOfProject), also stored in `types` if
+// given: text records TYPE<TAB>OBJECTS<TAB>MEMBERS<TAB>PROJECTS sorted by objects (descending), then by
+// type text in byte order, or the document {"types": [...]}.
+Output TypesOutput(const std::string& projectPath, bool json, const Reading& reading,
+                   inventory::TypeInventory* types = nullptr);
+std::string TypesText(const inventory::TypeInventory& types);
+nlohmann::ordered_json TypesDocument(const inventory::TypeInventory& types);
 
 // What a maintainer needs to know before anything else: how each member entry is found, entries outside
 // the project's folder, each member file's line ends, text and head, and the project file's lines that

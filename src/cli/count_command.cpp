@@ -1,11 +1,11 @@
 #include "commands.h"
 #include "plain_text.h"
 #include "progress_bar.h"
-#include "project_folder.h"
+#include "project/project_folder.h"
 
 #include "counter/count_project_objects.h"
+#include "files/member_path.h"
 #include "project/read_project_file.h"
-#include "text/member_path.h"
 
 #include <nlohmann/json.hpp>
 
@@ -43,11 +43,11 @@ Output CountOutput(const std::string& projectPath, bool json, const Reading& rea
             ++output.membersRead;
             bar.step();
         };
-        vb::MemberLookup lookup = CounterLookupOf(projectPath);
+        vb::MemberLookup lookup = vb::CounterLookupOf(projectPath);
         total = counter::CountProjectObjects(lists, table, lookup, counted, reading.keepGoing);
     }
     if (json)
-        output.text = JsonText({{"total", total}, {"members", std::move(document)}});
+        output.document = {{"total", total}, {"members", std::move(document)}};
     else
         AppendRecord(out, {std::to_string(total), "Gesamt"});
     return output;

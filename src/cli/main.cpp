@@ -7,7 +7,7 @@
 #include "plain_text.h"
 #include "standard_streams.h"
 
-#include "text/runtime_error.h"
+#include "errors/runtime_error.h"
 
 #include <new>
 #include <string>

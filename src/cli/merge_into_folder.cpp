@@ -4,9 +4,9 @@
 #include "failures.h"
 #include "plain_text.h"
 
+#include "files/file_identity.h"
+#include "files/member_path.h"
 #include "project/read_project_file.h"
-#include "text/file_identity.h"
-#include "text/member_path.h"
 #include "text/text_facts.h"
 
 #include <set>

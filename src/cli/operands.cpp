@@ -1,9 +1,9 @@
 #include "operands.h"
 #include "ordered_pool.h"
 
-#include "text/file_identity.h"
-#include "text/line_reader.h"
-#include "text/member_path.h"
+#include "files/file_identity.h"
+#include "files/line_reader.h"
+#include "files/member_path.h"
 
 #include <algorithm>
 #include <dirent.h>

@@ -1,7 +1,7 @@
 #pragma once
 // The projects a command reads, from its operands: project files, project groups (.vbg) and folders.
 
-#include "text/runtime_error.h"
+#include "errors/runtime_error.h"
 
 #include <optional>
 #include <string>

@@ -1,7 +1,7 @@
 #include "plain_text.h"
 #include "text/code_page.h"
 
-#include "text/member_path.h"
+#include "files/member_path.h"
 
 #include <nlohmann/json.hpp>
 

@@ -3,9 +3,9 @@
 // output forms carry them as UTF-8 (vb::ShownText decides per file how its bytes read), so that terminals,
 // sort and JSON readers see the characters.
 
+#include "errors/runtime_error.h"
 #include "project/source_kind.h"
 #include "text/control_pictures.h"
-#include "text/runtime_error.h"
 #include "text/shown_text.h"
 
 #include <initializer_list>

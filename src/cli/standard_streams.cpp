@@ -1,6 +1,6 @@
 #include "standard_streams.h"
 
-#include "text/runtime_error.h"
+#include "errors/runtime_error.h"
 
 #include <cerrno>
 #include <unistd.h>

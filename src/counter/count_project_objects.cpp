@@ -1,7 +1,7 @@
 #include "count_project_objects.h"
 
 #include "counter/scan_member_file.h"
-#include "text/runtime_error.h"
+#include "errors/runtime_error.h"
 
 #include <limits>
 

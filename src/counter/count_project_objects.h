@@ -2,9 +2,9 @@
 // Counting the objects that all forms, user controls and property pages of a project declare.
 
 #include "counter/object_group_table.h"
+#include "errors/runtime_error.h"
+#include "files/member_path.h"
 #include "project/project_file_lists.h"
-#include "text/member_path.h"
-#include "text/runtime_error.h"
 
 #include <array>
 #include <cstdint>

@@ -12,8 +12,8 @@
 //   that is no blank or tab is "'", or "Rem" in any letter case followed by a blank, a tab or the end).
 // Letter case counts for "Begin" and "Attribute", as the counter's scan has it.
 
+#include "files/line_reader.h"
 #include "project/source_kind.h"
-#include "text/line_reader.h"
 
 #include <cstdint>
 #include <string_view>

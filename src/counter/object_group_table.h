@@ -2,7 +2,7 @@
 // The object types that one member file declares, each with the names of its objects in the order of
 // their declaration lines.
 
-#include "text/checked_int16.h"
+#include "errors/checked_int16.h"
 #include "text/text_facts.h"
 
 #include <cstdint>

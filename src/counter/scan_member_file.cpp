@@ -1,7 +1,7 @@
 #include "scan_member_file.h"
 
-#include "text/member_path.h"
-#include "text/runtime_error.h"
+#include "errors/runtime_error.h"
+#include "files/member_path.h"
 
 #include <array>
 #include <cstddef>

@@ -12,8 +12,8 @@
 //   scanned first. A file without such a line is read to its end.
 
 #include "counter/object_group_table.h"
-#include "text/line_reader.h"
-#include "text/member_path.h"
+#include "files/line_reader.h"
+#include "files/member_path.h"
 
 #include <functional>
 #include <optional>

@@ -4,8 +4,8 @@
 // pieces one call at a time, so a document of any size streams through a small buffer; the merge decides
 // what goes into which piece (merged_document.h).
 
+#include "errors/runtime_error.h"
 #include "project/source_kind.h"
-#include "text/runtime_error.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,6 +1,6 @@
 #include "merger/head_rules.h"
 
-#include "text/crlf_copy.h"
+#include "files/crlf_copy.h"
 
 #include <string_view>
 

@@ -4,9 +4,9 @@
 // head is copied unchanged. No rule drops a line after one it wrote: each drops a first stretch of lines
 // and writes all the others.
 
+#include "files/line_reader.h"
+#include "files/line_writer.h"
 #include "project/source_kind.h"
-#include "text/line_reader.h"
-#include "text/line_writer.h"
 
 #include <cstdint>
 #include <functional>

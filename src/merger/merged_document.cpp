@@ -1,11 +1,11 @@
 #include "merger/merged_document.h"
 
+#include "files/file_identity.h"
+#include "files/line_writer.h"
+#include "files/replaced_file.h"
 #include "merger/head_rules.h"
 #include "merger/output_guard.h"
 #include "text/control_pictures.h"
-#include "text/file_identity.h"
-#include "text/line_writer.h"
-#include "text/replaced_file.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,11 +1,11 @@
 #include "merger/merged_file.h"
 
+#include "errors/runtime_error.h"
+#include "files/member_path.h"
+#include "files/replaced_file.h"
 #include "merger/document_format.h"
 #include "merger/head_rules.h"
 #include "merger/output_guard.h"
-#include "text/member_path.h"
-#include "text/replaced_file.h"
-#include "text/runtime_error.h"
 
 #include <algorithm>
 #include <iterator>

@@ -2,12 +2,12 @@
 // The merged file: a whole project written into one text file, group by group under a German heading,
 // each member under a line with its entry.
 
+#include "errors/checked_int16.h"
+#include "errors/runtime_error.h"
+#include "files/file_identity.h"
+#include "files/line_writer.h"
+#include "files/member_path.h"
 #include "project/project_file_lists.h"
-#include "text/checked_int16.h"
-#include "text/file_identity.h"
-#include "text/line_writer.h"
-#include "text/member_path.h"
-#include "text/runtime_error.h"
 
 #include <functional>
 #include <span>

@@ -1,10 +1,10 @@
 #include "merger/output_guard.h"
 
+#include "errors/runtime_error.h"
+#include "files/member_path.h"
+#include "files/replaced_file.h"
 #include "merger/merged_file.h"
 #include "text/code_page.h"
-#include "text/member_path.h"
-#include "text/replaced_file.h"
-#include "text/runtime_error.h"
 
 #include <algorithm>
 #include <filesystem>

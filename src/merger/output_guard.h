@@ -1,8 +1,8 @@
 #pragma once
 // Keeps the merged file from overwriting the files it is made from.
 
+#include "files/member_path.h"
 #include "project/project_file_lists.h"
-#include "text/member_path.h"
 
 #include <optional>
 #include <string>

@@ -1,7 +1,7 @@
 #include "project/other_project_lines.h"
 
+#include "files/line_reader.h"
 #include "project/read_project_file.h"
-#include "text/line_reader.h"
 
 #include <algorithm>
 #include <array>

@@ -2,9 +2,9 @@
 // The members of a project, per kind a count and the entries as cut from the project file's lines.
 // Entry k (counted from 1) of a list is element k - 1; each list holds exactly as many entries as its count.
 
+#include "errors/checked_int16.h"
 #include "project/entry_list.h"
 #include "project/source_kind.h"
-#include "text/checked_int16.h"
 #include "text/text_facts.h"
 
 namespace vb {

@@ -1,7 +1,7 @@
 #include "project/read_project_file.h"
 
-#include "text/line_reader.h"
-#include "text/whole_lines.h"
+#include "files/line_reader.h"
+#include "files/whole_lines.h"
 
 #include <array>
 #include <cstring>

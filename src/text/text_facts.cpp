@@ -1,13 +1,8 @@
 #include "text_facts.h"
 
 #include "code_page.h"
-#include "line_reader.h"
-#include "runtime_error.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <unistd.h>
-#include <vector>
 
 namespace vb {
 
@@ -90,26 +85,6 @@ TextFacts TextFactsScan::facts() const {
                                                                                             : LineEnds::Mixed;
     facts.text = !high_ ? TextKind::Ascii : invalid_ || !carry_.empty() ? TextKind::EightBit : TextKind::Utf8;
     return facts;
-}
-
-TextFacts FactsOfFile(const std::string& path) {
-    struct Descriptor {
-        int fd;
-        ~Descriptor() { ::close(fd); }
-    } file{OpenForReading(path)};
-    TextFactsScan scan;
-    std::vector<char> buffer(64 * 1024);
-    for (;;) {
-        const ssize_t n = ::read(file.fd, buffer.data(), buffer.size());
-        if (n < 0) {
-            if (errno == EINTR || (errno == EAGAIN && ClearNonBlocking(file.fd)))
-                continue;
-            throw RuntimeError::FromErrno(errno, path);
-        }
-        if (n == 0)
-            return scan.facts();
-        scan.feed({buffer.data(), static_cast<std::size_t>(n)});
-    }
 }
 
 std::string_view NameOf(LineEnds ends) {

@@ -36,9 +36,6 @@ private:
     std::string carry_; // the start of a UTF-8 sequence the last piece cut
 };
 
-// The facts of the file at `path`; RuntimeError as for any reading (53, 75, 57, ...).
-TextFacts FactsOfFile(const std::string& path);
-
 // The text's own words: "CR LF", "LF", "CR", "gemischt", "keine"; "ASCII", "UTF-8", "8-Bit".
 std::string_view NameOf(LineEnds ends);
 std::string_view NameOf(TextKind kind);

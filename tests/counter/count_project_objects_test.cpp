@@ -1,7 +1,7 @@
 #include "counter/count_project_objects.h"
+#include "errors/runtime_error.h"
 #include "table_view.h"
 #include "temp_dir.h"
-#include "text/runtime_error.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 // line by line (ScanLine on every line the reader finds), with reads small enough that lines, CR LF pairs,
 // "Begin " and "Attribute" fall across every buffer boundary.
 #include "counter/scan_member_file.h"
+#include "files/line_reader.h"
 #include "memory_file.h"
 #include "table_view.h"
-#include "text/line_reader.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
+#include "errors/runtime_error.h"
 #include "member_texts.h"
 #include "merger/merged_file.h"
 #include "project/read_project_file.h"
 #include "temp_dir.h"
-#include "text/runtime_error.h"
 #include "written_project.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
+#include "files/replaced_file.h"
 #include "merger/merged_file.h"
 #include "merger/output_guard.h"
 #include "temp_dir.h"
-#include "text/replaced_file.h"
 
 #include <gtest/gtest.h>
 

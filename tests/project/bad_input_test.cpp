@@ -1,9 +1,9 @@
 // Project files that are not what they should be: a missing file, a folder, binary junk. The reader
 // reports the right number or reads what lines there are, and never changes the file.
+#include "errors/runtime_error.h"
+#include "files/member_path.h"
 #include "project/read_project_file.h"
 #include "temp_dir.h"
-#include "text/member_path.h"
-#include "text/runtime_error.h"
 
 #include <gtest/gtest.h>
 

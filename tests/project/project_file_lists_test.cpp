@@ -1,5 +1,5 @@
+#include "errors/runtime_error.h"
 #include "project/project_file_lists.h"
-#include "text/runtime_error.h"
 
 #include <gtest/gtest.h>
 

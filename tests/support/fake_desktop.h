@@ -2,8 +2,8 @@
 // A stand-in for the desktop in window tests: file dialogs answer from a script, and everything else a
 // window asks of the desktop is recorded instead of shown.
 
+#include "errors/runtime_error.h"
 #include "gui/shell/desktop.h"
-#include "text/runtime_error.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,7 +1,7 @@
 #include "gui/shell/command.h"
 
+#include "errors/runtime_error.h"
 #include "gui/shell/desktop.h"
-#include "text/runtime_error.h"
 
 #include <new>
 

@@ -1,6 +1,6 @@
 #include "gui/shell/desktop.h"
 
-#include "text/runtime_error.h"
+#include "errors/runtime_error.h"
 
 #include <QFile>
 

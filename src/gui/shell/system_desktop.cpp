@@ -1,7 +1,7 @@
 #include "gui/shell/system_desktop.h"
 
+#include "errors/runtime_error.h"
 #include "gui/shell/busy.h"
-#include "text/runtime_error.h"
 
 #include <QApplication>
 #include <QDesktopServices>

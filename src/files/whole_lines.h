@@ -2,7 +2,7 @@
 // The lines of a run of whole lines, as LineReader::nextLines hands it out, one by one: the same lines,
 // with the same ends (CR LF, CR alone, LF alone), as LineReader::next gives for those bytes.
 
-#include "text/line_reader.h"
+#include "files/line_reader.h"
 
 #include <cstddef>
 #include <string_view>

@@ -1,6 +1,6 @@
+#include "errors/runtime_error.h"
+#include "files/member_path.h"
 #include "temp_dir.h"
-#include "text/member_path.h"
-#include "text/runtime_error.h"
 
 #include <gtest/gtest.h>
 

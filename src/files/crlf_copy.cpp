@@ -1,4 +1,4 @@
-#include "text/crlf_copy.h"
+#include "files/crlf_copy.h"
 
 #include <algorithm>
 #include <cstddef>

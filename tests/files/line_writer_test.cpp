@@ -1,7 +1,7 @@
+#include "errors/runtime_error.h"
+#include "files/line_writer.h"
+#include "files/replaced_file.h"
 #include "temp_dir.h"
-#include "text/line_writer.h"
-#include "text/replaced_file.h"
-#include "text/runtime_error.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 // or an LF alone is rewritten. The bytes written are those that writing each line with
 // LineWriter::writeLine would give.
 
-#include "text/line_reader.h"
-#include "text/line_writer.h"
+#include "files/line_reader.h"
+#include "files/line_writer.h"
 
 namespace vb {
 

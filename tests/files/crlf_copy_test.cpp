@@ -1,7 +1,7 @@
+#include "files/crlf_copy.h"
+#include "files/line_reader.h"
+#include "files/line_writer.h"
 #include "memory_file.h"
-#include "text/crlf_copy.h"
-#include "text/line_reader.h"
-#include "text/line_writer.h"
 
 #include <gtest/gtest.h>
 

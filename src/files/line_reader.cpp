@@ -1,6 +1,6 @@
 #include "line_reader.h"
 
-#include "runtime_error.h"
+#include "errors/runtime_error.h"
 
 #include <algorithm>
 #include <cerrno>

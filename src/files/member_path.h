@@ -3,8 +3,8 @@
 // use "\" between folders, differ from the names on disk in letter case, and hold Windows-1252 bytes
 // where the file system stores UTF-8.
 
-#include "line_reader.h"
-#include "runtime_error.h"
+#include "errors/runtime_error.h"
+#include "files/line_reader.h"
 
 #include <optional>
 #include <string>

@@ -1,7 +1,7 @@
+#include "errors/runtime_error.h"
+#include "files/line_reader.h"
 #include "memory_file.h"
 #include "temp_dir.h"
-#include "text/line_reader.h"
-#include "text/runtime_error.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "replaced_file.h"
 
-#include "runtime_error.h"
+#include "errors/runtime_error.h"
 
 #include <array>
 #include <atomic>

@@ -1,6 +1,6 @@
 #include "line_writer.h"
 
-#include "runtime_error.h"
+#include "errors/runtime_error.h"
 
 #include <cerrno>
 #include <cstring>

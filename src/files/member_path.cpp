@@ -1,7 +1,7 @@
 #include "member_path.h"
 
-#include "code_page.h"
-#include "runtime_error.h"
+#include "errors/runtime_error.h"
+#include "text/code_page.h"
 
 #include <algorithm>
 #include <cctype>

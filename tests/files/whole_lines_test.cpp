@@ -1,7 +1,7 @@
+#include "files/line_reader.h"
+#include "files/whole_lines.h"
 #include "memory_file.h"
-#include "text/line_reader.h"
 #include "text/text_facts.h"
-#include "text/whole_lines.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 // Files and names that are not what a text file should be: the reader and writer refuse them with a
 // numbered error instead of reading the wrong file, waiting for ever or reading without end.
+#include "errors/runtime_error.h"
+#include "files/line_reader.h"
+#include "files/line_writer.h"
+#include "files/member_path.h"
 #include "resource_probe.h"
 #include "temp_dir.h"
-#include "text/line_reader.h"
-#include "text/line_writer.h"
-#include "text/member_path.h"
-#include "text/runtime_error.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
+#include "errors/runtime_error.h"
+#include "files/replaced_file.h"
 #include "temp_dir.h"
-#include "text/replaced_file.h"
-#include "text/runtime_error.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "text/checked_int16.h"
-#include "text/runtime_error.h"
+#include "errors/checked_int16.h"
+#include "errors/runtime_error.h"
 
 #include <gtest/gtest.h>
 
