@@ -46,7 +46,7 @@ constexpr const char* kFooter =
     "PFAD<TAB>Fehler<TAB>NUMMER<TAB>BESCHREIBUNG an seinem Platz (Exit-Status 1), im JSON unter "
     "\"projects\".\n"
     "Auf einem Terminal zeigen merge und count bei mehr als 5 Mitgliedsdateien einen Fortschrittsbalken\n"
-    "auf der Standardfehlerausgabe.\n"
+    "auf der Standardfehlerausgabe, so breit wie das Terminal (nicht mit --quiet oder TERM=dumb).\n"
     "Exit-Status: 0 Erfolg, 1 Laufzeitfehler (\"vbprojekt: Laufzeitfehler 53: Datei nicht gefunden: "
     "PFAD\"),\n"
     "verweigertes Überschreiben oder eine fehlende Mitgliedsdatei (check, --keep-going),\n"
