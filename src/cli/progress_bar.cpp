@@ -3,6 +3,7 @@
 #include "standard_streams.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <string_view>
 #include <sys/ioctl.h>
@@ -52,6 +53,30 @@ void WriteRaw(const std::string& text) {
     [[maybe_unused]] const ssize_t ignored = ::write(STDERR_FILENO, text.data(), text.size());
 }
 
+// The bar's line for `columns` terminal columns: STATUS [####    ] VALUE/STEPS DETAIL, the bar at most
+// 30 characters wide and narrower on a narrow terminal, the detail and then the status cut to fit.
+std::string ProgressLine(std::string_view status, std::string_view detail, int value, int steps,
+                         int columns) {
+    const std::string numbers = std::to_string(value) + "/" + std::to_string(steps);
+    // The numbers always show; the bar takes what is left after the status, up to its full width.
+    const int left = columns - ShownWidth(numbers) - ShownWidth(status) - 1;
+    const int width = std::min(kBarWidth, left - 3); // " [" and "] " around it, less the status' space
+    std::string line;
+    if (width >= kLeastBarWidth) {
+        const int filled = steps > 0 ? static_cast<int>(std::int64_t{value} * width / steps) : width;
+        line = std::string(status) + " [";
+        line.append(static_cast<std::size_t>(filled), '#');
+        line.append(static_cast<std::size_t>(width - filled), ' ');
+        line += "] " + numbers;
+    } else {
+        line = std::string(Cut(status, std::max(0, columns - ShownWidth(numbers) - 1))) + " " + numbers;
+    }
+    const int room = columns - ShownWidth(line) - 1;
+    if (!detail.empty() && room > 0)
+        line += " " + std::string(Cut(detail, room));
+    return std::string(Cut(line, std::max(columns, 0)));
+}
+
 } // namespace
 
 ProgressBar::ProgressBar(std::string status, int steps, bool allowed)
@@ -88,28 +113,6 @@ void ProgressBar::note(std::string_view line) const {
 
 void ProgressBar::draw() const {
     WriteRaw("\r" + ProgressLine(status_, detail_, value_, steps_, UsableColumns()));
-}
-
-std::string ProgressLine(std::string_view status, std::string_view detail, int value, int steps,
-                         int columns) {
-    const std::string numbers = std::to_string(value) + "/" + std::to_string(steps);
-    // The numbers always show; the bar takes what is left after the status, up to its full width.
-    const int left = columns - ShownWidth(numbers) - ShownWidth(status) - 1;
-    const int width = std::min(kBarWidth, left - 3); // " [" and "] " around it, less the status' space
-    std::string line;
-    if (width >= kLeastBarWidth) {
-        const int filled = steps > 0 ? value * width / steps : width;
-        line = std::string(status) + " [";
-        line.append(static_cast<std::size_t>(filled), '#');
-        line.append(static_cast<std::size_t>(width - filled), ' ');
-        line += "] " + numbers;
-    } else {
-        line = std::string(Cut(status, std::max(0, columns - ShownWidth(numbers) - 1))) + " " + numbers;
-    }
-    const int room = columns - ShownWidth(line) - 1;
-    if (!detail.empty() && room > 0)
-        line += " " + std::string(Cut(detail, room));
-    return std::string(Cut(line, std::max(columns, 0)));
 }
 
 } // namespace cli

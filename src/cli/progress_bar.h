@@ -13,10 +13,6 @@ namespace cli {
 // Commands with at most this many member files finish too soon for a bar to help.
 inline constexpr int kHandfulOfMembers = 5;
 
-// The bar's line for `columns` terminal columns: STATUS [####    ] VALUE/STEPS DETAIL, the bar at most
-// 30 characters wide and narrower on a narrow terminal, the detail and then the status cut to fit.
-std::string ProgressLine(std::string_view status, std::string_view detail, int value, int steps, int columns);
-
 class ProgressBar {
 public:
     // `status` is the German text shown before the bar. `allowed` false keeps the bar off whatever the
