@@ -30,6 +30,8 @@ struct Reading {
     // lines to standard error at once. Otherwise (many projects read at once) there is no bar, and the
     // message lines are kept in the output's notes, to be written in the order of the projects.
     bool alone = true;
+    // No progress bar at all, whatever the terminal (--quiet).
+    bool quiet = false;
 };
 
 // A command's output, whether a member file could not be opened (exit status 1, output complete), and
@@ -100,10 +102,10 @@ inline constexpr const char* kStandardOutputPath = "-";
 // when that happened. `how` names a document format (Markdown, XML, JSON) and its choices; with the
 // format Text the merged file is written by its own writer, as the window writes it. With `notes` the
 // message lines go there instead of standard error, and no progress bar is shown (for a merge among
-// several).
+// several). `quiet` keeps the bar off in any case (--quiet).
 bool Merge(const std::string& projectPath, const std::string& outputPath, bool codeOnly, bool keepGoing,
            const merger::DocumentMerge& how = {merger::DocumentFormat::Text},
-           std::vector<std::string>* notes = nullptr);
+           std::vector<std::string>* notes = nullptr, bool quiet = false);
 
 // The byte count of a --split value: digits, optionally followed by k (1,024 bytes) or M (1,048,576).
 // Nullopt for anything else, for 0 and for a count past 2^63.

@@ -21,7 +21,7 @@ Output CountOutput(const std::string& projectPath, bool json, const Reading& rea
     auto document = nlohmann::ordered_json::array();
     std::int32_t total = 0;
     {
-        ProgressBar bar("Zählen aller Voduvov", members, reading.alone);
+        ProgressBar bar("Zählen aller Voduvov", members, reading.alone && !reading.quiet);
         counter::ObjectGroupTable table;
         const auto counted = [&](const counter::MemberObjects& member) {
             const std::string entry = vb::ShownText(member.entry, lists.Text, reading.codePage);

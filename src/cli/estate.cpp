@@ -85,6 +85,14 @@ private:
 
 } // namespace
 
+nlohmann::ordered_json ProjectEntry(const std::string& projectPath, const nlohmann::ordered_json& document,
+                                    const vb::CodePage& codePage) {
+    nlohmann::ordered_json entry = {
+        {"project", vb::ShownText(projectPath, vb::TextKindOf(projectPath), codePage)}};
+    entry.update(document);
+    return entry;
+}
+
 inventory::MemberReading MemberReadingOf(const Reading& reading, Output& output) {
     return {reading.codePage, reading.keepGoing, [&reading, &output](const vb::RuntimeError& error) {
                 NoteMissingMember(output, reading, error);
@@ -137,7 +145,7 @@ bool RunOverProjects(
     bool complete = true;
     std::int64_t members = 0;
     ProjectsDocument documents;
-    ProgressBar bar(run.status, static_cast<int>(projects.size()));
+    ProgressBar bar(run.status, static_cast<int>(projects.size()), !run.quiet);
     const std::function<ProjectResult(std::size_t)> work = [&](std::size_t i) {
         return ReadOne(projects[i], i, command);
     };
@@ -149,14 +157,20 @@ bool RunOverProjects(
         if (result.error || result.output.membersMissing)
             complete = false;
         if (run.json) {
-            nlohmann::ordered_json document = {
-                {"project", vb::ShownText(path, vb::TextKindOf(path), run.codePage)}};
+            nlohmann::ordered_json document;
             if (result.error)
-                document["error"] = {{"number", result.error->number()},
-                                     {"description", FailureDescription(*result.error, run.codePage)}};
+                document =
+                    ProjectEntry(path,
+                                 {{"error",
+                                   {{"number", result.error->number()},
+                                    {"description", FailureDescription(*result.error, run.codePage)}}}},
+                                 run.codePage);
             else
-                document.update(result.output.document);
-            documents.add(document);
+                document = ProjectEntry(path, result.output.document, run.codePage);
+            if (run.jsonLines)
+                WriteAll(STDOUT_FILENO, document.dump() + '\n', std::string(kStandardOutputName));
+            else
+                documents.add(document);
         } else {
             const std::string field = PlainField(path, vb::TextKindOf(path), run.codePage);
             std::string out;
@@ -175,9 +189,11 @@ bool RunOverProjects(
     std::string closing;
     if (run.finish)
         run.finish(closing, rest);
-    if (run.json)
+    if (run.jsonLines && !rest.empty())
+        WriteAll(STDOUT_FILENO, rest.dump() + '\n', std::string(kStandardOutputName));
+    else if (run.json && !run.jsonLines)
         documents.finish(rest);
-    else
+    else if (!run.json)
         WriteAll(STDOUT_FILENO, closing, std::string(kStandardOutputName));
     return complete;
 }

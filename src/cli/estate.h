@@ -25,7 +25,16 @@ struct EstateRun {
     // Called once every project is written, to add what sums up the run: the text after the last
     // project's lines, or keys of the top JSON document after "projects" (`document` starts empty).
     std::function<void(std::string& text, nlohmann::ordered_json& document)> finish;
+    // No progress bar, whatever the terminal (--quiet).
+    bool quiet = false;
+    // With json: each project's document on a line of its own as soon as it is in order, then what
+    // `finish` adds, if anything, on a last line, instead of one document at the end.
+    bool jsonLines = false;
 };
+
+// A project's entry among several, and a line of --json-lines: {"project": PATH, ...its document...}.
+nlohmann::ordered_json ProjectEntry(const std::string& projectPath, const nlohmann::ordered_json& document,
+                                    const vb::CodePage& codePage);
 
 // Runs `command` for every project (its path and its index in `projects`) on `run.jobs` threads and writes to
 // standard output, in the order of `projects`, whatever the number of threads:
