@@ -193,20 +193,32 @@ void WriteOut(const Output& output, Arguments& args) {
         args.complete = false;
 }
 
+// How a run over several projects reads and writes, from the command's arguments.
+EstateRun EstateRunOf(const Arguments& args, const char* status,
+                      const std::function<void(std::string&, nlohmann::ordered_json&)>& finish = {}) {
+    EstateRun run{args.json, args.jobs, CodePageOf(args), status, finish};
+    run.jsonLines = args.jsonLines;
+    run.quiet = args.quiet;
+    return run;
+}
+
+// Writes the output of the one project file of a run; with --json-lines its document is the line of that
+// project, as among several.
+void WriteOneProject(const std::string& projectPath, Output&& output, Arguments& args) {
+    if (args.jsonLines)
+        output.document = ProjectEntry(projectPath, output.document, CodePageOf(args));
+    WriteOut(output, args);
+}
+
 void ReadProjects(const std::vector<std::string>& operands, Arguments& args, const char* status,
                   const std::function<Output(const std::string& projectPath, bool oneProject)>& command,
                   const std::function<void(std::string&, nlohmann::ordered_json&)>& finish,
                   const std::function<void(std::size_t index, const std::string& projectPath)>& each) {
     if (IsOneProjectFile(operands)) {
-        Output output = command(operands.front(), true);
-        if (args.jsonLines)
-            output.document = ProjectEntry(operands.front(), output.document, CodePageOf(args));
-        WriteOut(output, args);
+        WriteOneProject(operands.front(), command(operands.front(), true), args);
         return;
     }
-    EstateRun run{args.json, args.jobs, CodePageOf(args), status, finish};
-    run.jsonLines = args.jsonLines;
-    run.quiet = args.quiet;
+    const EstateRun run = EstateRunOf(args, status, finish);
     if (!RunOverProjects(ProjectsOfOperands(operands, args.jobs), run,
                          [&](const std::string& projectPath, std::size_t index) {
                              if (each)
@@ -454,10 +466,10 @@ void AddComponents(CLI::App& app, Arguments& args) {
             const inventory::ComponentEstate estate(std::move(projects));
             Output output = ComponentsOutput(estate, 0, args.json, page, true);
             output.membersMissing = read.membersMissing;
-            WriteOut(output, args);
+            WriteOneProject(args.projects.front(), std::move(output), args);
             return;
         }
-        const EstateRun run{args.json, args.jobs, page, "Lesen der Komponenten", {}};
+        const EstateRun run = EstateRunOf(args, "Lesen der Komponenten");
         if (!ComponentsOverProjects(ProjectsOfOperands(args.projects, args.jobs), run, args.byProject))
             args.complete = false;
     });
