@@ -149,6 +149,7 @@ ReplacedFile::ReplacedFile(const std::string& target, const std::function<void(i
                 throw;
             }
             fd_ = fd;
+            inPlace_ = true;
             return;
         }
         // The name is new, so a missing file can only be a missing folder on the way.

@@ -35,6 +35,9 @@ public:
     // True when the bytes go to a temporary file that commit() syncs (not for a target written directly
     // or in place): a writer may start their disk writes early (vb::Writeback::Behind).
     bool syncsOnCommit() const noexcept { return !temporary_.empty(); }
+    // True when the target was emptied and is written in place: a failure from here on leaves it
+    // incomplete, since its earlier content is gone.
+    bool writtenInPlace() const noexcept { return inPlace_; }
     // Syncs the written bytes and puts them in the target's place; RuntimeError (61, 57, ...) on failure,
     // and the target keeps its earlier content.
     void commit();
@@ -45,6 +48,7 @@ private:
     std::string temporary_; // empty when written directly
     int fd_ = -1;
     bool committed_ = false;
+    bool inPlace_ = false;
 };
 
 } // namespace vb

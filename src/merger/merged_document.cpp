@@ -45,6 +45,7 @@ struct OwnFiles {
     const vb::ProjectFileLists& lists;
     const std::string& projectFolder;
     vb::MemberLookup& lookup;
+    bool goesOnPastMissing = false;
 };
 
 // The files the document goes to: one descriptor, one file, or the parts of a split one. Files are put in
@@ -68,7 +69,8 @@ public:
         if (!writers_.empty())
             writers_.back()->close(); // its file stays open in its ReplacedFile until finish()
         files_.push_back(std::make_unique<vb::ReplacedFile>(path, [&](int fd) {
-            RefuseOwnFileOpened(fd, own_->projectPath, own_->lists, own_->projectFolder, own_->lookup);
+            CheckBeforeWritingInPlace(fd, own_->projectPath, own_->lists, own_->projectFolder, own_->lookup,
+                                      own_->goesOnPastMissing);
         }));
         const vb::ReplacedFile& file = *files_.back();
         for (const vb::FileIdentity& identity : IdentitiesOfOutput(file.fd(), file.path()))
@@ -84,6 +86,13 @@ public:
         return *out_;
     }
     std::span<const vb::FileIdentity> written() const noexcept { return written_; }
+    // The first output emptied to be written in place, or nullptr.
+    const vb::ReplacedFile* inPlace() const noexcept {
+        for (const auto& file : files_)
+            if (file->writtenInPlace())
+                return file.get();
+        return nullptr;
+    }
 
     void finish() {
         writers_.back()->close();
@@ -381,11 +390,17 @@ void MergeDocumentIntoFile(const vb::ProjectFileLists& lists, const std::string&
                            const MissingMember& memberMissing) {
     vb::MemberLookup fresh;
     vb::MemberLookup& members = lookup ? *lookup : fresh;
-    const OwnFiles own{projectPath, lists, projectFolder, members};
+    const OwnFiles own{projectPath, lists, projectFolder, members, bool(memberMissing)};
     Outputs outputs(outputPath, own);
-    DocumentWriter(lists, projectPath, projectFolder, how, outputs, optionSet, memberDone, members,
-                   memberMissing)
-        .run();
+    try {
+        DocumentWriter(lists, projectPath, projectFolder, how, outputs, optionSet, memberDone, members,
+                       memberMissing)
+            .run();
+    } catch (const vb::RuntimeError& e) {
+        if (const vb::ReplacedFile* file = outputs.inPlace())
+            throw OutputLeftIncomplete(e, file->path());
+        throw;
+    }
 }
 
 void MergeDocumentIntoDescriptor(const vb::ProjectFileLists& lists, const std::string& projectPath,

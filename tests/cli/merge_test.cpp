@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -232,3 +233,37 @@ TEST(Merge, StandardOutputAppendedToAMemberIsRefused) {
 }
 
 } // namespace
+
+// A folder that takes no new file while the output may be written: the output is written in place, so a
+// member that does not open must be found before the output is emptied. Run as nobody when the tests run
+// as root (root creates files in any folder).
+TEST(Merge, InPlaceAMissingMemberLeavesTheEarlierOutputWhole) {
+    const vbtest::TempDir dir;
+    ::chmod(dir.path().c_str(), 0755);
+    const std::string project = dir.write("p/P.vbp", "Form=Haupt.frm\r\nModule=M; Werkzeuge.bas\r\n"
+                                                     "Class=Kunde; Kunde.cls\r\n");
+    dir.write("p/Haupt.frm", "VERSION 5.00\r\nBegin VB.Form Haupt\r\nEnd\r\nPrivate Sub X()\r\nEnd Sub\r\n");
+    dir.write("p/Werkzeuge.bas", "Attribute VB_Name = \"Werkzeuge\"\r\nPublic A As Long\r\n");
+    const std::string output = dir.write("ro/out.txt", "kostbar\r\n");
+    ::chmod(output.c_str(), 0666);
+    ::chmod(dir.file("ro").c_str(), 0555);
+    clitest::RunOptions asNobody;
+    asNobody.asNobody = true;
+
+    const auto missing = RunVbprojekt({"merge", project, output}, asNobody);
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("Laufzeitfehler 53"), std::string::npos) << missing.err;
+    EXPECT_EQ(ReadBytes(output), "kostbar\r\n");
+    // The same for a document and for a merge that goes on past the missing member, which writes.
+    EXPECT_EQ(RunVbprojekt({"merge", "--format", "json", project, output}, asNobody).status, 1);
+    EXPECT_EQ(ReadBytes(output), "kostbar\r\n");
+    EXPECT_EQ(RunVbprojekt({"merge", "-k", project, output}, asNobody).status, 1);
+    EXPECT_NE(ReadBytes(output).find("Public A As Long"), std::string::npos);
+
+    dir.write("p/Kunde.cls", "VERSION 1.0 CLASS\r\nBEGIN\r\nEND\r\nPublic Name As String\r\n");
+    const auto whole = RunVbprojekt({"merge", project, output}, asNobody);
+    ::chmod(dir.file("ro").c_str(), 0755);
+    EXPECT_EQ(whole.status, 0) << whole.err;
+    EXPECT_NE(ReadBytes(output).find("Public Name As String"), std::string::npos);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.file("ro")), {}), 1);
+}

@@ -18,6 +18,7 @@ struct RunOptions {
     std::string standardOutputPath;     // empty: captured through a pipe; otherwise opened for writing
     bool appendStandardOutput = false;  // opened as the shell's ">>" does, not emptied
     bool terminalStandardError = false; // standard error is a pseudo terminal instead of a pipe
+    bool asNobody = false;              // when the tests run as root: the child runs as nobody (65534)
 };
 
 inline RunOptions InFolder(std::string folder) {
