@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include <filesystem>
+#include <sys/stat.h>
 
 namespace {
 
@@ -106,6 +107,41 @@ TEST(Estate, AFolderSearchedOnSeveralThreadsGivesItsProjectsInByteOrderOfTheWhol
         EXPECT_EQ(count.out, expected) << "--jobs " << jobs;
         EXPECT_EQ(count.status, 0);
     }
+}
+
+// A tree deeper than a walk that recurses with a buffer per level could take (500 levels), and folders
+// that cannot be listed: each unreadable folder stands as an error line where its projects would, the
+// rest is counted, and the run ends with 1. Run as nobody when the tests run as root.
+TEST(Estate, DeepTreesAreWalkedAndUnlistableFoldersAreReportedInTheirPlace) {
+    vbtest::TempDir dir;
+    ::chmod(dir.path().c_str(), 0755);
+    std::string deep = "top/b";
+    for (int level = 0; level < 500; ++level)
+        deep += "/d";
+    dir.write(deep + "/Tief.vbp", "Type=Exe\r\n");
+    for (const char* project : {"top/a/A.vbp", "top/c/zu/Z.vbp", "top/e/E.vbp", "top/f/F.vbp"})
+        dir.write(project, "Type=Exe\r\n");
+    std::filesystem::permissions(dir.path(), std::filesystem::perms::all, std::filesystem::perm_options::add);
+    for (const auto& e : std::filesystem::recursive_directory_iterator(dir.path()))
+        ::chmod(e.path().c_str(), e.is_directory() ? 0755 : 0644);
+    ::chmod(dir.file("top/c/zu").c_str(), 0); // neither listed nor searched
+    ::chmod(dir.file("top/e").c_str(), 0311); // searched, not listed
+    clitest::RunOptions options = InFolder(dir.path());
+    options.asNobody = true;
+    const std::string expected = "top/a/A.vbp\t0\tGesamt\n" + deep + "/Tief.vbp\t0\tGesamt\n" +
+                                 "top/c/zu\tFehler\t70\tZugriff verweigert: top/c/zu\n"
+                                 "top/e\tFehler\t70\tZugriff verweigert: top/e\n"
+                                 "top/f/F.vbp\t0\tGesamt\n";
+    for (const char* jobs : {"1", "3"}) {
+        const RunResult count = RunVbprojekt({"count", "--jobs", jobs, "top"}, options);
+        EXPECT_EQ(count.status, 1) << "--jobs " << jobs << count.err;
+        EXPECT_EQ(count.out, expected) << "--jobs " << jobs;
+    }
+    // A folder operand that cannot be listed itself is its own error line.
+    const RunResult alone = RunVbprojekt({"count", "top/e"}, options);
+    EXPECT_EQ(alone.status, 1);
+    EXPECT_EQ(alone.out, "top/e\tFehler\t70\tZugriff verweigert: top/e\n");
+    ::chmod(dir.file("top/c/zu").c_str(), 0755);
 }
 
 TEST(Estate, SameBytesWhateverTheNumberOfThreads) {
