@@ -2,7 +2,8 @@
 // An output file that is replaced whole or not at all. The bytes go to a new hidden temporary file in the
 // target's folder; commit() syncs it and renames it over the target. Until then the target keeps its
 // earlier content (or stays absent), whatever fails: an error that unwinds the stack removes the temporary
-// file, and so do SIGINT, SIGTERM and SIGHUP before the process ends with that signal.
+// file, and so does every signal that ends the process from outside (INT, TERM, HUP, QUIT, PIPE, ALRM,
+// USR1, ...) before the process ends with that signal.
 
 #include <functional>
 #include <string>

@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
@@ -188,7 +189,9 @@ TEST(Merge, AMergeEndedBySignalLeavesTheEarlierOutputAndNoTemporaryFile) {
         std::fclose(f);
     }
     const std::string project = dir.write("P.vbp", "Module=Gross; Gross.bas\r\n");
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    const rlimit noCore{0, 0}; // SIGQUIT would write a core file
+    ::setrlimit(RLIMIT_CORE, &noCore);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE, SIGUSR1, SIGUSR2, SIGALRM}) {
         const std::string output = dir.write("out.txt", "alt\r\n");
         std::vector<std::string> args = {VBPROJEKT_PROGRAM, "merge", project, output};
         std::vector<char*> argv;
@@ -266,4 +269,33 @@ TEST(Merge, InPlaceAMissingMemberLeavesTheEarlierOutputWhole) {
     EXPECT_EQ(whole.status, 0) << whole.err;
     EXPECT_NE(ReadBytes(output).find("Public Name As String"), std::string::npos);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.file("ro")), {}), 1);
+}
+
+// A write to a pipe whose reader is gone (`2>&1 >/dev/null | true`): the merge ends quietly with SIGPIPE
+// (status 141 in the shell) and leaves neither a temporary file nor a changed output.
+TEST(Merge, AClosedPipeEndsTheMergeQuietlyWithoutLeftovers) {
+    const vbtest::TempDir dir;
+    const std::string project = dir.write("P.vbp", "Form=Fehlt.frm\r\nModule=M; M.bas\r\n");
+    dir.write("M.bas", "Attribute VB_Name = \"M\"\r\n");
+    const std::string output = dir.write("out.txt", "alt\r\n");
+    int pipe[2];
+    ASSERT_EQ(::pipe(pipe), 0);
+    ::close(pipe[0]); // nobody reads what the merge says
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, pipe[1], 2);
+    std::vector<std::string> args = {VBPROJEKT_PROGRAM, "merge", "-k", project, output};
+    std::vector<char*> argv;
+    for (auto& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    pid_t child = 0;
+    ASSERT_EQ(::posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ), 0);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(pipe[1]);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGPIPE) << status;
+    EXPECT_EQ(ReadBytes(output), "alt\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 3);
 }
