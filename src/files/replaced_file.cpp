@@ -194,8 +194,8 @@ ReplacedFile::~ReplacedFile() {
     }
 }
 
-void ReplacedFile::commit() {
-    if (temporary_.empty() || committed_)
+void ReplacedFile::sync() {
+    if (temporary_.empty() || committed_ || fd_ < 0)
         return;
     if (::fsync(fd_) != 0)
         throw RuntimeError::FromErrno(errno, target_);
@@ -203,6 +203,12 @@ void ReplacedFile::commit() {
     fd_ = -1;
     if (::close(fd) != 0)
         throw RuntimeError::FromErrno(errno, target_);
+}
+
+void ReplacedFile::commit() {
+    if (temporary_.empty() || committed_)
+        return;
+    sync();
     if (::rename(temporary_.c_str(), final_.c_str()) != 0)
         throw RuntimeError::FromErrno(errno, target_);
     committed_ = true;

@@ -39,6 +39,10 @@ public:
     // True when the target was emptied and is written in place: a failure from here on leaves it
     // incomplete, since its earlier content is gone.
     bool writtenInPlace() const noexcept { return inPlace_; }
+    // Syncs the written bytes to disk and closes the file, so that a caller putting several files in place
+    // together only renames them afterwards; RuntimeError (61, 57, ...) on failure. Done by commit() when
+    // not called before.
+    void sync();
     // Syncs the written bytes and puts them in the target's place; RuntimeError (61, 57, ...) on failure,
     // and the target keeps its earlier content.
     void commit();
