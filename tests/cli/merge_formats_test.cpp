@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <sys/stat.h>
 #include <thread>
 
 namespace {
@@ -228,6 +229,7 @@ TEST(MergeFormats, CommandLinesTheFormatsDoNotTake) {
                                                {"--format", "json", "--split", "0"},
                                                {"--format", "json", "--split", "2G"},
                                                {"--format", "json", "--split", "k"},
+                                               {"--format", "json", "--split", ""},
                                                {"--format", "json", "--split", "99999999999999999999"},
                                                {"--split", "2M"},
                                                {"--format", "xml", "--encoding", "KEINE-SOLCHE"},
@@ -241,6 +243,17 @@ TEST(MergeFormats, CommandLinesTheFormatsDoNotTake) {
     EXPECT_EQ(
         RunVbprojekt({"merge", clitest::SampleProject(), "-", "--format", "json", "--split", "1M"}).status,
         2);
+    // Parts beside a device, a named pipe or standard output by its name would be files where none belong.
+    const std::string pipe = dir.file("rohr");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    for (const std::string& device : {std::string("/dev/null"), std::string("/dev/stdout"), pipe}) {
+        const auto result =
+            RunVbprojekt({"merge", clitest::SampleProject(), device, "--format", "json", "--split", "1k"},
+                         clitest::StandardOutputTo(dir.file("umgeleitet")));
+        EXPECT_EQ(result.status, 2) << device;
+        EXPECT_NE(result.err.find("--split braucht eine Ausgabedatei"), std::string::npos) << result.err;
+        EXPECT_FALSE(std::filesystem::exists(device + ".1.json")) << device;
+    }
 }
 
 } // namespace
