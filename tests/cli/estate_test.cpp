@@ -144,6 +144,22 @@ TEST(Estate, DeepTreesAreWalkedAndUnlistableFoldersAreReportedInTheirPlace) {
     ::chmod(dir.file("top/c/zu").c_str(), 0755);
 }
 
+// Far more threads asked for than there is work or cores: the run does its work, says nothing but its
+// output, and stays small.
+TEST(Estate, AHugeNumberOfJobsIsCappedByTheWorkAndTheCores) {
+    vbtest::TempDir dir;
+    std::string expected;
+    for (const char* project : {"top/a/A.vbp", "top/b/B.vbp", "top/c/C.vbp", "top/d/D.vbp"}) {
+        dir.write(project, "Type=Exe\r\n");
+        expected += std::string(project) + "\t0\tGesamt\n";
+    }
+    const RunResult count = RunVbprojekt({"count", "--jobs", "100000", "top"}, InFolder(dir.path()));
+    EXPECT_EQ(count.status, 0);
+    EXPECT_EQ(count.err, "");
+    EXPECT_EQ(count.out, expected);
+    EXPECT_LT(count.peakRssKb, 100 * 1024);
+}
+
 TEST(Estate, SameBytesWhateverTheNumberOfThreads) {
     const Estate estate;
     for (const std::string command : {"count", "objects", "members", "check", "lines", "types"})
