@@ -143,7 +143,8 @@ void ListFolder(const OpenFolder& folder, const std::string& path,
 void CollectProjectFiles(int top, const std::string& relative, const std::string& path, Found& found) {
     std::vector<std::pair<std::string, std::string>> pending{{relative, path}}; // below top, as reached
     while (!pending.empty()) {
-        const auto [below, reached] = std::move(pending.back());
+        const std::string below = std::move(pending.back().first);
+        const std::string reached = std::move(pending.back().second);
         pending.pop_back();
         ListFolder(
             OpenBelow(top, below), reached,
