@@ -121,9 +121,16 @@ TEST(Estate, DeepTreesAreWalkedAndUnlistableFoldersAreReportedInTheirPlace) {
     dir.write(deep + "/Tief.vbp", "Type=Exe\r\n");
     for (const char* project : {"top/a/A.vbp", "top/c/zu/Z.vbp", "top/e/E.vbp", "top/f/F.vbp"})
         dir.write(project, "Type=Exe\r\n");
-    std::filesystem::permissions(dir.path(), std::filesystem::perms::all, std::filesystem::perm_options::add);
-    for (const auto& e : std::filesystem::recursive_directory_iterator(dir.path()))
-        ::chmod(e.path().c_str(), e.is_directory() ? 0755 : 0644);
+    // Readable for nobody on the whole way, whatever the umask (folder by folder: an iterator over the
+    // deep tree would hold a listing per level in this process).
+    for (std::string folder = deep; folder != "top"; folder = folder.substr(0, folder.rfind('/')))
+        ::chmod(dir.file(folder).c_str(), 0755);
+    for (const char* path : {"top", "top/a", "top/c", "top/c/zu", "top/e", "top/f"})
+        ::chmod(dir.file(path).c_str(), 0755);
+    for (const std::string& file :
+         {deep + "/Tief.vbp", std::string("top/a/A.vbp"), std::string("top/c/zu/Z.vbp"),
+          std::string("top/e/E.vbp"), std::string("top/f/F.vbp")})
+        ::chmod(dir.file(file).c_str(), 0644);
     ::chmod(dir.file("top/c/zu").c_str(), 0); // neither listed nor searched
     ::chmod(dir.file("top/e").c_str(), 0311); // searched, not listed
     clitest::RunOptions options = InFolder(dir.path());
@@ -142,6 +149,10 @@ TEST(Estate, DeepTreesAreWalkedAndUnlistableFoldersAreReportedInTheirPlace) {
     EXPECT_EQ(alone.status, 1);
     EXPECT_EQ(alone.out, "top/e\tFehler\t70\tZugriff verweigert: top/e\n");
     ::chmod(dir.file("top/c/zu").c_str(), 0755);
+    // The deep tree removed from the bottom up, not by an iterator that would hold every level.
+    std::filesystem::remove(dir.file(deep + "/Tief.vbp"));
+    for (std::string folder = deep; folder != "top"; folder = folder.substr(0, folder.rfind('/')))
+        std::filesystem::remove(dir.file(folder));
 }
 
 // Far more threads asked for than there is work or cores: the run does its work, says nothing but its
