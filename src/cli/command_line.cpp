@@ -19,7 +19,10 @@
 #include <mutex>
 
 #include <charconv>
+#include <filesystem>
+#include <iterator>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -74,6 +77,7 @@ struct Arguments {
     std::string format = "text";
     bool lineNumbers = false;
     std::string split;
+    bool splitGiven = false; // also with an empty size, which is no size
     // False once a command went on past a member file that could not be opened.
     bool complete = true;
 };
@@ -83,6 +87,19 @@ vb::CodePage CodePageOf(const Arguments& args) {
     if (auto page = vb::CodePage::Named(args.encoding))
         return *page;
     throw UsageError("unbekannte Zeichenkodierung \"" + args.encoding + "\" (--encoding)");
+}
+
+// True when `output` names something other than a plain file or a name for one: a device, a named pipe,
+// a socket, or a name among the devices or the process's descriptors (/dev/stdout, /dev/fd/1, /proc/...).
+bool IsNoFileForParts(const std::string& output) {
+    struct stat st {};
+    if (::stat(output.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
+        return true;
+    std::error_code ignored;
+    const std::filesystem::path folder =
+        std::filesystem::weakly_canonical(std::filesystem::absolute(output, ignored).parent_path(), ignored);
+    const auto top = folder.begin() == folder.end() ? folder.end() : std::next(folder.begin());
+    return folder == "/dev" || (top != folder.end() && folder.root_path() == "/" && *top == "proc");
 }
 
 // The merge's document form; UsageError for a format, split size or combination it does not take.
@@ -97,7 +114,7 @@ merger::DocumentMerge DocumentMergeOf(const Arguments& args) {
     // The text format keeps every byte as it is, so a code page would change nothing there.
     if (how.format == merger::DocumentFormat::Text && args.encoding != "auto")
         throw UsageError("--encoding gibt es bei merge nur mit --format markdown, xml oder json");
-    if (!args.split.empty()) {
+    if (args.splitGiven) {
         const auto size = SplitSizeNamed(args.split);
         if (!size)
             throw UsageError("ungültige Größe \"" + args.split + "\" (--split: Bytes, z. B. 500k oder 2M)");
@@ -105,6 +122,12 @@ merger::DocumentMerge DocumentMergeOf(const Arguments& args) {
             throw UsageError("--split gibt es nur mit --format markdown, xml oder json");
         if (args.output == kStandardOutputPath)
             throw UsageError("--split braucht eine Ausgabedatei, nicht die Standardausgabe");
+        // The parts are made beside the name given: beside a device or a descriptor they would be plain
+        // files where none belong (/dev/null.1, /dev/stdout.1).
+        if (!args.output.empty() && IsNoFileForParts(args.output))
+            throw UsageError("--split braucht eine Ausgabedatei, nicht ein Gerät, eine benannte Pipe oder "
+                             "die Standardausgabe: " +
+                             args.output);
         how.splitSize = *size;
     }
     return how;
@@ -509,7 +532,8 @@ void AddMerge(CLI::App& app, Arguments& args) {
     merge
         ->add_option("--split", args.split,
                      "Teile NAME.1.EXT, NAME.2.EXT, ... von höchstens GRENZE Bytes (500k, 2M)")
-        ->type_name("GRENZE");
+        ->type_name("GRENZE")
+        ->each([&args](const std::string&) { args.splitGiven = true; });
     AddEncoding(merge, args);
     AddJobs(merge, args);
     merge->callback([merge, &args] {

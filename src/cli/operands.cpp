@@ -6,6 +6,7 @@
 #include "files/member_path.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
 #include <functional>
@@ -39,40 +40,78 @@ bool IsGroupFile(const std::string& path) {
     return EndsWithoutCase(path, ".vbg") && !IsFolderPath(path);
 }
 
-// A folder open for listing, closed on destruction; fd() is -1 when it did not open.
+// A folder open for listing, closed on destruction; fd() is -1 when it did not open, error() then the
+// errno of the failure.
 class OpenFolder {
 public:
-    OpenFolder(int parent, const char* name)
-        : fd_(::openat(parent, name, O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {}
+    OpenFolder(int parent, const char* name, int flags = 0)
+        : fd_(::openat(parent, name, O_RDONLY | O_DIRECTORY | O_CLOEXEC | flags)),
+          error_(fd_ < 0 ? errno : 0) {}
+    OpenFolder(OpenFolder&& other) noexcept : fd_(std::exchange(other.fd_, -1)), error_(other.error_) {}
     ~OpenFolder() {
         if (fd_ >= 0)
             ::close(fd_);
     }
     OpenFolder(const OpenFolder&) = delete;
     OpenFolder& operator=(const OpenFolder&) = delete;
+    OpenFolder& operator=(OpenFolder&&) = delete;
     int fd() const noexcept { return fd_; }
+    int error() const noexcept { return error_; }
 
 private:
     int fd_;
+    int error_;
 };
 
-// Calls `folderFound` for each folder in `folder` (open as `folder`, reached as `path`) with its name and
-// `projectFound` for each project file with its path, symbolic links to folders not followed, in the order
-// of the listing. The listing is read straight into a buffer on the stack, a large folder in several reads.
-void ListFolder(const OpenFolder& folder, const std::string& path,
-                const std::function<void(const char* name)>& folderFound,
-                const std::function<void(std::string)>& projectFound) {
-    if (folder.fd() < 0)
-        return; // a folder that cannot be listed holds no project the run can read
-    alignas(dirent64) char buffer[16 * 1024];
+// The folder `relative` below the folder open as `top`, without following a symbolic link at its end. A
+// path too long for one call is opened one folder at a time, holding two descriptors at most, so that a
+// tree of any depth can be walked.
+OpenFolder OpenBelow(int top, const std::string& relative) {
+    OpenFolder whole(top, relative.c_str(), O_NOFOLLOW);
+    if (whole.fd() >= 0 || whole.error() != ENAMETOOLONG)
+        return whole;
+    std::optional<OpenFolder> at;
+    std::size_t from = 0;
     for (;;) {
-        const ssize_t got = ::getdents64(folder.fd(), buffer, sizeof buffer);
-        if (got <= 0)
+        const std::size_t slash = relative.find('/', from);
+        const std::string name = relative.substr(from, slash == std::string::npos ? slash : slash - from);
+        OpenFolder next(at ? at->fd() : top, name.c_str(), O_NOFOLLOW);
+        if (next.fd() < 0 || slash == std::string::npos)
+            return next;
+        at.reset();
+        at.emplace(std::move(next));
+        from = slash + 1;
+    }
+}
+
+// What a walk found: project files, and folders (or entries) that could not be looked at, each with
+// the error that kept it from being read.
+using Found = std::vector<ProjectOperand>;
+
+void FoundUnreadable(Found& found, const std::string& path, int error) {
+    found.push_back({path, vb::RuntimeError::FromErrno(error, path)});
+}
+
+// Calls `folderFound` for each folder in `folder` (open as `folder`, reached as `path`) with its name and
+// adds each project file to `found`, symbolic links to folders not followed, in the order of the listing.
+// A folder that cannot be opened or listed, and an entry that cannot be asked what it is, stand in
+// `found` with their error. The listing is read into one buffer, a large folder in several reads.
+void ListFolder(const OpenFolder& folder, const std::string& path,
+                const std::function<void(const char* name)>& folderFound, Found& found) {
+    if (folder.fd() < 0)
+        return FoundUnreadable(found, path, folder.error());
+    std::vector<char> buffer(16 * 1024); // on the heap: operator new aligns it for the records
+    for (;;) {
+        const ssize_t got = ::getdents64(folder.fd(), buffer.data(), buffer.size());
+        if (got < 0)
+            return FoundUnreadable(found, path, errno);
+        if (got == 0)
             return;
         for (ssize_t at = 0; at < got;) {
-            const auto* e = reinterpret_cast<const dirent64*>(buffer + at);
+            const auto* e = reinterpret_cast<const dirent64*>(buffer.data() + at);
             at += e->d_reclen;
-            const std::string_view name = e->d_name;
+            const char* entryName = e->d_name;
+            const std::string_view name = entryName;
             if (name == "." || name == "..")
                 continue;
             // The listing says what most entries are; only where it does not is the entry asked itself.
@@ -80,50 +119,57 @@ void ListFolder(const OpenFolder& folder, const std::string& path,
             bool isFolder = e->d_type == DT_DIR;
             if (e->d_type == DT_UNKNOWN) {
                 struct stat st {};
-                if (::fstatat(folder.fd(), e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+                if (::fstatat(folder.fd(), entryName, &st, AT_SYMLINK_NOFOLLOW) != 0) {
+                    if (errno != ENOENT) // gone since the listing: nothing to read
+                        FoundUnreadable(found, Joined(path, std::string(name)), errno);
                     continue;
+                }
                 isFolder = S_ISDIR(st.st_mode);
             }
             if (isFolder) {
-                folderFound(e->d_name);
+                folderFound(entryName);
             } else if (EndsWithoutCase(name, ".vbp")) {
                 std::string project = Joined(path, std::string(name));
                 if (!IsFolderPath(project))
-                    projectFound(std::move(project));
+                    found.push_back({std::move(project), std::nullopt});
             }
         }
     }
 }
 
-// Every project file below `folder` (open as `folder`, reached as `path`), in any order.
-void CollectProjectFiles(const OpenFolder& folder, const std::string& path, std::vector<std::string>& found) {
-    ListFolder(
-        folder, path,
-        [&](const char* name) {
-            CollectProjectFiles(OpenFolder(folder.fd(), name), Joined(path, name), found);
-        },
-        [&](std::string project) { found.push_back(std::move(project)); });
+// Every project file below the folder `relative` below `top` (reached as `path`), in any order. The walk
+// keeps the folders still to list on the heap and one folder open at a time, so neither the stack nor
+// the descriptors grow with the depth of the tree.
+void CollectProjectFiles(int top, const std::string& relative, const std::string& path, Found& found) {
+    std::vector<std::pair<std::string, std::string>> pending{{relative, path}}; // below top, as reached
+    while (!pending.empty()) {
+        const std::string below = std::move(pending.back().first);
+        const std::string reached = std::move(pending.back().second);
+        pending.pop_back();
+        ListFolder(
+            OpenBelow(top, below), reached,
+            [&](const char* name) { pending.emplace_back(Joined(below, name), Joined(reached, name)); },
+            found);
+    }
 }
 
 // The folders of a large estate are listed on `jobs` threads, a subfolder of `folder` each at a time.
 std::vector<ProjectOperand> ProjectsOfFolder(const std::string& folder, int jobs) {
-    std::vector<std::string> paths;
+    Found projects;
     std::vector<std::string> subfolders;
     const OpenFolder top(AT_FDCWD, folder.c_str());
     ListFolder(
-        top, folder, [&](const char* name) { subfolders.push_back(name); },
-        [&](std::string path) { paths.push_back(std::move(path)); });
-    std::vector<std::vector<std::string>> below(subfolders.size());
+        top, folder, [&](const char* name) { subfolders.push_back(name); }, projects);
+    std::vector<Found> below(subfolders.size());
     RunOnThreads(subfolders.size(), jobs, [&](std::size_t i) {
-        CollectProjectFiles(OpenFolder(top.fd(), subfolders[i].c_str()), Joined(folder, subfolders[i]),
-                            below[i]);
+        CollectProjectFiles(top.fd(), subfolders[i], Joined(folder, subfolders[i]), below[i]);
     });
     for (auto& found : below)
-        std::move(found.begin(), found.end(), std::back_inserter(paths));
-    std::sort(paths.begin(), paths.end()); // byte order, as std::string compares
-    std::vector<ProjectOperand> projects;
-    for (std::string& path : paths)
-        projects.push_back({std::move(path), std::nullopt});
+        std::move(found.begin(), found.end(), std::back_inserter(projects));
+    // Byte order of the paths, as std::string compares; a folder that could not be listed stands where
+    // its projects would.
+    std::sort(projects.begin(), projects.end(),
+              [](const ProjectOperand& a, const ProjectOperand& b) { return a.path < b.path; });
     return projects;
 }
 

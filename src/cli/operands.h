@@ -26,9 +26,11 @@ struct ProjectOperand {
 //   found with the member lookup's rules ("\" or "/" between folders, letter case);
 // - anything else: a project file.
 // A project reached a second time (the same file by device and inode) is left out. An operand that does
-// not exist stands as a project file, whose reading then fails in its place. A folder that holds no
-// project file is RuntimeError 75 naming it, before any project is read. Folders are searched on `jobs`
-// threads.
+// not exist stands as a project file, whose reading then fails in its place. A folder below an operand
+// (or the operand itself) that cannot be opened or listed stands, with its error (70 for a folder that may
+// not be listed), where its projects would in byte order. A folder that holds no project file and no such
+// error is RuntimeError 75 naming it, before any project is read. Folders are searched on `jobs` threads,
+// to any depth, with one folder open per thread.
 std::vector<ProjectOperand> ProjectsOfOperands(const std::vector<std::string>& operands, int jobs = 1);
 
 // True when `path` names a folder (links followed).

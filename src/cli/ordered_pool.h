@@ -12,6 +12,7 @@
 #include <map>
 #include <mutex>
 #include <optional>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -22,6 +23,27 @@ inline int DefaultJobs() {
     return static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
 }
 
+// The threads a pool runs for `count` tasks when `jobs` are asked for: no more than there are tasks, and
+// no more than four per core, since more only cost memory and the system's threads.
+inline int JobsFor(std::size_t count, int jobs) {
+    const std::size_t perCores = 4 * static_cast<std::size_t>(DefaultJobs());
+    return static_cast<int>(
+        std::max<std::size_t>(1, std::min({static_cast<std::size_t>(std::max(jobs, 1)), count, perCores})));
+}
+
+// Starts `worker` on `jobs` - 1 more threads, as many as the system gives: the calling thread works too,
+// so fewer threads only take longer.
+template <typename Worker>
+void StartThreads(std::vector<std::jthread>& threads, int jobs, const Worker& worker) {
+    for (int t = 1; t < jobs; ++t) {
+        try {
+            threads.emplace_back(worker);
+        } catch (const std::system_error&) {
+            return;
+        }
+    }
+}
+
 // Runs `work(i)` for every i below `count` on `jobs` threads, the calling thread one of them (1: in order
 // on the calling thread alone), and calls `done(i, result)` on the calling thread for i = 0, 1, 2, ... in
 // that order. At most a few results per thread wait for their turn, so memory does not grow with `count`. An
@@ -30,7 +52,8 @@ inline int DefaultJobs() {
 template <typename Result>
 void RunInOrder(std::size_t count, int jobs, const std::function<Result(std::size_t)>& work,
                 const std::function<void(std::size_t, Result&&)>& done) {
-    if (jobs <= 1 || count <= 1) {
+    jobs = JobsFor(count, jobs);
+    if (jobs <= 1) {
         for (std::size_t i = 0; i < count; ++i)
             done(i, work(i));
         return;
@@ -82,8 +105,7 @@ void RunInOrder(std::size_t count, int jobs, const std::function<Result(std::siz
     };
     // The calling thread is one of the `jobs`: it does a task itself whenever the next result is not
     // there yet, rather than wait and wake for every result.
-    for (int t = 1; t < jobs; ++t)
-        threads.emplace_back(worker);
+    StartThreads(threads, jobs, worker);
     try {
         while (written < count) {
             Finished result;
@@ -137,8 +159,7 @@ inline void RunOnThreads(std::size_t count, int jobs, const std::function<void(s
     };
     {
         std::vector<std::jthread> threads;
-        for (int t = 1; t < jobs && static_cast<std::size_t>(t) < count; ++t)
-            threads.emplace_back(worker);
+        StartThreads(threads, JobsFor(count, jobs), worker);
         worker();
     } // joins
     if (failure)

@@ -2,6 +2,7 @@
 #include "text/code_page.h"
 
 #include "files/member_path.h"
+#include "merger/merged_file.h"
 
 #include <nlohmann/json.hpp>
 
@@ -12,7 +13,13 @@ std::string PlainField(std::string_view bytes, vb::TextKind kind, const vb::Code
 }
 
 std::string ErrorMessage(const vb::RuntimeError& error) {
-    return "vbprojekt: " + vb::ErrorLine(error.number(), ControlPictures(error.path()));
+    std::string message = "vbprojekt: " + vb::ErrorLine(error.number(), ControlPictures(error.path()));
+    // Its folder took no new file, so the output was emptied and written where it stands.
+    if (const auto* incomplete = dynamic_cast<const merger::OutputLeftIncomplete*>(&error))
+        message += "\nvbprojekt: Die Ausgabedatei wurde an Ort und Stelle geschrieben (ihr Ordner nimmt "
+                   "keine neue Datei auf) und ist unvollständig; ihr früherer Inhalt ist verloren: " +
+                   ControlPictures(incomplete->output());
+    return message;
 }
 
 nlohmann::ordered_json MissingRecord(const vb::RuntimeError& error, const vb::CodePage& page) {

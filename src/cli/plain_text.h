@@ -29,7 +29,8 @@ using vb::ControlPictures;
 // "vbprojekt: Laufzeitfehler 53: Datei nicht gefunden: PFAD". The path is built from the caller's
 // project path and the project's entries: a NUL byte in it would cut the message short at a file that
 // was never meant, and an escape or a line end would reach the terminal or break the log line, so its
-// control characters are shown as pictures.
+// control characters are shown as pictures. An output left incomplete after it was written in place gets
+// a second line that says so.
 std::string ErrorMessage(const vb::RuntimeError& error);
 
 // A member file that could not be opened, for the JSON documents: {"error", "description", "path"}. The

@@ -18,26 +18,44 @@ namespace vb {
 
 namespace {
 
-// Temporary files not yet renamed, for the signal handler. The process writes one output at a time; a few
-// slots leave room for tests that hold more. Written before the handler can see them, read only there.
-constexpr std::size_t kSlots = 8;
+// Temporary files not yet renamed, for the signal handler. A split document holds one per part until the
+// last is written, and tests hold several; written before the handler can see them, read only there.
+constexpr std::size_t kSlots = 1024;
 std::array<std::atomic<const char*>, kSlots> pendingTemporaries{};
 
+// The signals whose default action ends the process and that come from outside it: the terminal and
+// kill (INT, QUIT, TERM, HUP, USR1, USR2, the real-time ones), a pipe without reader, timers and
+// limits. The faults of the process itself (SEGV, BUS, ILL, FPE, ABRT, TRAP, SYS) keep their default.
+sigset_t EndingSignals() {
+    sigset_t set;
+    sigemptyset(&set);
+    for (const int s : {SIGHUP, SIGINT, SIGQUIT, SIGTERM, SIGPIPE, SIGALRM, SIGUSR1, SIGUSR2, SIGVTALRM,
+                        SIGPROF, SIGXCPU, SIGXFSZ, SIGIO, SIGPWR, SIGSTKFLT})
+        sigaddset(&set, s);
+    for (int s = SIGRTMIN; s <= SIGRTMAX; ++s)
+        sigaddset(&set, s);
+    return set;
+}
+
 void RemovePendingAndRaise(int signalNumber) {
+    const int savedErrno = errno;
     for (auto& slot : pendingTemporaries)
         if (const char* path = slot.load())
             ::unlink(path);
     std::signal(signalNumber, SIG_DFL);
-    ::raise(signalNumber);
+    ::raise(signalNumber); // delivered, with its default action, once the handler returns
+    errno = savedErrno;
 }
 
 void InstallSignalHandlers() {
     static const bool installed = [] {
-        for (const int s : {SIGINT, SIGTERM, SIGHUP}) {
+        const sigset_t ending = EndingSignals();
+        for (int s = 1; s < NSIG; ++s) {
+            if (sigismember(&ending, s) != 1)
+                continue;
             struct sigaction old {};
-            ::sigaction(s, nullptr, &old);
-            if (old.sa_handler == SIG_IGN)
-                continue; // a signal the caller ignores stays ignored
+            if (::sigaction(s, nullptr, &old) != 0 || old.sa_handler != SIG_DFL)
+                continue; // a signal the caller ignores stays ignored, one handled elsewhere stays so
             struct sigaction action {};
             action.sa_handler = RemovePendingAndRaise;
             sigemptyset(&action.sa_mask);
@@ -69,10 +87,7 @@ void Unregister(const char* path) {
 class HeldSignals {
 public:
     HeldSignals() {
-        sigset_t held;
-        sigemptyset(&held);
-        for (const int s : {SIGINT, SIGTERM, SIGHUP})
-            sigaddset(&held, s);
+        const sigset_t held = EndingSignals();
         ::pthread_sigmask(SIG_BLOCK, &held, &before_);
     }
     ~HeldSignals() { ::pthread_sigmask(SIG_SETMASK, &before_, nullptr); }
@@ -149,6 +164,7 @@ ReplacedFile::ReplacedFile(const std::string& target, const std::function<void(i
                 throw;
             }
             fd_ = fd;
+            inPlace_ = true;
             return;
         }
         // The name is new, so a missing file can only be a missing folder on the way.
@@ -178,8 +194,8 @@ ReplacedFile::~ReplacedFile() {
     }
 }
 
-void ReplacedFile::commit() {
-    if (temporary_.empty() || committed_)
+void ReplacedFile::sync() {
+    if (temporary_.empty() || committed_ || fd_ < 0)
         return;
     if (::fsync(fd_) != 0)
         throw RuntimeError::FromErrno(errno, target_);
@@ -187,6 +203,12 @@ void ReplacedFile::commit() {
     fd_ = -1;
     if (::close(fd) != 0)
         throw RuntimeError::FromErrno(errno, target_);
+}
+
+void ReplacedFile::commit() {
+    if (temporary_.empty() || committed_)
+        return;
+    sync();
     if (::rename(temporary_.c_str(), final_.c_str()) != 0)
         throw RuntimeError::FromErrno(errno, target_);
     committed_ = true;

@@ -2,7 +2,8 @@
 // An output file that is replaced whole or not at all. The bytes go to a new hidden temporary file in the
 // target's folder; commit() syncs it and renames it over the target. Until then the target keeps its
 // earlier content (or stays absent), whatever fails: an error that unwinds the stack removes the temporary
-// file, and so do SIGINT, SIGTERM and SIGHUP before the process ends with that signal.
+// file, and so does every signal that ends the process from outside (INT, TERM, HUP, QUIT, PIPE, ALRM,
+// USR1, ...) before the process ends with that signal.
 
 #include <functional>
 #include <string>
@@ -35,6 +36,13 @@ public:
     // True when the bytes go to a temporary file that commit() syncs (not for a target written directly
     // or in place): a writer may start their disk writes early (vb::Writeback::Behind).
     bool syncsOnCommit() const noexcept { return !temporary_.empty(); }
+    // True when the target was emptied and is written in place: a failure from here on leaves it
+    // incomplete, since its earlier content is gone.
+    bool writtenInPlace() const noexcept { return inPlace_; }
+    // Syncs the written bytes to disk and closes the file, so that a caller putting several files in place
+    // together only renames them afterwards; RuntimeError (61, 57, ...) on failure. Done by commit() when
+    // not called before.
+    void sync();
     // Syncs the written bytes and puts them in the target's place; RuntimeError (61, 57, ...) on failure,
     // and the target keeps its earlier content.
     void commit();
@@ -45,6 +53,7 @@ private:
     std::string temporary_; // empty when written directly
     int fd_ = -1;
     bool committed_ = false;
+    bool inPlace_ = false;
 };
 
 } // namespace vb

@@ -9,8 +9,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <fcntl.h>
 #include <memory>
 #include <optional>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -45,7 +48,67 @@ struct OwnFiles {
     const vb::ProjectFileLists& lists;
     const std::string& projectFolder;
     vb::MemberLookup& lookup;
+    bool goesOnPastMissing = false;
 };
+
+// An exclusive lock (flock) on the folder of `path` while it lives, so that two processes putting parts
+// of one name in place take turns; none for an empty path or a folder that cannot be opened for it.
+class FolderLock {
+public:
+    explicit FolderLock(const std::string& path) {
+        if (path.empty())
+            return;
+        const auto slash = path.rfind('/');
+        const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+        fd_ = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd_ >= 0)
+            while (::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
+            }
+    }
+    ~FolderLock() {
+        if (fd_ >= 0)
+            ::close(fd_); // releases the lock
+    }
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+
+private:
+    int fd_ = -1;
+};
+
+// Collects what a formatter writes.
+class TextOut : public DocumentOut {
+public:
+    void write(std::string_view bytes) override { text_ += bytes; }
+    const std::string& text() const noexcept { return text_; }
+
+private:
+    std::string text_;
+};
+
+// True when the file at `path` begins as `formatter` begins part `part` of a document, for any project:
+// the bytes before the project's name, the name on one line, then the bytes after it.
+bool BeginsAsPart(const DocumentFormatter& formatter, const std::string& path, int part) {
+    constexpr std::string_view kMark = "vbprojektTeilMarke";
+    TextOut begin;
+    formatter.begin(begin, kMark, part);
+    const std::size_t mark = begin.text().find(kMark);
+    if (mark == std::string::npos)
+        return false;
+    const std::string_view before = std::string_view(begin.text()).substr(0, mark);
+    const std::string_view after = std::string_view(begin.text()).substr(mark + kMark.size());
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
+    if (fd < 0)
+        return false;
+    std::string head(64 * 1024, '\0');
+    const ssize_t got = ::read(fd, head.data(), head.size());
+    ::close(fd);
+    head.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+    if (!head.starts_with(before))
+        return false;
+    const std::size_t end = head.find(after, before.size());
+    return end != std::string::npos && head.find('\n', before.size()) >= end;
+}
 
 // The files the document goes to: one descriptor, one file, or the parts of a split one. Files are put in
 // place only by finish(), all together, after the last byte was written.
@@ -68,7 +131,8 @@ public:
         if (!writers_.empty())
             writers_.back()->close(); // its file stays open in its ReplacedFile until finish()
         files_.push_back(std::make_unique<vb::ReplacedFile>(path, [&](int fd) {
-            RefuseOwnFileOpened(fd, own_->projectPath, own_->lists, own_->projectFolder, own_->lookup);
+            CheckBeforeWritingInPlace(fd, own_->projectPath, own_->lists, own_->projectFolder, own_->lookup,
+                                      own_->goesOnPastMissing);
         }));
         const vb::ReplacedFile& file = *files_.back();
         for (const vb::FileIdentity& identity : IdentitiesOfOutput(file.fd(), file.path()))
@@ -84,14 +148,42 @@ public:
         return *out_;
     }
     std::span<const vb::FileIdentity> written() const noexcept { return written_; }
+    // The first output emptied to be written in place, or nullptr.
+    const vb::ReplacedFile* inPlace() const noexcept {
+        for (const auto& file : files_)
+            if (file->writtenInPlace())
+                return file.get();
+        return nullptr;
+    }
 
-    void finish() {
+    // Puts every file in place. The parts of a split document (`lastPart` the number of the last, 0 for
+    // one document) are synced first and then renamed together while the output's folder is locked, so
+    // that two runs into one name leave the parts of one of them; parts an earlier, longer split left
+    // above the last are removed then (LeftoverPart).
+    void finish(const DocumentFormatter& formatter, int lastPart) {
         writers_.back()->close();
         for (const auto& file : files_)
+            file->sync();
+        const FolderLock lock(lastPart == 0 ? std::string() : outputPath_);
+        for (const auto& file : files_)
             file->commit();
+        for (int part = lastPart + 1; lastPart != 0 && LeftoverPart(formatter, part); ++part)
+            ::unlink(PartPath(outputPath_, part).c_str());
     }
 
 private:
+    // True when the file of part `part` is a plain file (not a link), none of the project's files, and
+    // begins as `formatter` begins a part of that number, whatever project it names.
+    bool LeftoverPart(const DocumentFormatter& formatter, int part) const {
+        const std::string path = PartPath(outputPath_, part);
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+            return false;
+        if (OwnFileNamedBy(path, own_->projectPath, own_->lists, own_->projectFolder, &own_->lookup))
+            return false;
+        return BeginsAsPart(formatter, path, part);
+    }
+
     std::string outputPath_;
     const OwnFiles* own_ = nullptr;
     std::vector<std::unique_ptr<vb::ReplacedFile>> files_;
@@ -145,7 +237,7 @@ public:
             formatter_->endGroup(out(), membersInGroup_ == 0);
         }
         formatter_->end(out());
-        outputs_.finish();
+        outputs_.finish(*formatter_, part_);
     }
 
 private:
@@ -381,11 +473,17 @@ void MergeDocumentIntoFile(const vb::ProjectFileLists& lists, const std::string&
                            const MissingMember& memberMissing) {
     vb::MemberLookup fresh;
     vb::MemberLookup& members = lookup ? *lookup : fresh;
-    const OwnFiles own{projectPath, lists, projectFolder, members};
+    const OwnFiles own{projectPath, lists, projectFolder, members, bool(memberMissing)};
     Outputs outputs(outputPath, own);
-    DocumentWriter(lists, projectPath, projectFolder, how, outputs, optionSet, memberDone, members,
-                   memberMissing)
-        .run();
+    try {
+        DocumentWriter(lists, projectPath, projectFolder, how, outputs, optionSet, memberDone, members,
+                       memberMissing)
+            .run();
+    } catch (const vb::RuntimeError& e) {
+        if (const vb::ReplacedFile* file = outputs.inPlace())
+            throw OutputLeftIncomplete(e, file->path());
+        throw;
+    }
 }
 
 void MergeDocumentIntoDescriptor(const vb::ProjectFileLists& lists, const std::string& projectPath,

@@ -111,14 +111,21 @@ void MergeIntoFile(const vb::ProjectFileLists& lists, const std::string& project
                    vb::MemberLookup* lookup, const MissingMember& memberMissing, bool lineNumbers) {
     vb::MemberLookup fresh;
     vb::MemberLookup& members = lookup ? *lookup : fresh;
-    vb::ReplacedFile file(
-        outputPath, [&](int fd) { RefuseOwnFileOpened(fd, projectPath, lists, projectFolder, members); });
-    vb::LineWriter out(file.fd(), outputPath,
-                       file.syncsOnCommit() ? vb::Writeback::Behind : vb::Writeback::Later);
-    WriteMergedFile(lists, projectFolder, out, optionSet, memberDone,
-                    IdentitiesOfOutput(file.fd(), file.path()), &members, memberMissing, lineNumbers);
-    out.close();
-    file.commit();
+    vb::ReplacedFile file(outputPath, [&](int fd) {
+        CheckBeforeWritingInPlace(fd, projectPath, lists, projectFolder, members, bool(memberMissing));
+    });
+    try {
+        vb::LineWriter out(file.fd(), outputPath,
+                           file.syncsOnCommit() ? vb::Writeback::Behind : vb::Writeback::Later);
+        WriteMergedFile(lists, projectFolder, out, optionSet, memberDone,
+                        IdentitiesOfOutput(file.fd(), file.path()), &members, memberMissing, lineNumbers);
+        out.close();
+        file.commit();
+    } catch (const vb::RuntimeError& e) {
+        if (file.writtenInPlace())
+            throw OutputLeftIncomplete(e, outputPath);
+        throw;
+    }
 }
 
 void MergeIntoDescriptor(const vb::ProjectFileLists& lists, const std::string& projectFolder, int fd,

@@ -53,8 +53,10 @@ void WriteMergedFile(const vb::ProjectFileLists& lists, const std::string& proje
 // output only once complete (vb::ReplacedFile), so that on any failure, also MergeReadsItsOutput for a
 // member that is the output or the file it replaces, the earlier output stays whole and no new file is
 // left. An output that has to be written in place is compared by identity with the project file
-// `projectPath` and the members before it is emptied. `lookup` is the command's member lookup, shared with
-// the output guard; a fresh one when null. Errors name `outputPath` as given.
+// `projectPath` and the members, and every member is opened once (CheckBeforeWritingInPlace), before it
+// is emptied; a failure after that (a full disk, a read error) is OutputLeftIncomplete. `lookup` is the
+// command's member lookup, shared with the output guard; a fresh one when null. Errors name `outputPath` as
+// given.
 void MergeIntoFile(const vb::ProjectFileLists& lists, const std::string& projectPath,
                    const std::string& projectFolder, const std::string& outputPath,
                    const std::function<bool()>& optionSet, const std::function<void()>& memberDone = {},
@@ -79,6 +81,18 @@ public:
 
 private:
     std::string path_;
+};
+
+// A failure after an output written in place (vb::ReplacedFile::writtenInPlace) was emptied: the error
+// that ended the merge, and the output, which now holds only what was written before it.
+class OutputLeftIncomplete : public vb::RuntimeError {
+public:
+    OutputLeftIncomplete(const vb::RuntimeError& cause, std::string output)
+        : vb::RuntimeError(cause), output_(std::move(output)) {}
+    const std::string& output() const noexcept { return output_; }
+
+private:
+    std::string output_;
 };
 
 // Throws MergeReadsItsOutput(path) when the member file open as `fd` is one of `written`. Checked after

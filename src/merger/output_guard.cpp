@@ -1,6 +1,8 @@
 #include "merger/output_guard.h"
 
 #include "errors/runtime_error.h"
+#include "files/file_identity.h"
+#include "files/line_reader.h"
 #include "files/member_path.h"
 #include "files/replaced_file.h"
 #include "merger/merged_file.h"
@@ -8,7 +10,9 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <sys/stat.h>
+#include <vector>
 
 namespace merger {
 
@@ -131,6 +135,24 @@ void RefuseOwnFileOpened(int fd, const std::string& projectPath, const vb::Proje
     if (const auto own =
             OwnFileNamedBy("/proc/self/fd/" + std::to_string(fd), projectPath, lists, projectFolder, &lookup))
         throw MergeReadsItsOutput(*own);
+}
+
+void CheckBeforeWritingInPlace(int fd, const std::string& projectPath, const vb::ProjectFileLists& lists,
+                               const std::string& projectFolder, vb::MemberLookup& lookup,
+                               bool goesOnPastMissing) {
+    RefuseOwnFileOpened(fd, projectPath, lists, projectFolder, lookup);
+    const std::vector<vb::FileIdentity> written = IdentitiesOfOutput(fd);
+    for (const vb::SourceKind kind : vb::kSourceKinds)
+        for (const std::string_view entry : lists.entries(kind)) {
+            const std::string path = projectFolder + std::string(entry);
+            std::optional<vb::LineReader> in;
+            if (const auto missing = lookup.openInto(path, in, 1)) {
+                if (!goesOnPastMissing)
+                    throw *missing;
+                continue;
+            }
+            RefuseReadingOutput(in->fd(), written, path);
+        }
 }
 
 } // namespace merger

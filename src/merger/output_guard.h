@@ -28,4 +28,13 @@ std::optional<std::string> OwnFileNamedBy(const std::string& outputPath, const s
 void RefuseOwnFileOpened(int fd, const std::string& projectPath, const vb::ProjectFileLists& lists,
                          const std::string& projectFolder, vb::MemberLookup& lookup);
 
+// For an output that is about to be emptied and written in place (its folder takes no new file): opens
+// every member file once, as the merge will, and closes it again, so that a member that is missing, no
+// plain file or the output itself (MergeReadsItsOutput) is found while the output still holds its
+// earlier content. A member that does not open is thrown as its RuntimeError unless `goesOnPastMissing`
+// (the merge then goes on past it anyway). Also refuses the project's own files as RefuseOwnFileOpened.
+void CheckBeforeWritingInPlace(int fd, const std::string& projectPath, const vb::ProjectFileLists& lists,
+                               const std::string& projectFolder, vb::MemberLookup& lookup,
+                               bool goesOnPastMissing);
+
 } // namespace merger

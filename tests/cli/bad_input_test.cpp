@@ -336,6 +336,24 @@ TEST_F(CliBadInput, FullDiskLeavesTheEarlierOutputAndNoTemporaryFile) {
     out_.write("voll/Zusammen.txt", "frühere Ausgabe\r\n");
     expectFailure({"merge", path, full}, Message(61, "Datenträger voll", full));
     EXPECT_EQ(ReadBytes(full), "frühere Ausgabe\r\n");
+
+    // A folder that takes no new file: the output is written in place, and a full disk midway costs its
+    // earlier content, which the message says (as nobody, since root makes files in any folder).
+    for (const auto& folder : {in_.dir.path(), in_.dir.path() / "projekt", out_.path(), out_.path() / "voll"})
+        ::chmod(folder.c_str(), 0755);
+    ::chmod(full.c_str(), 0666);
+    ::chmod((out_.path() / "voll").c_str(), 0555);
+    clitest::RunOptions asNobody;
+    asNobody.asNobody = true;
+    const RunResult inPlace = clitest::RunVbprojekt({"merge", path, full}, asNobody);
+    ::chmod((out_.path() / "voll").c_str(), 0755);
+    EXPECT_EQ(inPlace.status, 1);
+    EXPECT_EQ(inPlace.err,
+              Message(61, "Datenträger voll", full) +
+                  "vbprojekt: Die Ausgabedatei wurde an Ort und Stelle geschrieben (ihr Ordner nimmt "
+                  "keine neue Datei auf) und ist unvollständig; ihr früherer Inhalt ist verloren: " +
+                  full + "\n");
+    EXPECT_NE(ReadBytes(full), "frühere Ausgabe\r\n");
 }
 
 // Row 13: a member of one 200 MB line streams through count and merge in memory of a small multiple of it.

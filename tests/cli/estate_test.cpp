@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include <filesystem>
+#include <sys/stat.h>
 
 namespace {
 
@@ -106,6 +107,68 @@ TEST(Estate, AFolderSearchedOnSeveralThreadsGivesItsProjectsInByteOrderOfTheWhol
         EXPECT_EQ(count.out, expected) << "--jobs " << jobs;
         EXPECT_EQ(count.status, 0);
     }
+}
+
+// A tree deeper than a walk that recurses with a buffer per level could take (500 levels), and folders
+// that cannot be listed: each unreadable folder stands as an error line where its projects would, the
+// rest is counted, and the run ends with 1. Run as nobody when the tests run as root.
+TEST(Estate, DeepTreesAreWalkedAndUnlistableFoldersAreReportedInTheirPlace) {
+    vbtest::TempDir dir;
+    ::chmod(dir.path().c_str(), 0755);
+    std::string deep = "top/b";
+    for (int level = 0; level < 500; ++level)
+        deep += "/d";
+    dir.write(deep + "/Tief.vbp", "Type=Exe\r\n");
+    for (const char* project : {"top/a/A.vbp", "top/c/zu/Z.vbp", "top/e/E.vbp", "top/f/F.vbp"})
+        dir.write(project, "Type=Exe\r\n");
+    // Readable for nobody on the whole way, whatever the umask (folder by folder: an iterator over the
+    // deep tree would hold a listing per level in this process).
+    for (std::string folder = deep; folder != "top"; folder = folder.substr(0, folder.rfind('/')))
+        ::chmod(dir.file(folder).c_str(), 0755);
+    for (const char* path : {"top", "top/a", "top/c", "top/c/zu", "top/e", "top/f"})
+        ::chmod(dir.file(path).c_str(), 0755);
+    for (const std::string& file :
+         {deep + "/Tief.vbp", std::string("top/a/A.vbp"), std::string("top/c/zu/Z.vbp"),
+          std::string("top/e/E.vbp"), std::string("top/f/F.vbp")})
+        ::chmod(dir.file(file).c_str(), 0644);
+    ::chmod(dir.file("top/c/zu").c_str(), 0); // neither listed nor searched
+    ::chmod(dir.file("top/e").c_str(), 0311); // searched, not listed
+    clitest::RunOptions options = InFolder(dir.path());
+    options.asNobody = true;
+    const std::string expected = "top/a/A.vbp\t0\tGesamt\n" + deep + "/Tief.vbp\t0\tGesamt\n" +
+                                 "top/c/zu\tFehler\t70\tZugriff verweigert: top/c/zu\n"
+                                 "top/e\tFehler\t70\tZugriff verweigert: top/e\n"
+                                 "top/f/F.vbp\t0\tGesamt\n";
+    for (const char* jobs : {"1", "3"}) {
+        const RunResult count = RunVbprojekt({"count", "--jobs", jobs, "top"}, options);
+        EXPECT_EQ(count.status, 1) << "--jobs " << jobs << count.err;
+        EXPECT_EQ(count.out, expected) << "--jobs " << jobs;
+    }
+    // A folder operand that cannot be listed itself is its own error line.
+    const RunResult alone = RunVbprojekt({"count", "top/e"}, options);
+    EXPECT_EQ(alone.status, 1);
+    EXPECT_EQ(alone.out, "top/e\tFehler\t70\tZugriff verweigert: top/e\n");
+    ::chmod(dir.file("top/c/zu").c_str(), 0755);
+    // The deep tree removed from the bottom up, not by an iterator that would hold every level.
+    std::filesystem::remove(dir.file(deep + "/Tief.vbp"));
+    for (std::string folder = deep; folder != "top"; folder = folder.substr(0, folder.rfind('/')))
+        std::filesystem::remove(dir.file(folder));
+}
+
+// Far more threads asked for than there is work or cores: the run does its work, says nothing but its
+// output, and stays small.
+TEST(Estate, AHugeNumberOfJobsIsCappedByTheWorkAndTheCores) {
+    vbtest::TempDir dir;
+    std::string expected;
+    for (const char* project : {"top/a/A.vbp", "top/b/B.vbp", "top/c/C.vbp", "top/d/D.vbp"}) {
+        dir.write(project, "Type=Exe\r\n");
+        expected += std::string(project) + "\t0\tGesamt\n";
+    }
+    const RunResult count = RunVbprojekt({"count", "--jobs", "100000", "top"}, InFolder(dir.path()));
+    EXPECT_EQ(count.status, 0);
+    EXPECT_EQ(count.err, "");
+    EXPECT_EQ(count.out, expected);
+    EXPECT_LT(count.peakRssKb, 100 * 1024);
 }
 
 TEST(Estate, SameBytesWhateverTheNumberOfThreads) {

@@ -13,6 +13,8 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <sys/stat.h>
+#include <thread>
 
 namespace {
 
@@ -101,6 +103,63 @@ TEST(MergeFormats, StandardOutputKeepGoingAndEncoding) {
     EXPECT_FALSE(std::filesystem::exists(p.dir.file("aus.md")));
 }
 
+// The numbers of the parts `output` ("NAME.md") has now, from 1 without a gap, and the project each names.
+std::vector<std::string> PartHeadings(const std::string& folder) {
+    std::vector<std::string> headings;
+    for (int n = 1; std::filesystem::exists(folder + "/teile." + std::to_string(n) + ".md"); ++n) {
+        const std::string bytes = ReadBytes(folder + "/teile." + std::to_string(n) + ".md");
+        headings.push_back(bytes.substr(0, bytes.find('\n')));
+    }
+    return headings;
+}
+
+std::string LongModule(int lines) {
+    std::string text = "Attribute VB_Name = \"M\"\r\n";
+    for (int i = 0; i < lines; ++i)
+        text += "' Zeile " + std::to_string(i) + "\r\n";
+    return text;
+}
+
+// A shorter split after a longer one removes the parts above its last, which would read as part of the
+// new set; a file of that name that is no such part stays. Two splits into one name at once leave the
+// whole set of one of them.
+TEST(MergeFormats, SplitPartsAreOneRunsWholeSet) {
+    vbtest::TempDir dir;
+    dir.write("A/M.bas", LongModule(400));
+    dir.write("B/M.bas", LongModule(400));
+    const std::string a = dir.write("A/A.vbp", "Module=M; M.bas\r\n");
+    const std::string b = dir.write("B/B.vbp", "Module=M; M.bas\r\n");
+    const std::string output = dir.file("teile.md");
+    ASSERT_EQ(RunVbprojekt({"merge", a, output, "--format", "markdown", "--split", "1k"}).status, 0);
+    const std::size_t longer = PartHeadings(dir.path()).size();
+    ASSERT_GE(longer, 6u);
+    dir.write("teile." + std::to_string(longer + 2) + ".md",
+              "# Notizen (Teil " + std::to_string(longer + 2) + ")\nvon Hand\n");
+    ASSERT_EQ(RunVbprojekt({"merge", a, output, "--format", "markdown", "--split", "3k"}).status, 0);
+    const std::vector<std::string> shorter = PartHeadings(dir.path());
+    ASSERT_LT(shorter.size(), longer);
+    EXPECT_EQ(shorter.back(), "# A.vbp (Teil " + std::to_string(shorter.size()) + ")");
+    for (std::size_t n = shorter.size() + 1; n <= longer; ++n)
+        EXPECT_FALSE(std::filesystem::exists(dir.file("teile." + std::to_string(n) + ".md"))) << n;
+    // Beyond the gap, and no part a merge wrote: it stays.
+    EXPECT_TRUE(std::filesystem::exists(dir.file("teile." + std::to_string(longer + 2) + ".md")));
+
+    ASSERT_EQ(RunVbprojekt({"merge", a, output, "--format", "markdown", "--split", "2k"}).status, 0);
+    const std::size_t middle = PartHeadings(dir.path()).size();
+    for (int round = 0; round < 40; ++round) {
+        std::thread other([&] {
+            RunVbprojekt({"merge", b, output, "--format", "markdown", "--split", "1k"});
+        });
+        RunVbprojekt({"merge", a, output, "--format", "markdown", "--split", "2k"});
+        other.join();
+        const std::vector<std::string> headings = PartHeadings(dir.path());
+        const std::string project = headings.front().substr(0, headings.front().find(' ', 2));
+        for (std::size_t n = 0; n < headings.size(); ++n)
+            ASSERT_EQ(headings[n], project + " (Teil " + std::to_string(n + 1) + ")") << "round " << round;
+        ASSERT_EQ(headings.size(), project == "# A.vbp" ? middle : longer) << "round " << round;
+    }
+}
+
 TEST(MergeFormats, SplitPartsAndTheirRefusal) {
     clitest::TempProject p;
     std::string big = "Attribute VB_Name = \"M\"\r\n";
@@ -170,6 +229,7 @@ TEST(MergeFormats, CommandLinesTheFormatsDoNotTake) {
                                                {"--format", "json", "--split", "0"},
                                                {"--format", "json", "--split", "2G"},
                                                {"--format", "json", "--split", "k"},
+                                               {"--format", "json", "--split", ""},
                                                {"--format", "json", "--split", "99999999999999999999"},
                                                {"--split", "2M"},
                                                {"--format", "xml", "--encoding", "KEINE-SOLCHE"},
@@ -183,6 +243,17 @@ TEST(MergeFormats, CommandLinesTheFormatsDoNotTake) {
     EXPECT_EQ(
         RunVbprojekt({"merge", clitest::SampleProject(), "-", "--format", "json", "--split", "1M"}).status,
         2);
+    // Parts beside a device, a named pipe or standard output by its name would be files where none belong.
+    const std::string pipe = dir.file("rohr");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    for (const std::string& device : {std::string("/dev/null"), std::string("/dev/stdout"), pipe}) {
+        const auto result =
+            RunVbprojekt({"merge", clitest::SampleProject(), device, "--format", "json", "--split", "1k"},
+                         clitest::StandardOutputTo(dir.file("umgeleitet")));
+        EXPECT_EQ(result.status, 2) << device;
+        EXPECT_NE(result.err.find("--split braucht eine Ausgabedatei"), std::string::npos) << result.err;
+        EXPECT_FALSE(std::filesystem::exists(device + ".1.json")) << device;
+    }
 }
 
 } // namespace

@@ -13,6 +13,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <spawn.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -187,7 +189,9 @@ TEST(Merge, AMergeEndedBySignalLeavesTheEarlierOutputAndNoTemporaryFile) {
         std::fclose(f);
     }
     const std::string project = dir.write("P.vbp", "Module=Gross; Gross.bas\r\n");
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    const rlimit noCore{0, 0}; // SIGQUIT would write a core file
+    ::setrlimit(RLIMIT_CORE, &noCore);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE, SIGUSR1, SIGUSR2, SIGALRM}) {
         const std::string output = dir.write("out.txt", "alt\r\n");
         std::vector<std::string> args = {VBPROJEKT_PROGRAM, "merge", project, output};
         std::vector<char*> argv;
@@ -232,3 +236,66 @@ TEST(Merge, StandardOutputAppendedToAMemberIsRefused) {
 }
 
 } // namespace
+
+// A folder that takes no new file while the output may be written: the output is written in place, so a
+// member that does not open must be found before the output is emptied. Run as nobody when the tests run
+// as root (root creates files in any folder).
+TEST(Merge, InPlaceAMissingMemberLeavesTheEarlierOutputWhole) {
+    const vbtest::TempDir dir;
+    ::chmod(dir.path().c_str(), 0755);
+    const std::string project = dir.write("p/P.vbp", "Form=Haupt.frm\r\nModule=M; Werkzeuge.bas\r\n"
+                                                     "Class=Kunde; Kunde.cls\r\n");
+    dir.write("p/Haupt.frm", "VERSION 5.00\r\nBegin VB.Form Haupt\r\nEnd\r\nPrivate Sub X()\r\nEnd Sub\r\n");
+    dir.write("p/Werkzeuge.bas", "Attribute VB_Name = \"Werkzeuge\"\r\nPublic A As Long\r\n");
+    const std::string output = dir.write("ro/out.txt", "kostbar\r\n");
+    ::chmod(output.c_str(), 0666);
+    ::chmod(dir.file("ro").c_str(), 0555);
+    clitest::RunOptions asNobody;
+    asNobody.asNobody = true;
+
+    const auto missing = RunVbprojekt({"merge", project, output}, asNobody);
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("Laufzeitfehler 53"), std::string::npos) << missing.err;
+    EXPECT_EQ(ReadBytes(output), "kostbar\r\n");
+    // The same for a document and for a merge that goes on past the missing member, which writes.
+    EXPECT_EQ(RunVbprojekt({"merge", "--format", "json", project, output}, asNobody).status, 1);
+    EXPECT_EQ(ReadBytes(output), "kostbar\r\n");
+    EXPECT_EQ(RunVbprojekt({"merge", "-k", project, output}, asNobody).status, 1);
+    EXPECT_NE(ReadBytes(output).find("Public A As Long"), std::string::npos);
+
+    dir.write("p/Kunde.cls", "VERSION 1.0 CLASS\r\nBEGIN\r\nEND\r\nPublic Name As String\r\n");
+    const auto whole = RunVbprojekt({"merge", project, output}, asNobody);
+    ::chmod(dir.file("ro").c_str(), 0755);
+    EXPECT_EQ(whole.status, 0) << whole.err;
+    EXPECT_NE(ReadBytes(output).find("Public Name As String"), std::string::npos);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.file("ro")), {}), 1);
+}
+
+// A write to a pipe whose reader is gone (`2>&1 >/dev/null | true`): the merge ends quietly with SIGPIPE
+// (status 141 in the shell) and leaves neither a temporary file nor a changed output.
+TEST(Merge, AClosedPipeEndsTheMergeQuietlyWithoutLeftovers) {
+    const vbtest::TempDir dir;
+    const std::string project = dir.write("P.vbp", "Form=Fehlt.frm\r\nModule=M; M.bas\r\n");
+    dir.write("M.bas", "Attribute VB_Name = \"M\"\r\n");
+    const std::string output = dir.write("out.txt", "alt\r\n");
+    int pipe[2];
+    ASSERT_EQ(::pipe(pipe), 0);
+    ::close(pipe[0]); // nobody reads what the merge says
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, pipe[1], 2);
+    std::vector<std::string> args = {VBPROJEKT_PROGRAM, "merge", "-k", project, output};
+    std::vector<char*> argv;
+    for (auto& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    pid_t child = 0;
+    ASSERT_EQ(::posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ), 0);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(pipe[1]);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGPIPE) << status;
+    EXPECT_EQ(ReadBytes(output), "alt\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 3);
+}

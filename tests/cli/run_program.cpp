@@ -130,6 +130,8 @@ RunResult RunVbprojekt(const std::vector<std::string>& args, const RunOptions& o
             ::_exit(126);
         if (!options.workingDirectory.empty() && ::chdir(options.workingDirectory.c_str()) != 0)
             ::_exit(126);
+        if (options.asNobody && ::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(126);
         ::execve(pointers[0], pointers.data(), environmentPointers.data());
         ::_exit(127);
     }

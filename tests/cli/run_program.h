@@ -20,6 +20,7 @@ struct RunOptions {
     bool terminalStandardError = false;   // standard error is a pseudo terminal instead of a pipe
     unsigned short terminalColumns = 0;   // that terminal's width; 0: none set
     std::vector<std::string> environment; // NAME=VALUE set in the child, over the test's own
+    bool asNobody = false;                // when the tests run as root: the child runs as nobody (65534)
 };
 
 inline RunOptions InFolder(std::string folder) {
