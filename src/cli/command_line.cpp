@@ -11,6 +11,10 @@
 #include "usage_checks.h"
 
 #include "files/file_identity.h"
+#include "merger/merged_file.h"
+#include "report/report_figures.h"
+#include "report/report_file.h"
+#include "report/report_page.h"
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
@@ -70,6 +74,11 @@ struct Arguments {
     std::string format = "text";
     bool lineNumbers = false;
     std::string split;
+    std::string title;
+    // The run gathers the commands' documents for the report instead of writing them; `quiet` leaves
+    // their message lines out (another section of the report has written them).
+    nlohmann::ordered_json* collected = nullptr;
+    bool quiet = false;
     // False once a command went on past a member file that could not be opened.
     bool complete = true;
 };
@@ -115,10 +124,25 @@ void WriteOut(const Output& output, Arguments& args);
 
 // Runs a reading command over its operands: for exactly one project file its output as it always was,
 // otherwise the output of every project the operands reach, with the project's path in front.
+// With `args.collected` the document goes there instead.
 void ReadProjects(const std::vector<std::string>& operands, Arguments& args, const char* status,
                   const std::function<Output(const std::string& projectPath, bool oneProject)>& command,
                   const std::function<void(std::string&, nlohmann::ordered_json&)>& finish = {},
                   const std::function<void(std::size_t index, const std::string& projectPath)>& each = {});
+
+// The reading of one project among the command's: alone (its own progress bar and message lines at once)
+// only when it is the run's one project and the run writes its output itself.
+Reading ReadingOfProject(Reading reading, const Arguments& args, bool oneProject) {
+    reading.alone = oneProject && !args.collected;
+    return reading;
+}
+
+// A project's output as the run takes it: without message lines when another section wrote them.
+Output Kept(Output output, const Arguments& args) {
+    if (args.quiet)
+        output.notes.clear();
+    return output;
+}
 
 void GermanLabels(CLI::App& app) {
     const auto formatter = app.get_formatter();
@@ -186,10 +210,20 @@ void ReadProjects(const std::vector<std::string>& operands, Arguments& args, con
                   const std::function<void(std::string&, nlohmann::ordered_json&)>& finish,
                   const std::function<void(std::size_t index, const std::string& projectPath)>& each) {
     if (IsOneProjectFile(operands)) {
-        WriteOut(command(operands.front(), true), args);
+        Output output = command(operands.front(), true);
+        if (!args.collected) {
+            WriteOut(output, args);
+            return;
+        }
+        for (const std::string& note : output.notes)
+            WriteToStandardError(note);
+        if (output.membersMissing)
+            args.complete = false;
+        *args.collected = std::move(output.document);
         return;
     }
-    const EstateRun run{args.json, args.jobs, CodePageOf(args), status, finish};
+    EstateRun run{args.json, args.jobs, CodePageOf(args), status, finish};
+    run.collected = args.collected;
     if (!RunOverProjects(ProjectsOfOperands(operands, args.jobs), run,
                          [&](const std::string& projectPath, std::size_t index) {
                              if (each)
@@ -267,6 +301,13 @@ void AddObjects(CLI::App& app, Arguments& args) {
     });
 }
 
+void RunCount(Arguments& args) {
+    const Reading reading = ReadingOf(args);
+    ReadProjects(args.projects, args, "Zählen aller Voduvov", [&](const std::string& path, bool one) {
+        return Kept(CountOutput(path, args.json, ReadingOfProject(reading, args, one)), args);
+    });
+}
+
 void AddCount(CLI::App& app, Arguments& args) {
     CLI::App* count =
         AddCommand(app, "count", "Anzahl aller Objekte (die Zahl von \"Alle Voduvov:\")",
@@ -280,13 +321,23 @@ void AddCount(CLI::App& app, Arguments& args) {
     count->callback([count, &args] {
         RequireOperand(*count, kProject);
         RequireProjectOperands(*count, args.projects);
-        const Reading reading = ReadingOf(args);
-        ReadProjects(args.projects, args, "Zählen aller Voduvov", [&](const std::string& path, bool one) {
-            Reading own = reading;
-            own.alone = one;
-            return CountOutput(path, args.json, own);
-        });
+        RunCount(args);
     });
+}
+
+void RunCheck(Arguments& args) {
+    const vb::CodePage page = CodePageOf(args);
+    inventory::SharedMembers shared;
+    ReadProjects(
+        args.projects, args, "Prüfen der Projekte",
+        [&](const std::string& path, bool) { return Kept(CheckOutput(path, args.json, page), args); },
+        [&](std::string& text, nlohmann::ordered_json& document) {
+            if (args.json)
+                document["shared"] = SharedDocument(shared, page);
+            else
+                text = SharedText(shared, page);
+        },
+        [&](std::size_t index, const std::string& path) { shared.addProject(index, path); });
 }
 
 void AddCheck(CLI::App& app, Arguments& args) {
@@ -303,19 +354,27 @@ void AddCheck(CLI::App& app, Arguments& args) {
     check->callback([check, &args] {
         RequireOperand(*check, kProject);
         RequireProjectOperands(*check, args.projects);
-        const vb::CodePage page = CodePageOf(args);
-        inventory::SharedMembers shared;
-        ReadProjects(
-            args.projects, args, "Prüfen der Projekte",
-            [&](const std::string& path, bool) { return CheckOutput(path, args.json, page); },
-            [&](std::string& text, nlohmann::ordered_json& document) {
-                if (args.json)
-                    document["shared"] = SharedDocument(shared, page);
-                else
-                    text = SharedText(shared, page);
-            },
-            [&](std::size_t index, const std::string& path) { shared.addProject(index, path); });
+        RunCheck(args);
     });
+}
+
+void RunLines(Arguments& args) {
+    const Reading reading = ReadingOf(args);
+    inventory::LineSums all;
+    ReadProjects(
+        args.projects, args, "Zählen der Zeilen",
+        [&](const std::string& path, bool one) {
+            counter::LineTally project;
+            Output output = LinesOutput(path, args.json, ReadingOfProject(reading, args, one), &project);
+            all.add(project);
+            return Kept(std::move(output), args);
+        },
+        [&](std::string& text, nlohmann::ordered_json& document) {
+            if (args.json)
+                document["total"] = LineTallyRecord(all.total());
+            else
+                text = LineTallyLine("Alle Projekte", all.total());
+        });
 }
 
 void AddLines(CLI::App& app, Arguments& args) {
@@ -333,25 +392,43 @@ void AddLines(CLI::App& app, Arguments& args) {
     lines->callback([lines, &args] {
         RequireOperand(*lines, kProject);
         RequireProjectOperands(*lines, args.projects);
-        const Reading reading = ReadingOf(args);
-        inventory::LineSums all;
-        ReadProjects(
-            args.projects, args, "Zählen der Zeilen",
-            [&](const std::string& path, bool one) {
-                Reading own = reading;
-                own.alone = one;
-                counter::LineTally project;
-                Output output = LinesOutput(path, args.json, own, &project);
-                all.add(project);
-                return output;
-            },
-            [&](std::string& text, nlohmann::ordered_json& document) {
-                if (args.json)
-                    document["total"] = LineTallyRecord(all.total());
-                else
-                    text = LineTallyLine("Alle Projekte", all.total());
-            });
+        RunLines(args);
     });
+}
+
+void RunTypes(Arguments& args) {
+    const Reading reading = ReadingOf(args);
+    const bool together = !args.byProject && !IsOneProjectFile(args.projects);
+    std::mutex mutex;
+    inventory::TypeInventory all;
+    inventory::SharedMembers shared;
+    ReadProjects(
+        args.projects, args, "Zählen der Objekttypen",
+        [&](const std::string& path, bool one) {
+            inventory::TypeInventory project;
+            Output output = TypesOutput(path, args.json, ReadingOfProject(reading, args, one), &project);
+            if (together) { // the projects' own tables give way to the one of the run
+                output.text.clear();
+                output.document = nlohmann::ordered_json::object();
+                const std::lock_guard lock(mutex);
+                all.addProject(project);
+            }
+            return Kept(std::move(output), args);
+        },
+        [&](std::string& text, nlohmann::ordered_json& document) {
+            if (args.json)
+                document["shared"] = SharedDocument(shared, reading.codePage);
+            if (!together)
+                return;
+            if (args.json)
+                document.update(TypesDocument(all));
+            else
+                text = TypesText(all);
+        },
+        [&](std::size_t index, const std::string& path) {
+            if (args.json)
+                shared.addProject(index, path);
+        });
 }
 
 void AddTypes(CLI::App& app, Arguments& args) {
@@ -369,40 +446,7 @@ void AddTypes(CLI::App& app, Arguments& args) {
     types->callback([types, &args] {
         RequireOperand(*types, kProject);
         RequireProjectOperands(*types, args.projects);
-        const Reading reading = ReadingOf(args);
-        const bool together = !args.byProject && !IsOneProjectFile(args.projects);
-        std::mutex mutex;
-        inventory::TypeInventory all;
-        inventory::SharedMembers shared;
-        ReadProjects(
-            args.projects, args, "Zählen der Objekttypen",
-            [&](const std::string& path, bool one) {
-                Reading own = reading;
-                own.alone = one;
-                inventory::TypeInventory project;
-                Output output = TypesOutput(path, args.json, own, &project);
-                if (together) { // the projects' own tables give way to the one of the run
-                    output.text.clear();
-                    output.document = nlohmann::ordered_json::object();
-                    const std::lock_guard lock(mutex);
-                    all.addProject(project);
-                }
-                return output;
-            },
-            [&](std::string& text, nlohmann::ordered_json& document) {
-                if (args.json)
-                    document["shared"] = SharedDocument(shared, reading.codePage);
-                if (!together)
-                    return;
-                if (args.json)
-                    document.update(TypesDocument(all));
-                else
-                    text = TypesText(all);
-            },
-            [&](std::size_t index, const std::string& path) {
-                if (args.json)
-                    shared.addProject(index, path);
-            });
+        RunTypes(args);
     });
 }
 
@@ -469,6 +513,76 @@ void AddMerge(CLI::App& app, Arguments& args) {
     });
 }
 
+// The paths of the projects the operands reach, for the report's output guard.
+std::vector<std::string> ProjectPathsOf(const Arguments& args) {
+    std::vector<std::string> paths;
+    for (const ProjectOperand& project : ProjectsOfOperands(args.projects, args.jobs))
+        paths.push_back(project.path);
+    return paths;
+}
+
+// Reads the projects as count, lines, types and check do with --json and --keep-going, and writes the
+// page over their documents.
+void WriteReport(Arguments& args) {
+    const bool toFile = args.output != kStandardOutputPath;
+    try {
+        // Refused before anything is read, and again as the file is written.
+        if (toFile)
+            report::RefuseProjectFile(args.output, ProjectPathsOf(args));
+        args.json = true;
+        args.keepGoing = true;
+        nlohmann::ordered_json data = nlohmann::ordered_json::object();
+        // A missing member file is named once, by the first section.
+        bool quiet = false;
+        for (const auto& [key, run] :
+             {std::pair{report::kCountKey, &RunCount}, std::pair{report::kLinesKey, &RunLines},
+              std::pair{report::kTypesKey, &RunTypes}, std::pair{report::kCheckKey, &RunCheck}}) {
+            nlohmann::ordered_json document = nlohmann::ordered_json::object();
+            args.collected = &document;
+            args.quiet = quiet;
+            run(args);
+            quiet = true;
+            data[key] = std::move(document);
+        }
+        args.collected = nullptr;
+        const std::string title = args.title.empty() ? "Bericht über die Visual-Basic-Projekte" : args.title;
+        const std::string page =
+            report::ReportPage(data, {title, std::string(kProgram) + " " + VBPROJEKT_VERSION});
+        if (toFile)
+            report::WriteReportFile(args.output, page, ProjectPathsOf(args));
+        else
+            WriteOut(page);
+    } catch (const merger::MergeReadsItsOutput& e) {
+        throw Refusal(kOwnFileRefusal + ControlPictures(e.path()));
+    }
+}
+
+void AddReport(CLI::App& app, Arguments& args) {
+    CLI::App* report = AddCommand(
+        app, "report", "Ein Bericht als HTML-Seite mit Diagrammen, für Leser ohne Kommandozeile",
+        "Liest die Projekte wie count, lines, types und check mit --json und --keep-going und schreibt\n"
+        "eine HTML-Seite, die alles in sich trägt (lädt nichts nach, druckt auf A4): Übersicht,\n"
+        "Diagramme, sortierbare Tabellen, ein Abschnitt je Projekt. Ihre Zahlen sind die der Befehle;\n"
+        "deren JSON-Dokumente stehen in <script type=\"application/json\" id=\"vbprojekt-daten\">\n"
+        "unter \"count\", \"lines\", \"types\" und \"check\". Eine bestehende Datei wird ersetzt;\n"
+        "ist sie eine Datei eines der Projekte, wird nichts geschrieben (Exit-Status 1). Exit-Status 1\n"
+        "auch, wenn eine Mitgliedsdatei fehlt oder ein Projekt nicht lesbar ist (der Bericht wird\n"
+        "trotzdem geschrieben und nennt es).");
+    AddProjects(report, args);
+    report->add_option("-o,--output", args.output, "Die HTML-Datei; \"-\" für die Standardausgabe")
+        ->type_name("DATEI");
+    report->add_option("--title", args.title, "Die Überschrift der Seite")->type_name("TEXT");
+    AddEncoding(report, args);
+    AddJobs(report, args);
+    report->callback([report, &args] {
+        RequireOperand(*report, kProject);
+        RequireProjectOperands(*report, args.projects);
+        if (args.output.empty())
+            throw UsageError("report: --output DATEI fehlt");
+        WriteReport(args);
+    });
+}
+
 } // namespace
 
 bool RunCommandLine(int argc, char** argv) {
@@ -490,6 +604,7 @@ bool RunCommandLine(int argc, char** argv) {
     AddMerge(app, args);
     AddLines(app, args);
     AddTypes(app, args);
+    AddReport(app, args);
     // Runs once every word is parsed, before the command's own callback.
     app.parse_complete_callback([&app] { CheckCommandWords(app); });
 

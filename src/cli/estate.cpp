@@ -156,7 +156,10 @@ bool RunOverProjects(
                                      {"description", FailureDescription(*result.error, run.codePage)}};
             else
                 document.update(result.output.document);
-            documents.add(document);
+            if (run.collected)
+                (*run.collected)["projects"].push_back(std::move(document));
+            else
+                documents.add(document);
         } else {
             const std::string field = PlainField(path, vb::TextKindOf(path), run.codePage);
             std::string out;
@@ -170,12 +173,16 @@ bool RunOverProjects(
         members += result.output.membersRead;
         bar.step(members > 0 ? "Projekte, " + std::to_string(members) + " Mitglieder" : "Projekte");
     };
+    if (run.collected)
+        *run.collected = {{"projects", nlohmann::ordered_json::array()}};
     RunInOrder(projects.size(), run.jobs, work, done);
     nlohmann::ordered_json rest = nlohmann::ordered_json::object();
     std::string closing;
     if (run.finish)
         run.finish(closing, rest);
-    if (run.json)
+    if (run.collected)
+        run.collected->update(rest);
+    else if (run.json)
         documents.finish(rest);
     else
         WriteAll(STDOUT_FILENO, closing, std::string(kStandardOutputName));

@@ -25,6 +25,8 @@ struct EstateRun {
     // Called once every project is written, to add what sums up the run: the text after the last
     // project's lines, or keys of the top JSON document after "projects" (`document` starts empty).
     std::function<void(std::string& text, nlohmann::ordered_json& document)> finish;
+    // With JSON: the document is built here, as it would be written, instead of on standard output.
+    nlohmann::ordered_json* collected = nullptr;
 };
 
 // Runs `command` for every project (its path and its index in `projects`) on `run.jobs` threads and writes to

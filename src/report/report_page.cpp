@@ -1,0 +1,233 @@
+#include "report_page.h"
+
+#include "html_text.h"
+#include "page_assets.h"
+#include "report_figures.h"
+#include "svg_charts.h"
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <numeric>
+
+namespace report {
+
+namespace {
+
+constexpr std::size_t kTypesInChart = 20;
+constexpr std::size_t kProjectsInChart = 30;
+
+struct Column {
+    std::string head;
+    bool number = false;
+};
+
+std::string NumberCell(std::int64_t n) {
+    return "<td class=\"zahl\" data-wert=\"" + std::to_string(n) + "\">" + Number(n) + "</td>";
+}
+
+std::string TextCell(const std::string& text, const char* cls = "name") {
+    return std::string("<td class=\"") + cls + "\">" + Html(text) + "</td>";
+}
+
+// A table of `rows` (each a row's cells), at most kTableRows of `total` shown, with a note when cut.
+std::string Table(const std::string& id, const std::string& caption, const std::vector<Column>& columns,
+                  const std::vector<std::string>& rows, bool sortable) {
+    std::string out = "<div class=\"tabelle\"><table id=\"" + id + "\"" +
+                      (sortable ? " class=\"sortierbar\"" : "") + "><caption class=\"leise\">" +
+                      Html(caption) + "</caption><thead><tr>";
+    for (const Column& column : columns)
+        out += std::string("<th scope=\"col\"") + (column.number ? " class=\"zahl\"" : "") + ">" +
+               Html(column.head) + "</th>";
+    out += "</tr></thead><tbody>";
+    const std::size_t shown = std::min(rows.size(), kTableRows);
+    for (std::size_t i = 0; i < shown; ++i)
+        out += "<tr>" + rows[i] + "</tr>";
+    out += "</tbody></table></div>";
+    if (rows.size() > shown)
+        out += "<p class=\"hinweis\">Die Tabelle zeigt die ersten " + Number(static_cast<long long>(shown)) +
+               " von " + Number(static_cast<long long>(rows.size())) +
+               " Zeilen; die eingebetteten Daten (vbprojekt-daten) enthalten alle.</p>";
+    return out;
+}
+
+std::string SummaryItem(const std::string& id, const std::string& label, std::int64_t value) {
+    return "<li><span>" + Html(label) + "</span> <strong id=\"summe-" + id + "\" data-wert=\"" +
+           std::to_string(value) + "\">" + Number(value) + "</strong></li>";
+}
+
+std::string ProjectAnchor(std::size_t index) {
+    return "projekt-" + std::to_string(index + 1);
+}
+
+std::string Summary(const EstateFigures& estate) {
+    std::string out = "<section id=\"uebersicht\"><h2>Übersicht</h2><ul class=\"summe\">";
+    out += SummaryItem("projekte", "Projekte", static_cast<std::int64_t>(estate.projects.size()));
+    if (estate.failedProjects > 0)
+        out += SummaryItem("nicht-lesbar", "Projekte nicht lesbar", estate.failedProjects);
+    out += SummaryItem("mitglieder", "Mitgliedsdateien", estate.members);
+    for (const vb::SourceKind kind : vb::kSourceKinds)
+        out += SummaryItem(std::string(vb::KindNameOf(kind)), std::string(vb::GroupCaptionOf(kind)),
+                           estate.membersByKind[static_cast<std::size_t>(kind)]);
+    out += SummaryItem("fehlend", "Fehlende Mitglieder", estate.missing);
+    out += SummaryItem("objekte", "Objekte", estate.objects);
+    out += SummaryItem("zeilen", "Zeilen", estate.lines.lines);
+    out += SummaryItem("code", "Codezeilen", estate.lines.code);
+    out += SummaryItem("kommentare", "davon Kommentar", estate.lines.comments);
+    out += SummaryItem("leer", "davon leer", estate.lines.blank);
+    out += SummaryItem("beschreibung", "Objektbeschreibung", estate.lines.description);
+    out += SummaryItem("attribute", "Attributzeilen", estate.lines.attributes);
+    out += SummaryItem("befunde", "Befunde (check)", estate.findings);
+    return out +
+           "</ul><p class=\"leise\">Alle Zahlen sind die der Befehle count, lines, types und check über "
+           "dieselben Projekte; Codezeilen schließen Leer- und Kommentarzeilen ein.</p></section>";
+}
+
+std::string Figure(const std::string& caption, const std::string& svg) {
+    return "<figure><figcaption>" + Html(caption) + "</figcaption>" + svg + "</figure>";
+}
+
+std::string Charts(const EstateFigures& estate) {
+    std::string out = "<section id=\"diagramme\"><h2>Diagramme</h2>";
+    std::vector<Bar> types;
+    for (std::size_t i = 0; i < estate.types.size() && i < kTypesInChart; ++i)
+        types.push_back({estate.types[i].type, estate.types[i].objects, false});
+    out += Figure(estate.types.size() > kTypesInChart
+                      ? "Die " + std::to_string(kTypesInChart) + " meistbenutzten von " +
+                            std::to_string(estate.types.size()) + " Objekttypen"
+                      : "Die Objekttypen",
+                  BarChart("diagramm-typen", "Objekte je Objekttyp", types, "Objekte"));
+
+    std::vector<std::size_t> order(estate.projects.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return estate.projects[a].lines.lines > estate.projects[b].lines.lines;
+    });
+    if (order.size() > kProjectsInChart)
+        order.resize(kProjectsInChart);
+    std::vector<StackedBar> lines;
+    for (const std::size_t i : order) {
+        const LineFigures& figures = estate.projects[i].lines;
+        lines.push_back({estate.projects[i].path,
+                         {figures.statements(), figures.comments, figures.blank, figures.description,
+                          figures.lines - figures.code - figures.description}});
+    }
+    out += Figure(estate.projects.size() > kProjectsInChart
+                      ? "Zeilen der " + std::to_string(kProjectsInChart) + " größten von " +
+                            std::to_string(estate.projects.size()) + " Projekten"
+                      : "Zeilen je Projekt",
+                  StackedBarChart(
+                      "diagramm-zeilen", "Zeilen je Projekt", lines,
+                      {"Code", "Kommentar", "Leerzeilen", "Objektbeschreibung", "Übrige (Kopf, Attribute)"}));
+    return out + "</section>";
+}
+
+std::string ProjectsTable(const EstateFigures& estate) {
+    std::vector<std::string> rows;
+    rows.reserve(estate.projects.size());
+    for (std::size_t i = 0; i < estate.projects.size(); ++i) {
+        const ProjectFigures& project = estate.projects[i];
+        std::string row =
+            "<td class=\"name\"><a href=\"#" + ProjectAnchor(i) + "\">" + Html(project.path) + "</a>";
+        if (!project.error.empty()) {
+            row += " <span class=\"befund\">" + Html(project.error) + "</span></td>";
+            for (int k = 0; k < 6; ++k)
+                row += "<td class=\"zahl\" data-wert=\"-1\">–</td>";
+            rows.push_back(std::move(row));
+            continue;
+        }
+        row += "</td>" + NumberCell(static_cast<std::int64_t>(project.members.size())) +
+               NumberCell(project.missing) + NumberCell(project.objects) + NumberCell(project.lines.lines) +
+               NumberCell(project.lines.code) + NumberCell(project.findings);
+        rows.push_back(std::move(row));
+    }
+    return "<section id=\"projekte\"><h2>Projekte</h2>" +
+           Table("tabelle-projekte",
+                 "Projekte in der Reihenfolge des Laufs; ein Klick auf einen Spaltenkopf sortiert.",
+                 {{"Projekt"},
+                  {"Mitglieder", true},
+                  {"Fehlend", true},
+                  {"Objekte", true},
+                  {"Zeilen", true},
+                  {"Codezeilen", true},
+                  {"Befunde", true}},
+                 rows, true) +
+           "</section>";
+}
+
+std::string TypesTable(const EstateFigures& estate) {
+    std::vector<std::string> rows;
+    for (const TypeFigures& type : estate.types)
+        rows.push_back(TextCell(type.type) + NumberCell(type.objects) + NumberCell(type.members) +
+                       NumberCell(type.projects));
+    return "<section id=\"typen\"><h2>Objekttypen</h2>" +
+           Table("tabelle-typen", "Nach Objekten, absteigend, wie types sie ausgibt.",
+                 {{"Typ"}, {"Objekte", true}, {"Mitgliedsdateien", true}, {"Projekte", true}}, rows, true) +
+           "</section>";
+}
+
+std::string ProjectSection(const ProjectFigures& project, std::size_t index) {
+    std::string out =
+        "<section class=\"projekt\" id=\"" + ProjectAnchor(index) + "\"><h3>" + Html(project.path) + "</h3>";
+    if (!project.error.empty())
+        return out + "<p class=\"befund\">" + Html(project.error) + "</p></section>";
+    if (!project.projectFindings.empty()) {
+        out += "<ul class=\"befunde\">";
+        for (const std::string& finding : project.projectFindings)
+            out += "<li class=\"befund\">" + Html(finding) + "</li>";
+        out += "</ul>";
+    }
+    std::vector<std::string> rows;
+    for (const MemberFigures& member : project.members) {
+        std::string row =
+            TextCell(std::string(vb::GroupCaptionOf(member.kind)), "art") + TextCell(member.entry);
+        row += member.objects ? NumberCell(*member.objects) : "<td class=\"zahl\"></td>";
+        if (member.lines)
+            row += NumberCell(member.lines->lines) + NumberCell(member.lines->code);
+        else
+            row += "<td class=\"zahl\"></td><td class=\"zahl\"></td>";
+        std::string findings;
+        for (const std::string& finding : member.findings)
+            findings += (findings.empty() ? "" : "; ") + finding;
+        row += "<td class=\"befund\">" + Html(findings) + "</td>";
+        rows.push_back(std::move(row));
+    }
+    out +=
+        Table(ProjectAnchor(index) + "-mitglieder", "Mitglieder in der Reihenfolge der Projektdatei.",
+              {{"Art"}, {"Eintrag"}, {"Objekte", true}, {"Zeilen", true}, {"Codezeilen", true}, {"Befunde"}},
+              rows, false);
+    return out + "<p><a href=\"#projekte\">zur Projekttabelle</a></p></section>";
+}
+
+} // namespace
+
+std::string ReportPage(const nlohmann::ordered_json& data, const PageOptions& options) {
+    const EstateFigures estate = FiguresOf(data);
+    std::string page =
+        "<!DOCTYPE html>\n<html lang=\"de\"><head><meta charset=\"utf-8\">"
+        "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">"
+        // The page needs nothing from outside itself, and may fetch nothing.
+        "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; "
+        "style-src 'unsafe-inline'; script-src 'unsafe-inline'; img-src data:\">"
+        "<meta name=\"generator\" content=\"" +
+        Html(options.producer) + "\"><title>" + Html(options.title) + "</title><style>" + kPageStyle +
+        "</style></head>\n<body><header><h1>" + Html(options.title) + "</h1><p class=\"leise\">" +
+        Html(options.producer) + " über " + Number(static_cast<long long>(estate.projects.size())) +
+        (estate.projects.size() == 1 ? " Projekt" : " Projekte") +
+        "</p></header><nav><ul><li><a href=\"#uebersicht\">Übersicht</a></li>"
+        "<li><a href=\"#diagramme\">Diagramme</a></li><li><a href=\"#projekte\">Projekte</a></li>"
+        "<li><a href=\"#typen\">Objekttypen</a></li>"
+        "<li><a href=\"#einzeln\">Die Projekte einzeln</a></li></ul></nav><main>\n";
+    page += Summary(estate) + "\n";
+    page += Charts(estate) + "\n";
+    page += ProjectsTable(estate) + "\n";
+    page += TypesTable(estate) + "\n";
+    page += "<section id=\"einzeln\"><h2>Die Projekte einzeln</h2>";
+    for (std::size_t i = 0; i < estate.projects.size(); ++i)
+        page += ProjectSection(estate.projects[i], i) + "\n";
+    page += "</section></main>\n<script type=\"application/json\" id=\"vbprojekt-daten\">" +
+            ScriptJson(data) + "</script>\n<script>" + kPageScript + "</script>\n</body></html>\n";
+    return page;
+}
+
+} // namespace report
