@@ -112,13 +112,13 @@ std::string Charts(const EstateFigures& estate) {
                          {figures.statements(), figures.comments, figures.blank, figures.description,
                           figures.lines - figures.code - figures.description}});
     }
-    out += Figure(estate.projects.size() > kProjectsInChart
-                      ? "Zeilen der " + std::to_string(kProjectsInChart) + " größten von " +
-                            std::to_string(estate.projects.size()) + " Projekten"
-                      : "Zeilen je Projekt",
-                  StackedBarChart(
-                      "diagramm-zeilen", "Zeilen je Projekt", lines,
-                      {"Code", "Kommentar", "Leerzeilen", "Objektbeschreibung", "Übrige (Kopf, Attribute)"}));
+    out += Figure(
+        estate.projects.size() > kProjectsInChart
+            ? "Zeilen der " + std::to_string(kProjectsInChart) + " größten von " +
+                  std::to_string(estate.projects.size()) + " Projekten"
+            : "Zeilen je Projekt",
+        StackedBarChart("diagramm-zeilen", "Zeilen je Projekt", lines,
+                        {"Code", "Kommentar", "Leerzeilen", "Objektbeschreibung", "Kopf und Attribute"}));
     return out + "</section>";
 }
 

@@ -28,6 +28,13 @@ std::string Opening(const std::string& id, const std::string& title, const std::
            "</title><desc>" + Html(words) + "</desc>";
 }
 
+std::size_t CharactersOf(const std::string& text) {
+    std::size_t count = 0;
+    for (const char ch : text)
+        count += (static_cast<unsigned char>(ch) & 0xC0) != 0x80;
+    return count;
+}
+
 } // namespace
 
 std::string Shortened(const std::string& text, std::size_t characters) {
@@ -88,12 +95,12 @@ std::string StackedBarChart(const std::string& id, const std::string& title,
     constexpr int kLegend = 26;
     const int height = kLegend + kTop * 2 + kRow * static_cast<int>(std::max<std::size_t>(bars.size(), 1));
     std::string svg = Opening(id, title, words.empty() ? "Keine Daten." : words + ".", height);
-    int x = kLabelWidth;
+    int x = 10;
     for (std::size_t i = 0; i < partNames.size(); ++i) {
         svg += "<rect class=\"teil" + std::to_string(i + 1) + "\" x=\"" + std::to_string(x) +
                "\" y=\"6\" width=\"12\" height=\"12\"/><text class=\"beschriftung\" x=\"" +
                std::to_string(x + 16) + "\" y=\"17\">" + Html(partNames[i]) + "</text>";
-        x += 26 + static_cast<int>(partNames[i].size()) * 7;
+        x += 30 + static_cast<int>(CharactersOf(partNames[i])) * 7;
     }
     const double scale = double(kWidth - kLabelWidth - kValueWidth) / double(largest);
     int y = kLegend + kTop;
