@@ -37,6 +37,9 @@ table { border-collapse: collapse; width: 100%; font-size: .9rem; }
 th, td { padding: .25rem .5rem; border-bottom: 1px solid var(--linie); text-align: left; vertical-align: top; }
 td.zahl, th.zahl { text-align: right; font-variant-numeric: tabular-nums; }
 td.name { word-break: break-all; }
+table.mitglieder td:nth-child(2) { word-break: break-all; }
+table.mitglieder td:nth-child(n+3) { text-align: right; font-variant-numeric: tabular-nums; }
+table.mitglieder td:last-child { text-align: left; color: var(--markiert); }
 thead th { background: var(--feld); position: sticky; top: 0; }
 th button { font: inherit; font-weight: bold; color: inherit; background: none; border: 0; padding: 0; cursor: pointer; }
 th[aria-sort=ascending] button::after { content: " \25B2"; }

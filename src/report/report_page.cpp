@@ -34,8 +34,8 @@ std::string TextCell(const std::string& text, const char* cls = "name") {
 std::string Table(const std::string& id, const std::string& caption, const std::vector<Column>& columns,
                   const std::vector<std::string>& rows, bool sortable) {
     std::string out = "<div class=\"tabelle\"><table id=\"" + id + "\"" +
-                      (sortable ? " class=\"sortierbar\"" : "") + "><caption class=\"leise\">" +
-                      Html(caption) + "</caption><thead><tr>";
+                      (sortable ? " class=\"sortierbar\"" : " class=\"mitglieder\"") +
+                      "><caption class=\"leise\">" + Html(caption) + "</caption><thead><tr>";
     for (const Column& column : columns)
         out += std::string("<th scope=\"col\"") + (column.number ? " class=\"zahl\"" : "") + ">" +
                Html(column.head) + "</th>";
@@ -177,19 +177,19 @@ std::string ProjectSection(const ProjectFigures& project, std::size_t index) {
             out += "<li class=\"befund\">" + Html(finding) + "</li>";
         out += "</ul>";
     }
+    // Plain cells, aligned by the style sheet: an estate has many members.
     std::vector<std::string> rows;
     for (const MemberFigures& member : project.members) {
-        std::string row =
-            TextCell(std::string(vb::GroupCaptionOf(member.kind)), "art") + TextCell(member.entry);
-        row += member.objects ? NumberCell(*member.objects) : "<td class=\"zahl\"></td>";
-        if (member.lines)
-            row += NumberCell(member.lines->lines) + NumberCell(member.lines->code);
-        else
-            row += "<td class=\"zahl\"></td><td class=\"zahl\"></td>";
+        std::string row = "<td>" + std::string(vb::GroupCaptionOf(member.kind)) + "</td><td>" +
+                          Html(member.entry) + "</td><td>" + (member.objects ? Number(*member.objects) : "") +
+                          "</td>";
+        row += member.lines
+                   ? "<td>" + Number(member.lines->lines) + "</td><td>" + Number(member.lines->code) + "</td>"
+                   : "<td></td><td></td>";
         std::string findings;
         for (const std::string& finding : member.findings)
             findings += (findings.empty() ? "" : "; ") + finding;
-        row += "<td class=\"befund\">" + Html(findings) + "</td>";
+        row += "<td>" + Html(findings) + "</td>";
         rows.push_back(std::move(row));
     }
     out +=

@@ -190,7 +190,7 @@ def check_page(program, folder, report):
             return { summary,
                      charts: Array.from(document.querySelectorAll('svg.diagramm')).map(s => s.id),
                      bars: document.querySelectorAll('svg.diagramm rect').length,
-                     entries: Array.from(document.querySelectorAll('td.name')).map(c => c.textContent),
+                     entries: Array.from(document.querySelectorAll('.projekt td')).map(c => c.textContent),
                      scripts: document.querySelectorAll('script').length };
         })()""")
         projects = commands["count"]["projects"]
