@@ -1,6 +1,7 @@
 #include "command_line.h"
 
 #include "commands.h"
+#include "components.h"
 #include "estate.h"
 #include "failures.h"
 #include "merge_into_folder.h"
@@ -450,6 +451,46 @@ void AddTypes(CLI::App& app, Arguments& args) {
     });
 }
 
+void AddComponents(CLI::App& app, Arguments& args) {
+    CLI::App* components = AddCommand(
+        app, "components", "Komponenten und Verweise: was jedes Projekt von außen braucht",
+        "Zeilen (erstes Feld die Art, Felder im README): Komponente, Verweis oder Projekt\n"
+        "<TAB>GUID<TAB>VERSIONEN<TAB>DATEI<TAB>BESCHREIBUNG<TAB>BIBLIOTHEK<TAB>PROJEKTE<TAB>MITGLIEDER\n"
+        "<TAB>OBJEKTE<TAB>BEFUNDE je Komponente, nach Projekten (absteigend), dann Datei;\n"
+        "Bibliothek<TAB>NAME<TAB>KOMPONENTE<TAB>Projekt|abgeleitet|nicht zugeordnet<TAB>OBJEKTE\n"
+        "<TAB>MITGLIEDER<TAB>PROJEKTE je Bibliothek; dann die Befunde je Projekt: unbenutzt, nicht im\n"
+        "Projekt, Versionen, nicht zugeordnet, fehlt. Welche Komponente eine Bibliothek liefert, wird\n"
+        "über alle Projekte des Aufrufs abgeleitet. Mehrere Projekte: die Befunde je Projekt, zuletzt\n"
+        "eine Tabelle für alle; mit --by-project die Tabelle je Projekt.\n"
+        "Eine fehlende Mitgliedsdatei ist ein Befund (Exit-Status 1); gelesen wird weiter.");
+    AddProjects(components, args);
+    components->add_flag("--by-project", args.byProject, "Eine Tabelle je Projekt statt einer für alle");
+    AddJson(components, args);
+    AddEncoding(components, args);
+    AddJobs(components, args);
+    components->callback([components, &args] {
+        RequireOperand(*components, kProject);
+        RequireProjectOperands(*components, args.projects);
+        const vb::CodePage page = CodePageOf(args);
+        if (IsOneProjectFile(args.projects)) {
+            // A member file that does not open is a finding: the reading always goes on past it.
+            Output read;
+            const Reading reading{page, true, true};
+            std::vector<std::optional<inventory::ProjectComponents>> projects;
+            projects.push_back(
+                inventory::ComponentsOfProject(args.projects.front(), MemberReadingOf(reading, read)));
+            const inventory::ComponentEstate estate(std::move(projects));
+            Output output = ComponentsOutput(estate, 0, args.json, page, true);
+            output.membersMissing = read.membersMissing;
+            WriteOut(output, args);
+            return;
+        }
+        const EstateRun run{args.json, args.jobs, page, "Lesen der Komponenten", {}};
+        if (!ComponentsOverProjects(ProjectsOfOperands(args.projects, args.jobs), run, args.byProject))
+            args.complete = false;
+    });
+}
+
 void AddMerge(CLI::App& app, Arguments& args) {
     CLI::App* merge = AddCommand(
         app, "merge", "Schreibt das ganze Projekt in eine Textdatei",
@@ -604,6 +645,7 @@ bool RunCommandLine(int argc, char** argv) {
     AddMerge(app, args);
     AddLines(app, args);
     AddTypes(app, args);
+    AddComponents(app, args);
     AddReport(app, args);
     // Runs once every word is parsed, before the command's own callback.
     app.parse_complete_callback([&app] { CheckCommandWords(app); });

@@ -110,10 +110,10 @@ TEST(Estate, AFolderSearchedOnSeveralThreadsGivesItsProjectsInByteOrderOfTheWhol
 
 TEST(Estate, SameBytesWhateverTheNumberOfThreads) {
     const Estate estate;
-    for (const std::string command : {"count", "objects", "members", "check", "lines", "types"})
+    for (const std::string command : {"count", "objects", "members", "check", "lines", "types", "components"})
         for (const bool json : {false, true}) {
             std::vector<std::string> args = {command, "--keep-going", "estate", "gruppen/Alle.vbg"};
-            if (command == "members" || command == "check")
+            if (command == "members" || command == "check" || command == "components")
                 args.erase(args.begin() + 1);
             if (json)
                 args.push_back("--json");
