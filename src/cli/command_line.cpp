@@ -70,6 +70,8 @@ struct Arguments {
     bool json = false;
     bool codeOnly = false;
     bool byProject = false;
+    bool byLibrary = false;
+    std::size_t top = 0; // procedures: 0 lists them all
     bool keepGoing = false;
     std::string encoding = "auto";
     std::string format = "text";
@@ -432,6 +434,130 @@ void RunTypes(Arguments& args) {
         });
 }
 
+void AddProcedures(CLI::App& app, Arguments& args) {
+    CLI::App* procedures = AddCommand(
+        app, "procedures", "Prozeduren je Mitglied mit Zeilen, Codezeilen und Komplexität",
+        "Zeilen: GRUPPE<TAB>EINTRAG<TAB>ART<TAB>NAME<TAB>GÜLTIGKEIT<TAB>ZEILE<TAB>ZEILEN<TAB>CODE<TAB>\n"
+        "KOMPLEXITÄT je Prozedur in der Reihenfolge der Datei (offen dahinter, wenn ihr Ende fehlt),\n"
+        "GRUPPE<TAB>EINTRAG<TAB>Event<TAB>NAME<TAB>GÜLTIGKEIT<TAB>ZEILE je Ereignis,\n"
+        "Mitglied<TAB>GRUPPE<TAB>EINTRAG<TAB>PROZEDUREN<TAB>CODE<TAB>GRÖSSTE KOMPLEXITÄT je Mitglied,\n"
+        "Gesamt<TAB>... je Projekt; mehrere Projekte: zuletzt Alle Projekte<TAB>...\n"
+        "--top N: nur die N komplexesten Prozeduren des ganzen Laufs, mit dem Projekt vorn.\n"
+        "Die Leseregeln (Fortsetzungszeilen, Kommentare, #If) stehen im README.");
+    AddProjects(procedures, args);
+    AddJson(procedures, args);
+    procedures
+        ->add_option("--top", args.top, "Nur die N Prozeduren mit der höchsten Komplexität (im ganzen Lauf)")
+        ->type_name("N")
+        ->check([](const std::string& value) {
+            std::size_t n = 0;
+            const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), n);
+            return error == std::errc() && end == value.data() + value.size() && n >= 1
+                       ? std::string()
+                       : "--top braucht eine ganze Zahl ab 1: " + value;
+        });
+    AddKeepGoing(procedures, args);
+    AddEncoding(procedures, args);
+    AddJobs(procedures, args);
+    procedures->callback([procedures, &args] {
+        RequireOperand(*procedures, kProject);
+        RequireProjectOperands(*procedures, args.projects);
+        const Reading reading = ReadingOf(args);
+        const bool several = !IsOneProjectFile(args.projects);
+        std::mutex mutex;
+        inventory::ProcedureSums all;
+        inventory::TopProcedures top(args.top);
+        ReadProjects(
+            args.projects, args, "Lesen der Prozeduren",
+            [&](const std::string& path, bool one) {
+                Reading own = reading;
+                own.alone = one;
+                Output output;
+                const inventory::ProjectCode code = ReadProjectCode(path, own, output);
+                if (args.top == 0) {
+                    ProceduresListing(code, args.json, reading.codePage, output);
+                    const std::lock_guard lock(mutex);
+                    all += inventory::SumsOf(code);
+                } else if (one) { // the run is this project
+                    inventory::TopProcedures ofProject(args.top);
+                    ofProject.addProject(path, code);
+                    if (args.json)
+                        output.document = TopDocument(ofProject.sorted(), reading.codePage);
+                    else
+                        output.text = TopText(ofProject.sorted(), reading.codePage);
+                } else {
+                    top.addProject(path, code);
+                }
+                return output;
+            },
+            [&](std::string& text, nlohmann::ordered_json& document) {
+                if (!several)
+                    return;
+                if (args.top > 0) {
+                    if (args.json)
+                        document.update(TopDocument(top.sorted(), reading.codePage));
+                    else
+                        text = TopText(top.sorted(), reading.codePage);
+                } else if (args.json) {
+                    document["total"] = ProcedureSumsRecord(all);
+                } else {
+                    text = ProcedureSumsLine("Alle Projekte", all);
+                }
+            });
+    });
+}
+
+void AddDeclares(CLI::App& app, Arguments& args) {
+    CLI::App* declares = AddCommand(
+        app, "declares", "API-Deklarationen (Declare ... Lib) je Mitglied oder je Bibliothek",
+        "Zeilen: EINTRAG<TAB>NAME<TAB>BIBLIOTHEK<TAB>FUNKTION<TAB>GÜLTIGKEIT<TAB>ZEILE je Declare in\n"
+        "der Reihenfolge der Dateien; BIBLIOTHEK klein geschrieben ohne .dll, FUNKTION der Alias oder\n"
+        "der Name. --by-library: BIBLIOTHEK<TAB>DEKLARATIONEN<TAB>FUNKTIONEN<TAB>MITGLIEDER<TAB>\n"
+        "PROJEKTE über alle Projekte zusammen, nach Deklarationen (absteigend), dann nach Bibliothek.");
+    AddProjects(declares, args);
+    declares->add_flag("--by-library", args.byLibrary, "Eine Zeile je Bibliothek statt je Deklaration");
+    AddJson(declares, args);
+    AddKeepGoing(declares, args);
+    AddEncoding(declares, args);
+    AddJobs(declares, args);
+    declares->callback([declares, &args] {
+        RequireOperand(*declares, kProject);
+        RequireProjectOperands(*declares, args.projects);
+        const Reading reading = ReadingOf(args);
+        const bool several = !IsOneProjectFile(args.projects);
+        inventory::LibraryInventory all;
+        ReadProjects(
+            args.projects, args, "Lesen der Deklarationen",
+            [&](const std::string& path, bool one) {
+                Reading own = reading;
+                own.alone = one;
+                Output output;
+                const inventory::ProjectCode code = ReadProjectCode(path, own, output);
+                if (!args.byLibrary) {
+                    DeclaresListing(code, args.json, reading.codePage, output);
+                } else if (one) { // the run is this project
+                    inventory::LibraryInventory libraries;
+                    libraries.addProject(code);
+                    if (args.json)
+                        output.document = LibrariesDocument(libraries);
+                    else
+                        output.text = LibrariesText(libraries);
+                } else {
+                    all.addProject(code);
+                }
+                return output;
+            },
+            [&](std::string& text, nlohmann::ordered_json& document) {
+                if (!several || !args.byLibrary)
+                    return;
+                if (args.json)
+                    document.update(LibrariesDocument(all));
+                else
+                    text = LibrariesText(all);
+            });
+    });
+}
+
 void AddTypes(CLI::App& app, Arguments& args) {
     CLI::App* types = AddCommand(
         app, "types", "Objekttypen mit der Zahl ihrer Objekte, Mitgliedsdateien und Projekte",
@@ -647,6 +773,8 @@ bool RunCommandLine(int argc, char** argv) {
     AddTypes(app, args);
     AddComponents(app, args);
     AddReport(app, args);
+    AddProcedures(app, args);
+    AddDeclares(app, args);
     // Runs once every word is parsed, before the command's own callback.
     app.parse_complete_callback([&app] { CheckCommandWords(app); });
 
