@@ -128,6 +128,8 @@ void WriteOut(const Output& output, Arguments& args);
 // Runs a reading command over its operands: for exactly one project file its output as it always was,
 // otherwise the output of every project the operands reach, with the project's path in front.
 // With `args.collected` the document goes there instead.
+// The output of the run's one project: written, or its document kept in `args.collected`.
+void Deliver(Output output, Arguments& args);
 void ReadProjects(const std::vector<std::string>& operands, Arguments& args, const char* status,
                   const std::function<Output(const std::string& projectPath, bool oneProject)>& command,
                   const std::function<void(std::string&, nlohmann::ordered_json&)>& finish = {},
@@ -138,13 +140,6 @@ void ReadProjects(const std::vector<std::string>& operands, Arguments& args, con
 Reading ReadingOfProject(Reading reading, const Arguments& args, bool oneProject) {
     reading.alone = oneProject && !args.collected;
     return reading;
-}
-
-// A project's output as the run takes it: without message lines when another section wrote them.
-Output Kept(Output output, const Arguments& args) {
-    if (args.quiet)
-        output.notes.clear();
-    return output;
 }
 
 void GermanLabels(CLI::App& app) {
@@ -208,25 +203,30 @@ void WriteOut(const Output& output, Arguments& args) {
         args.complete = false;
 }
 
+void Deliver(Output output, Arguments& args) {
+    if (!args.collected) {
+        WriteOut(output, args);
+        return;
+    }
+    if (!args.quiet)
+        for (const std::string& note : output.notes)
+            WriteToStandardError(note);
+    if (output.membersMissing)
+        args.complete = false;
+    *args.collected = std::move(output.document);
+}
+
 void ReadProjects(const std::vector<std::string>& operands, Arguments& args, const char* status,
                   const std::function<Output(const std::string& projectPath, bool oneProject)>& command,
                   const std::function<void(std::string&, nlohmann::ordered_json&)>& finish,
                   const std::function<void(std::size_t index, const std::string& projectPath)>& each) {
     if (IsOneProjectFile(operands)) {
-        Output output = command(operands.front(), true);
-        if (!args.collected) {
-            WriteOut(output, args);
-            return;
-        }
-        for (const std::string& note : output.notes)
-            WriteToStandardError(note);
-        if (output.membersMissing)
-            args.complete = false;
-        *args.collected = std::move(output.document);
+        Deliver(command(operands.front(), true), args);
         return;
     }
     EstateRun run{args.json, args.jobs, CodePageOf(args), status, finish};
     run.collected = args.collected;
+    run.quiet = args.quiet;
     if (!RunOverProjects(ProjectsOfOperands(operands, args.jobs), run,
                          [&](const std::string& projectPath, std::size_t index) {
                              if (each)
@@ -307,7 +307,7 @@ void AddObjects(CLI::App& app, Arguments& args) {
 void RunCount(Arguments& args) {
     const Reading reading = ReadingOf(args);
     ReadProjects(args.projects, args, "Zählen aller Voduvov", [&](const std::string& path, bool one) {
-        return Kept(CountOutput(path, args.json, ReadingOfProject(reading, args, one)), args);
+        return CountOutput(path, args.json, ReadingOfProject(reading, args, one));
     });
 }
 
@@ -333,7 +333,7 @@ void RunCheck(Arguments& args) {
     inventory::SharedMembers shared;
     ReadProjects(
         args.projects, args, "Prüfen der Projekte",
-        [&](const std::string& path, bool) { return Kept(CheckOutput(path, args.json, page), args); },
+        [&](const std::string& path, bool) { return CheckOutput(path, args.json, page); },
         [&](std::string& text, nlohmann::ordered_json& document) {
             if (args.json)
                 document["shared"] = SharedDocument(shared, page);
@@ -370,7 +370,7 @@ void RunLines(Arguments& args) {
             counter::LineTally project;
             Output output = LinesOutput(path, args.json, ReadingOfProject(reading, args, one), &project);
             all.add(project);
-            return Kept(std::move(output), args);
+            return output;
         },
         [&](std::string& text, nlohmann::ordered_json& document) {
             if (args.json)
@@ -416,7 +416,7 @@ void RunTypes(Arguments& args) {
                 const std::lock_guard lock(mutex);
                 all.addProject(project);
             }
-            return Kept(std::move(output), args);
+            return output;
         },
         [&](std::string& text, nlohmann::ordered_json& document) {
             if (args.json)
@@ -431,6 +431,50 @@ void RunTypes(Arguments& args) {
         [&](std::size_t index, const std::string& path) {
             if (args.json)
                 shared.addProject(index, path);
+        });
+}
+
+void RunProcedures(Arguments& args) {
+    const Reading reading = ReadingOf(args);
+    const bool several = !IsOneProjectFile(args.projects);
+    std::mutex mutex;
+    inventory::ProcedureSums all;
+    inventory::TopProcedures top(args.top);
+    ReadProjects(
+        args.projects, args, "Lesen der Prozeduren",
+        [&](const std::string& path, bool one) {
+            const Reading own = ReadingOfProject(reading, args, one);
+            Output output;
+            const inventory::ProjectCode code = ReadProjectCode(path, own, output);
+            if (args.top == 0) {
+                ProceduresListing(code, args.json, reading.codePage, output);
+                const std::lock_guard lock(mutex);
+                all += inventory::SumsOf(code);
+            } else if (one) { // the run is this project
+                inventory::TopProcedures ofProject(args.top);
+                ofProject.addProject(path, code);
+                if (args.json)
+                    output.document = TopDocument(ofProject.sorted(), reading.codePage);
+                else
+                    output.text = TopText(ofProject.sorted(), reading.codePage);
+            } else {
+                top.addProject(path, code);
+            }
+            return output;
+        },
+        [&](std::string& text, nlohmann::ordered_json& document) {
+            if (!several)
+                return;
+            if (args.top > 0) {
+                if (args.json)
+                    document.update(TopDocument(top.sorted(), reading.codePage));
+                else
+                    text = TopText(top.sorted(), reading.codePage);
+            } else if (args.json) {
+                document["total"] = ProcedureSumsRecord(all);
+            } else {
+                text = ProcedureSumsLine("Alle Projekte", all);
+            }
         });
 }
 
@@ -462,49 +506,42 @@ void AddProcedures(CLI::App& app, Arguments& args) {
     procedures->callback([procedures, &args] {
         RequireOperand(*procedures, kProject);
         RequireProjectOperands(*procedures, args.projects);
-        const Reading reading = ReadingOf(args);
-        const bool several = !IsOneProjectFile(args.projects);
-        std::mutex mutex;
-        inventory::ProcedureSums all;
-        inventory::TopProcedures top(args.top);
-        ReadProjects(
-            args.projects, args, "Lesen der Prozeduren",
-            [&](const std::string& path, bool one) {
-                Reading own = reading;
-                own.alone = one;
-                Output output;
-                const inventory::ProjectCode code = ReadProjectCode(path, own, output);
-                if (args.top == 0) {
-                    ProceduresListing(code, args.json, reading.codePage, output);
-                    const std::lock_guard lock(mutex);
-                    all += inventory::SumsOf(code);
-                } else if (one) { // the run is this project
-                    inventory::TopProcedures ofProject(args.top);
-                    ofProject.addProject(path, code);
-                    if (args.json)
-                        output.document = TopDocument(ofProject.sorted(), reading.codePage);
-                    else
-                        output.text = TopText(ofProject.sorted(), reading.codePage);
-                } else {
-                    top.addProject(path, code);
-                }
-                return output;
-            },
-            [&](std::string& text, nlohmann::ordered_json& document) {
-                if (!several)
-                    return;
-                if (args.top > 0) {
-                    if (args.json)
-                        document.update(TopDocument(top.sorted(), reading.codePage));
-                    else
-                        text = TopText(top.sorted(), reading.codePage);
-                } else if (args.json) {
-                    document["total"] = ProcedureSumsRecord(all);
-                } else {
-                    text = ProcedureSumsLine("Alle Projekte", all);
-                }
-            });
+        RunProcedures(args);
     });
+}
+
+void RunDeclares(Arguments& args) {
+    const Reading reading = ReadingOf(args);
+    const bool several = !IsOneProjectFile(args.projects);
+    inventory::LibraryInventory all;
+    ReadProjects(
+        args.projects, args, "Lesen der Deklarationen",
+        [&](const std::string& path, bool one) {
+            const Reading own = ReadingOfProject(reading, args, one);
+            Output output;
+            const inventory::ProjectCode code = ReadProjectCode(path, own, output);
+            if (!args.byLibrary) {
+                DeclaresListing(code, args.json, reading.codePage, output);
+            } else if (one) { // the run is this project
+                inventory::LibraryInventory libraries;
+                libraries.addProject(code);
+                if (args.json)
+                    output.document = LibrariesDocument(libraries);
+                else
+                    output.text = LibrariesText(libraries);
+            } else {
+                all.addProject(code);
+            }
+            return output;
+        },
+        [&](std::string& text, nlohmann::ordered_json& document) {
+            if (!several || !args.byLibrary)
+                return;
+            if (args.json)
+                document.update(LibrariesDocument(all));
+            else
+                text = LibrariesText(all);
+        });
 }
 
 void AddDeclares(CLI::App& app, Arguments& args) {
@@ -523,38 +560,7 @@ void AddDeclares(CLI::App& app, Arguments& args) {
     declares->callback([declares, &args] {
         RequireOperand(*declares, kProject);
         RequireProjectOperands(*declares, args.projects);
-        const Reading reading = ReadingOf(args);
-        const bool several = !IsOneProjectFile(args.projects);
-        inventory::LibraryInventory all;
-        ReadProjects(
-            args.projects, args, "Lesen der Deklarationen",
-            [&](const std::string& path, bool one) {
-                Reading own = reading;
-                own.alone = one;
-                Output output;
-                const inventory::ProjectCode code = ReadProjectCode(path, own, output);
-                if (!args.byLibrary) {
-                    DeclaresListing(code, args.json, reading.codePage, output);
-                } else if (one) { // the run is this project
-                    inventory::LibraryInventory libraries;
-                    libraries.addProject(code);
-                    if (args.json)
-                        output.document = LibrariesDocument(libraries);
-                    else
-                        output.text = LibrariesText(libraries);
-                } else {
-                    all.addProject(code);
-                }
-                return output;
-            },
-            [&](std::string& text, nlohmann::ordered_json& document) {
-                if (!several || !args.byLibrary)
-                    return;
-                if (args.json)
-                    document.update(LibrariesDocument(all));
-                else
-                    text = LibrariesText(all);
-            });
+        RunDeclares(args);
     });
 }
 
@@ -577,6 +583,29 @@ void AddTypes(CLI::App& app, Arguments& args) {
     });
 }
 
+void RunComponents(Arguments& args) {
+    const vb::CodePage page = CodePageOf(args);
+    if (IsOneProjectFile(args.projects)) {
+        // A member file that does not open is a finding: the reading always goes on past it.
+        Output read;
+        const Reading reading{page, true, !args.collected};
+        std::vector<std::optional<inventory::ProjectComponents>> projects;
+        projects.push_back(
+            inventory::ComponentsOfProject(args.projects.front(), MemberReadingOf(reading, read)));
+        const inventory::ComponentEstate estate(std::move(projects));
+        Output output = ComponentsOutput(estate, 0, args.json, page, true);
+        output.membersMissing = read.membersMissing;
+        output.notes = std::move(read.notes);
+        Deliver(std::move(output), args);
+        return;
+    }
+    EstateRun run{args.json, args.jobs, page, "Lesen der Komponenten", {}};
+    run.collected = args.collected;
+    run.quiet = args.quiet;
+    if (!ComponentsOverProjects(ProjectsOfOperands(args.projects, args.jobs), run, args.byProject))
+        args.complete = false;
+}
+
 void AddComponents(CLI::App& app, Arguments& args) {
     CLI::App* components = AddCommand(
         app, "components", "Komponenten und Verweise: was jedes Projekt von außen braucht",
@@ -597,23 +626,7 @@ void AddComponents(CLI::App& app, Arguments& args) {
     components->callback([components, &args] {
         RequireOperand(*components, kProject);
         RequireProjectOperands(*components, args.projects);
-        const vb::CodePage page = CodePageOf(args);
-        if (IsOneProjectFile(args.projects)) {
-            // A member file that does not open is a finding: the reading always goes on past it.
-            Output read;
-            const Reading reading{page, true, true};
-            std::vector<std::optional<inventory::ProjectComponents>> projects;
-            projects.push_back(
-                inventory::ComponentsOfProject(args.projects.front(), MemberReadingOf(reading, read)));
-            const inventory::ComponentEstate estate(std::move(projects));
-            Output output = ComponentsOutput(estate, 0, args.json, page, true);
-            output.membersMissing = read.membersMissing;
-            WriteOut(output, args);
-            return;
-        }
-        const EstateRun run{args.json, args.jobs, page, "Lesen der Komponenten", {}};
-        if (!ComponentsOverProjects(ProjectsOfOperands(args.projects, args.jobs), run, args.byProject))
-            args.complete = false;
+        RunComponents(args);
     });
 }
 
@@ -688,8 +701,8 @@ std::vector<std::string> ProjectPathsOf(const Arguments& args) {
     return paths;
 }
 
-// Reads the projects as count, lines, types and check do with --json and --keep-going, and writes the
-// page over their documents.
+// Reads the projects as count, lines, types, components, procedures --top 50, declares --by-library and
+// check do with --json and --keep-going, and writes the page over their documents.
 void WriteReport(Arguments& args) {
     const bool toFile = args.output != kStandardOutputPath;
     try {
@@ -701,16 +714,23 @@ void WriteReport(Arguments& args) {
         nlohmann::ordered_json data = nlohmann::ordered_json::object();
         // A missing member file is named once, by the first section.
         bool quiet = false;
-        for (const auto& [key, run] :
-             {std::pair{report::kCountKey, &RunCount}, std::pair{report::kLinesKey, &RunLines},
-              std::pair{report::kTypesKey, &RunTypes}, std::pair{report::kCheckKey, &RunCheck}}) {
+        const auto section = [&](const char* key, void (*run)(Arguments&)) {
             nlohmann::ordered_json document = nlohmann::ordered_json::object();
             args.collected = &document;
             args.quiet = quiet;
             run(args);
             quiet = true;
             data[key] = std::move(document);
-        }
+        };
+        section(report::kCountKey, RunCount);
+        section(report::kLinesKey, RunLines);
+        section(report::kTypesKey, RunTypes);
+        section(report::kComponentsKey, RunComponents);
+        args.top = report::kTopProcedures;
+        section(report::kProceduresKey, RunProcedures);
+        args.byLibrary = true;
+        section(report::kDeclaresKey, RunDeclares);
+        section(report::kCheckKey, RunCheck);
         args.collected = nullptr;
         const std::string title = args.title.empty() ? "Bericht über die Visual-Basic-Projekte" : args.title;
         const std::string page =
@@ -727,11 +747,12 @@ void WriteReport(Arguments& args) {
 void AddReport(CLI::App& app, Arguments& args) {
     CLI::App* report = AddCommand(
         app, "report", "Ein Bericht als HTML-Seite mit Diagrammen, für Leser ohne Kommandozeile",
-        "Liest die Projekte wie count, lines, types und check mit --json und --keep-going und schreibt\n"
+        "Liest die Projekte wie count, lines, types, components, procedures --top 50, declares\n"
+        "--by-library und check mit --json und --keep-going und schreibt\n"
         "eine HTML-Seite, die alles in sich trägt (lädt nichts nach, druckt auf A4): Übersicht,\n"
         "Diagramme, sortierbare Tabellen, ein Abschnitt je Projekt. Ihre Zahlen sind die der Befehle;\n"
         "deren JSON-Dokumente stehen in <script type=\"application/json\" id=\"vbprojekt-daten\">\n"
-        "unter \"count\", \"lines\", \"types\" und \"check\". Eine bestehende Datei wird ersetzt;\n"
+        "unter dem Namen des Befehls (\"count\", \"lines\", ...). Eine bestehende Datei wird ersetzt;\n"
         "ist sie eine Datei eines der Projekte, wird nichts geschrieben (Exit-Status 1). Exit-Status 1\n"
         "auch, wenn eine Mitgliedsdatei fehlt oder ein Projekt nicht lesbar ist (der Bericht wird\n"
         "trotzdem geschrieben und nennt es).");

@@ -144,8 +144,9 @@ bool RunOverProjects(
     const std::function<void(std::size_t, ProjectResult &&)> done = [&](std::size_t i,
                                                                         ProjectResult&& result) {
         const std::string& path = projects[i].path;
-        for (const std::string& note : result.output.notes)
-            bar.note(note);
+        if (!run.quiet)
+            for (const std::string& note : result.output.notes)
+                bar.note(note);
         if (result.error || result.output.membersMissing)
             complete = false;
         if (run.json) {

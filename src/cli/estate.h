@@ -27,6 +27,8 @@ struct EstateRun {
     std::function<void(std::string& text, nlohmann::ordered_json& document)> finish;
     // With JSON: the document is built here, as it would be written, instead of on standard output.
     nlohmann::ordered_json* collected = nullptr;
+    // The projects' message lines are left out (another run of the same projects wrote them).
+    bool quiet = false;
 };
 
 // Runs `command` for every project (its path and its index in `projects`) on `run.jobs` threads and writes to

@@ -20,6 +20,10 @@ inline constexpr const char* kCountKey = "count";
 inline constexpr const char* kLinesKey = "lines";
 inline constexpr const char* kTypesKey = "types";
 inline constexpr const char* kCheckKey = "check";
+inline constexpr const char* kComponentsKey = "components";
+inline constexpr const char* kProceduresKey = "procedures"; // the document of procedures --top 50
+inline constexpr const char* kDeclaresKey = "declares";     // the document of declares --by-library
+inline constexpr std::size_t kTopProcedures = 50;
 
 // The six line figures of `lines`: all, object description, attributes, code (blank and comment lines
 // among them), blank, comments.
