@@ -133,6 +133,61 @@ void ReadMembers(ProjectFigures& project, const Json* count, const Json* lines, 
     }
 }
 
+std::string Joined(const Json& list) {
+    std::string out;
+    if (list.is_array())
+        for (const Json& item : list)
+            if (item.is_string())
+                out += (out.empty() ? "" : ", ") + item.get<std::string>();
+    return out;
+}
+
+// A finding of components in words: its kind, then its other texts.
+std::string ComponentFinding(const Json& record) {
+    std::string rest;
+    for (const auto& [key, value] : record.items())
+        if (key != "finding" && key != "kind" && value.is_string() && !value.get<std::string>().empty())
+            rest += (rest.empty() ? "" : ", ") + value.get<std::string>();
+    const std::string finding = TextAt(record, "finding");
+    return rest.empty() ? finding : finding + ": " + rest;
+}
+
+void ReadComponents(const Json& document, EstateFigures& estate) {
+    std::vector<ComponentFigures> components;
+    if (const auto list = document.find("components"); list != document.end() && list->is_array())
+        for (const Json& record : *list) {
+            ComponentFigures component{TextAt(record, "kind"),
+                                       TextAt(record, "guid"),
+                                       Joined(record.value("versions", Json::array())),
+                                       TextAt(record, "file"),
+                                       TextAt(record, "description"),
+                                       TextAt(record, "library"),
+                                       NumberAt(record, "projects"),
+                                       NumberAt(record, "members"),
+                                       NumberAt(record, "objects"),
+                                       {}};
+            if (const auto findings = record.find("findings");
+                findings != record.end() && findings->is_array())
+                for (const Json& finding : *findings)
+                    if (finding.is_string())
+                        component.findings.push_back(finding.get<std::string>());
+            components.push_back(std::move(component));
+        }
+    estate.components = std::move(components);
+    if (const auto list = document.find("libraries"); list != document.end() && list->is_array())
+        for (const Json& record : *list)
+            estate.libraries.push_back({TextAt(record, "library"), TextAt(record, "component"),
+                                        record.contains("component") && !record["component"].is_null(),
+                                        NumberAt(record, "objects"), NumberAt(record, "members"),
+                                        NumberAt(record, "projects")});
+    const auto projects = ProjectDocuments(document);
+    for (std::size_t i = 0; i < projects.size() && i < estate.projects.size(); ++i)
+        if (const auto findings = projects[i]->find("findings");
+            findings != projects[i]->end() && findings->is_array())
+            for (const Json& finding : *findings)
+                estate.projects[i].componentFindings.push_back(ComponentFinding(finding));
+}
+
 } // namespace
 
 std::vector<const nlohmann::ordered_json*> ProjectDocuments(const nlohmann::ordered_json& document) {
@@ -201,6 +256,28 @@ EstateFigures FiguresOf(const nlohmann::ordered_json& data) {
         for (const Json& record : (*types)["types"])
             estate.types.push_back({TextAt(record, "type"), NumberAt(record, "objects"),
                                     NumberAt(record, "members"), NumberAt(record, "projects")});
+    if (const auto components = data.find(kComponentsKey); components != data.end())
+        ReadComponents(*components, estate);
+    if (const auto procedures = data.find(kProceduresKey); procedures != data.end()) {
+        std::vector<ProcedureFigures> top;
+        if (const auto list = procedures->find("top"); list != procedures->end() && list->is_array())
+            for (const Json& record : *list)
+                top.push_back({TextAt(record, "project"), TextAt(record, "entry"), TextAt(record, "kind"),
+                               TextAt(record, "name"), NumberAt(record, "line"), NumberAt(record, "lines"),
+                               NumberAt(record, "code"), NumberAt(record, "complexity")});
+        estate.topProcedures = std::move(top);
+    }
+    if (const auto declares = data.find(kDeclaresKey); declares != data.end()) {
+        std::vector<ApiLibraryFigures> libraries;
+        if (const auto list = declares->find("libraries"); list != declares->end() && list->is_array())
+            for (const Json& record : *list) {
+                libraries.push_back({TextAt(record, "library"), NumberAt(record, "declarations"),
+                                     NumberAt(record, "functions"), NumberAt(record, "members"),
+                                     NumberAt(record, "projects")});
+                estate.declarations += libraries.back().declarations;
+            }
+        estate.apiLibraries = std::move(libraries);
+    }
     return estate;
 }
 

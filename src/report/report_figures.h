@@ -51,11 +51,34 @@ struct ProjectFigures {
     std::int64_t missing = 0;                 // check's count of members that a lookup does not find
     std::vector<std::string> projectFindings; // check's findings on the project file itself
     std::int64_t findings = 0;                // all of check's findings, on the project file and its members
+    std::vector<std::string> componentFindings; // what components says of the project, in German
 };
 
 struct TypeFigures {
     std::string type;
     std::int64_t objects = 0, members = 0, projects = 0;
+};
+
+struct ComponentFigures {
+    std::string kind, guid, versions, file, description, library;
+    std::int64_t projects = 0, members = 0, objects = 0;
+    std::vector<std::string> findings;
+};
+
+struct LibraryFigures {
+    std::string library, component;
+    bool linked = false; // a component provides it (derived or a project of the run)
+    std::int64_t objects = 0, members = 0, projects = 0;
+};
+
+struct ProcedureFigures {
+    std::string project, entry, kind, name;
+    std::int64_t line = 0, lines = 0, code = 0, complexity = 0;
+};
+
+struct ApiLibraryFigures {
+    std::string library;
+    std::int64_t declarations = 0, functions = 0, members = 0, projects = 0;
 };
 
 struct EstateFigures {
@@ -65,6 +88,12 @@ struct EstateFigures {
     std::int64_t members = 0, missing = 0, objects = 0, findings = 0;
     LineFigures lines;
     std::vector<TypeFigures> types; // as types gives them: by objects, descending
+    // The sections of the other commands, present when their documents are.
+    std::optional<std::vector<ComponentFigures>> components;
+    std::vector<LibraryFigures> libraries;
+    std::optional<std::vector<ProcedureFigures>> topProcedures;
+    std::optional<std::vector<ApiLibraryFigures>> apiLibraries;
+    std::int64_t declarations = 0;
 };
 
 // The figures of the data document; a section that is absent contributes nothing.

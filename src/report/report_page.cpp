@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <cstdint>
 #include <numeric>
 
 namespace report {
@@ -33,6 +34,8 @@ std::string TextCell(const std::string& text, const char* cls = "name") {
 // A table of `rows` (each a row's cells), at most kTableRows of `total` shown, with a note when cut.
 std::string Table(const std::string& id, const std::string& caption, const std::vector<Column>& columns,
                   const std::vector<std::string>& rows, bool sortable) {
+    if (rows.empty())
+        return "<p class=\"hinweis\">" + Html(caption) + " Keine Einträge.</p>";
     std::string out = "<div class=\"tabelle\"><table id=\"" + id + "\"" +
                       (sortable ? " class=\"sortierbar\"" : " class=\"mitglieder\"") +
                       "><caption class=\"leise\">" + Html(caption) + "</caption><thead><tr>";
@@ -78,9 +81,21 @@ std::string Summary(const EstateFigures& estate) {
     out += SummaryItem("beschreibung", "Objektbeschreibung", estate.lines.description);
     out += SummaryItem("attribute", "Attributzeilen", estate.lines.attributes);
     out += SummaryItem("befunde", "Befunde (check)", estate.findings);
-    return out +
-           "</ul><p class=\"leise\">Alle Zahlen sind die der Befehle count, lines, types und check über "
-           "dieselben Projekte; Codezeilen schließen Leer- und Kommentarzeilen ein.</p></section>";
+    if (estate.components) {
+        out += SummaryItem("komponenten", "Komponenten und Verweise",
+                           static_cast<std::int64_t>(estate.components->size()));
+        out += SummaryItem("nicht-zugeordnet", "Bibliotheken ohne Komponente",
+                           std::count_if(estate.libraries.begin(), estate.libraries.end(),
+                                         [](const LibraryFigures& library) { return !library.linked; }));
+    }
+    if (estate.apiLibraries) {
+        out += SummaryItem("deklarationen", "API-Deklarationen", estate.declarations);
+        out += SummaryItem("api-bibliotheken", "API-Bibliotheken",
+                           static_cast<std::int64_t>(estate.apiLibraries->size()));
+    }
+    return out + "</ul><p class=\"leise\">Alle Zahlen sind die der Befehle (count, lines, types, components, "
+                 "declares, check) über dieselben Projekte; Codezeilen schließen Leer- und Kommentarzeilen "
+                 "ein.</p></section>";
 }
 
 std::string Figure(const std::string& caption, const std::string& svg) {
@@ -119,6 +134,52 @@ std::string Charts(const EstateFigures& estate) {
             : "Zeilen je Projekt",
         StackedBarChart("diagramm-zeilen", "Zeilen je Projekt", lines,
                         {"Code", "Kommentar", "Leerzeilen", "Objektbeschreibung", "Kopf und Attribute"}));
+    if (estate.components) {
+        std::vector<Bar> bars;
+        for (const ComponentFigures& component : *estate.components) {
+            if (bars.size() == kTypesInChart)
+                break;
+            const bool unused = std::find(component.findings.begin(), component.findings.end(),
+                                          "unbenutzt") != component.findings.end();
+            bars.push_back(
+                {component.file.empty() ? component.guid : component.file, component.projects, unused});
+        }
+        for (const LibraryFigures& library : estate.libraries)
+            if (!library.linked)
+                bars.push_back({library.library + " (nicht zugeordnet)", library.projects, true});
+        out +=
+            Figure("Komponenten nach der Zahl ihrer Projekte; rot: unbenutzt oder Bibliothek ohne Komponente",
+                   BarChart("diagramm-komponenten", "Komponenten je Zahl der Projekte", bars, "Projekte",
+                            "unbenutzt oder nicht zugeordnet"));
+    }
+    if (estate.topProcedures) {
+        // Classes of complexity, as reviewers read them.
+        const std::vector<std::pair<std::int64_t, std::string>> classes = {
+            {5, "1–5"}, {10, "6–10"}, {20, "11–20"}, {50, "21–50"}, {INT64_MAX, "über 50"}};
+        std::vector<Bar> columns;
+        for (const auto& [upTo, label] : classes)
+            columns.push_back({label, 0, false});
+        for (const ProcedureFigures& procedure : *estate.topProcedures)
+            for (std::size_t i = 0; i < classes.size(); ++i)
+                if (procedure.complexity <= classes[i].first) {
+                    ++columns[i].value;
+                    break;
+                }
+        out +=
+            Figure("Die " + std::to_string(estate.topProcedures->size()) +
+                       " komplexesten Prozeduren nach ihrer Komplexität",
+                   ColumnChart("diagramm-komplexitaet", "Prozeduren je Komplexität", columns, "Prozeduren"));
+    }
+    if (estate.apiLibraries) {
+        std::vector<Bar> bars;
+        for (std::size_t i = 0; i < estate.apiLibraries->size() && i < kTypesInChart; ++i)
+            bars.push_back(
+                {(*estate.apiLibraries)[i].library, (*estate.apiLibraries)[i].declarations, false});
+        if (!bars.empty())
+            out += Figure(
+                "API-Deklarationen je Bibliothek",
+                BarChart("diagramm-deklarationen", "Deklarationen je Bibliothek", bars, "Deklarationen"));
+    }
     return out + "</section>";
 }
 
@@ -131,7 +192,7 @@ std::string ProjectsTable(const EstateFigures& estate) {
             "<td class=\"name\"><a href=\"#" + ProjectAnchor(i) + "\">" + Html(project.path) + "</a>";
         if (!project.error.empty()) {
             row += " <span class=\"befund\">" + Html(project.error) + "</span></td>";
-            for (int k = 0; k < 6; ++k)
+            for (int k = estate.components ? -1 : 0; k < 6; ++k)
                 row += "<td class=\"zahl\" data-wert=\"-1\">–</td>";
             rows.push_back(std::move(row));
             continue;
@@ -139,18 +200,18 @@ std::string ProjectsTable(const EstateFigures& estate) {
         row += "</td>" + NumberCell(static_cast<std::int64_t>(project.members.size())) +
                NumberCell(project.missing) + NumberCell(project.objects) + NumberCell(project.lines.lines) +
                NumberCell(project.lines.code) + NumberCell(project.findings);
+        if (estate.components)
+            row += NumberCell(static_cast<std::int64_t>(project.componentFindings.size()));
         rows.push_back(std::move(row));
     }
+    std::vector<Column> columns = {{"Projekt"},       {"Mitglieder", true}, {"Fehlend", true},
+                                   {"Objekte", true}, {"Zeilen", true},     {"Codezeilen", true},
+                                   {"Befunde", true}};
+    if (estate.components)
+        columns.push_back({"Befunde Komponenten", true});
     return "<section id=\"projekte\"><h2>Projekte</h2>" +
            Table("tabelle-projekte",
-                 "Projekte in der Reihenfolge des Laufs; ein Klick auf einen Spaltenkopf sortiert.",
-                 {{"Projekt"},
-                  {"Mitglieder", true},
-                  {"Fehlend", true},
-                  {"Objekte", true},
-                  {"Zeilen", true},
-                  {"Codezeilen", true},
-                  {"Befunde", true}},
+                 "Projekte in der Reihenfolge des Laufs; ein Klick auf einen Spaltenkopf sortiert.", columns,
                  rows, true) +
            "</section>";
 }
@@ -166,15 +227,94 @@ std::string TypesTable(const EstateFigures& estate) {
            "</section>";
 }
 
+std::string ComponentsTables(const EstateFigures& estate) {
+    std::vector<std::string> rows;
+    for (const ComponentFigures& component : *estate.components) {
+        std::string findings;
+        for (const std::string& finding : component.findings)
+            findings += (findings.empty() ? "" : ", ") + finding;
+        rows.push_back(TextCell(component.kind, "art") + TextCell(component.file) + TextCell(component.guid) +
+                       TextCell(component.versions, "art") + TextCell(component.library, "art") +
+                       NumberCell(component.projects) + NumberCell(component.members) +
+                       NumberCell(component.objects) + TextCell(findings, "befund"));
+    }
+    std::vector<std::string> libraries;
+    for (const LibraryFigures& library : estate.libraries)
+        libraries.push_back(TextCell(library.library) +
+                            TextCell(library.linked ? library.component : "nicht zugeordnet",
+                                     library.linked ? "name" : "befund") +
+                            NumberCell(library.objects) + NumberCell(library.members) +
+                            NumberCell(library.projects));
+    return "<section id=\"komponenten\"><h2>Komponenten und Verweise</h2>" +
+           Table("tabelle-komponenten",
+                 "Nach der Zahl der Projekte, wie components sie ausgibt; welche Komponente eine Bibliothek "
+                 "liefert, ist über alle Projekte abgeleitet.",
+                 {{"Art"},
+                  {"Datei"},
+                  {"GUID"},
+                  {"Versionen"},
+                  {"Bibliothek"},
+                  {"Projekte", true},
+                  {"Mitglieder", true},
+                  {"Objekte", true},
+                  {"Befunde"}},
+                 rows, true) +
+           Table(
+               "tabelle-bibliotheken", "Bibliotheken der Objekttypen und ihre Komponente.",
+               {{"Bibliothek"}, {"Komponente"}, {"Objekte", true}, {"Mitglieder", true}, {"Projekte", true}},
+               libraries, true) +
+           "</section>";
+}
+
+std::string ProceduresTable(const EstateFigures& estate) {
+    std::vector<std::string> rows;
+    for (const ProcedureFigures& procedure : *estate.topProcedures)
+        rows.push_back(TextCell(procedure.project) + TextCell(procedure.entry) +
+                       TextCell(procedure.kind, "art") + TextCell(procedure.name) +
+                       NumberCell(procedure.line) + NumberCell(procedure.lines) + NumberCell(procedure.code) +
+                       NumberCell(procedure.complexity));
+    return "<section id=\"prozeduren\"><h2>Die komplexesten Prozeduren</h2>" +
+           Table("tabelle-prozeduren", "Nach Komplexität, wie procedures --top 50 sie ausgibt.",
+                 {{"Projekt"},
+                  {"Eintrag"},
+                  {"Art"},
+                  {"Name"},
+                  {"Zeile", true},
+                  {"Zeilen", true},
+                  {"Codezeilen", true},
+                  {"Komplexität", true}},
+                 rows, true) +
+           "</section>";
+}
+
+std::string ApiLibrariesTable(const EstateFigures& estate) {
+    std::vector<std::string> rows;
+    for (const ApiLibraryFigures& library : *estate.apiLibraries)
+        rows.push_back(TextCell(library.library) + NumberCell(library.declarations) +
+                       NumberCell(library.functions) + NumberCell(library.members) +
+                       NumberCell(library.projects));
+    return "<section id=\"api\"><h2>API-Bibliotheken</h2>" +
+           Table("tabelle-api", "Nach Deklarationen, wie declares --by-library sie ausgibt.",
+                 {{"Bibliothek"},
+                  {"Deklarationen", true},
+                  {"Funktionen", true},
+                  {"Mitgliedsdateien", true},
+                  {"Projekte", true}},
+                 rows, true) +
+           "</section>";
+}
+
 std::string ProjectSection(const ProjectFigures& project, std::size_t index) {
     std::string out =
         "<section class=\"projekt\" id=\"" + ProjectAnchor(index) + "\"><h3>" + Html(project.path) + "</h3>";
     if (!project.error.empty())
         return out + "<p class=\"befund\">" + Html(project.error) + "</p></section>";
-    if (!project.projectFindings.empty()) {
+    if (!project.projectFindings.empty() || !project.componentFindings.empty()) {
         out += "<ul class=\"befunde\">";
         for (const std::string& finding : project.projectFindings)
             out += "<li class=\"befund\">" + Html(finding) + "</li>";
+        for (const std::string& finding : project.componentFindings)
+            out += "<li class=\"befund\">Komponenten: " + Html(finding) + "</li>";
         out += "</ul>";
     }
     // Plain cells, aligned by the style sheet: an estate has many members.
@@ -216,12 +356,21 @@ std::string ReportPage(const nlohmann::ordered_json& data, const PageOptions& op
         (estate.projects.size() == 1 ? " Projekt" : " Projekte") +
         "</p></header><nav><ul><li><a href=\"#uebersicht\">Übersicht</a></li>"
         "<li><a href=\"#diagramme\">Diagramme</a></li><li><a href=\"#projekte\">Projekte</a></li>"
-        "<li><a href=\"#typen\">Objekttypen</a></li>"
+        "<li><a href=\"#typen\">Objekttypen</a></li>" +
+        (estate.components ? "<li><a href=\"#komponenten\">Komponenten</a></li>" : "") +
+        (estate.topProcedures ? "<li><a href=\"#prozeduren\">Prozeduren</a></li>" : "") +
+        (estate.apiLibraries ? "<li><a href=\"#api\">API-Bibliotheken</a></li>" : "") +
         "<li><a href=\"#einzeln\">Die Projekte einzeln</a></li></ul></nav><main>\n";
     page += Summary(estate) + "\n";
     page += Charts(estate) + "\n";
     page += ProjectsTable(estate) + "\n";
     page += TypesTable(estate) + "\n";
+    if (estate.components)
+        page += ComponentsTables(estate) + "\n";
+    if (estate.topProcedures)
+        page += ProceduresTable(estate) + "\n";
+    if (estate.apiLibraries)
+        page += ApiLibrariesTable(estate) + "\n";
     page += "<section id=\"einzeln\"><h2>Die Projekte einzeln</h2>";
     for (std::size_t i = 0; i < estate.projects.size(); ++i)
         page += ProjectSection(estate.projects[i], i) + "\n";

@@ -2,9 +2,11 @@
 """The report page in a real browser: Chromium, headless, driven through its DevTools pipe.
 
 Writes an estate (the sample project beside one with a missing member, a member named like an HTML
-element, a caption that would end a script, a control of a library that no Object line names), makes
+element, a caption that would end a script, a component linked to its library by a form's head, a control
+of a library that no component provides, an API declaration), makes
 the report over it, and checks:
-- the embedded data equal the documents that count, lines, types and check give with --json --keep-going;
+- the embedded data equal the documents that count, lines, types, components, procedures --top 50,
+  declares --by-library and check give with --json (--keep-going where the command has it);
 - the HTML validator (tidy) finds nothing to report;
 - loaded from a file URL: no console message of level error, no script error, no request for anything
   but the file itself; the summary shows the commands' numbers; the charts are there; the texts from the
@@ -144,12 +146,19 @@ def write_estate(folder, examples):
             "End Sub\r\n")
     with open(os.path.join(small, "<script>.frm"), "w", newline="") as f:
         f.write(form)
+    with open(os.path.join(small, "Api.bas"), "w", newline="") as f:
+        f.write("Attribute VB_Name = \"Api\"\r\n"
+                "Private Declare Function GetTickCount Lib \"kernel32\" () As Long\r\n"
+                "Public Function Warte(ByVal n As Long) As Long\r\n"
+                "    If n > 0 Then Warte = GetTickCount()\r\n"
+                "End Function\r\n")
     with open(os.path.join(small, "Anfang.vbp"), "w", newline="") as f:
         f.write("Type=Exe\r\n"
                 "Object={831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0; MSCOMCTL.OCX\r\n"
                 "Object={F9043C88-F6F2-101A-A3C9-08002B2F49FB}#1.2#0; COMDLG32.OCX\r\n"
                 "Form=<script>.frm\r\n"
                 "Form=Fehlt.frm\r\n"
+                "Module=Api; Api.bas\r\n"
                 "Name=\"Anfang\"\r\n")
 
 
@@ -157,9 +166,11 @@ def check_page(program, folder, report):
     failures = []
     data = None
     # What the commands say, and the data the page carries.
-    commands = {name: json.loads(run(program, name, "--json", "--keep-going" if name != "check" else "--json",
-                                     folder, expect=(0, 1)))
-                for name in ("count", "lines", "types", "check")}
+    sections = {"count": ["--keep-going"], "lines": ["--keep-going"], "types": ["--keep-going"],
+                "components": [], "procedures": ["--top", "50", "--keep-going"],
+                "declares": ["--by-library", "--keep-going"], "check": []}
+    commands = {name: json.loads(run(program, name, "--json", *options, folder, expect=(0, 1)))
+                for name, options in sections.items()}
     with open(report, encoding="utf-8") as f:
         html = f.read()
     if "<script>.frm" in html.replace('<script type="application/json" id="vbprojekt-daten">', ""):
@@ -209,7 +220,9 @@ def check_page(program, folder, report):
         }
         if shown["summary"] != expected:
             failures.append(f"summary shows {shown['summary']}, the commands say {expected}")
-        if not {"diagramm-typen", "diagramm-zeilen"} <= set(shown["charts"]) or shown["bars"] < 5:
+        charts = {"diagramm-typen", "diagramm-zeilen", "diagramm-komponenten", "diagramm-komplexitaet",
+                  "diagramm-deklarationen"}
+        if not charts <= set(shown["charts"]) or shown["bars"] < 10:
             failures.append(f"charts missing: {shown['charts']}, {shown['bars']} bars")
         if "<script>.frm" not in shown["entries"]:
             failures.append("the member <script>.frm is not shown as text")
