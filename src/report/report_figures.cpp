@@ -60,12 +60,13 @@ std::string ErrorText(const Json& error) {
 }
 
 // A lookup that check reports, as German words when it is worth a finding: a file not found, or found
-// by other means than its entry as written.
+// only in other letter case or code page. A "\" read as "/" is how every Windows entry is found here, no
+// finding.
 std::optional<std::string> LookupFinding(const Json& lookup, const char* how) {
     if (const auto missing = lookup.find("missing"); missing != lookup.end())
         return std::string("fehlt (") + how + "): " + TextAt(*missing, "description");
     const auto by = vb::FoundByNamed(TextAt(lookup, "found"));
-    if (by && *by != vb::FoundBy::AsWritten)
+    if (by && *by != vb::FoundBy::AsWritten && *by != vb::FoundBy::Slashes)
         return std::string("gefunden (") + how + "): " + std::string(vb::WordsOf(*by));
     return std::nullopt;
 }
