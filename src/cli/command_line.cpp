@@ -53,8 +53,8 @@ constexpr const char* kFooter =
     "auf der Standardfehlerausgabe.\n"
     "Exit-Status: 0 Erfolg, 1 Laufzeitfehler (\"vbprojekt: Laufzeitfehler 53: Datei nicht gefunden: "
     "PFAD\"),\n"
-    "verweigertes Überschreiben oder eine fehlende Mitgliedsdatei (check, --keep-going),\n"
-    "2 fehlerhafter Aufruf.";
+    "verweigertes Überschreiben oder eine fehlende Mitgliedsdatei (check, components,\n"
+    "--keep-going), 2 fehlerhafter Aufruf.";
 
 constexpr const char* kProject = "PROJEKT";
 constexpr const char* kOutput = "AUSGABE";

@@ -18,6 +18,8 @@ namespace {
 constexpr std::string_view kBuiltIn = "vb"; // the library of VB's own controls, folded
 constexpr std::string_view kProjectName = "Name=";
 constexpr std::string_view kHeadEnd = "Begin";
+// Only heads are read: reads of this size pass the end of a head by little, however large the file.
+constexpr std::size_t kHeadRead = 16 * 1024;
 
 // Library names are VB identifiers: letter case does not tell two apart.
 std::string Folded(std::string_view text) {
@@ -148,6 +150,8 @@ ProjectComponents ComponentsOfProject(const std::string& projectPath, const Memb
     const vb::ProjectFileLists lists = vb::ReadProjectFile(projectPath);
     ProjectComponents project;
     project.path = vb::ShownText(projectPath, vb::TextKindOf(projectPath), reading.codePage);
+    project.identity = vb::IdentityOfPath(projectPath);
+    vb::MemberLookup lookup = vb::CounterLookupOf(projectPath);
     {
         vb::LineReader reader(projectPath);
         std::string_view line;
@@ -164,11 +168,13 @@ ProjectComponents ComponentsOfProject(const std::string& projectPath, const Memb
                 continue;
             if (auto naming = NamingOf(other, lists.Text, reading.codePage)) {
                 naming->objectLine = other.key == "Object";
+                if (naming->kind == ComponentKind::Project)
+                    if (const vb::FoundMemberPath found = lookup.find(other.file))
+                        naming->target = vb::IdentityOfPath(found.path);
                 project.lines.push_back(std::move(*naming));
             }
         }
     }
-    vb::MemberLookup lookup = vb::CounterLookupOf(projectPath);
     counter::ObjectGroupTable table;
     for (const vb::SourceKind kind : counter::kCountedKinds)
         for (const std::string_view entry : lists.entries(kind)) {
@@ -177,7 +183,7 @@ ProjectComponents ComponentsOfProject(const std::string& projectPath, const Memb
             MemberComponents member;
             member.entry = vb::ShownText(entry, lists.Text, reading.codePage);
             std::optional<vb::LineReader> reader;
-            if (auto missing = lookup.openInto(std::string(entry), reader)) {
+            if (auto missing = lookup.openInto(std::string(entry), reader, kHeadRead)) {
                 reading.memberMissing(*missing);
                 member.missing = std::move(missing);
             } else {
@@ -221,12 +227,13 @@ void ComponentEstate::deriveLinks() {
         if (!naming.guid.empty() && !naming.version.empty())
             versions[naming.guid].insert(naming.version);
     };
-    std::map<std::string, std::string> projectNamed; // folded Name -> the first project of that name
+    std::map<std::string, Link> projectNamed; // folded Name -> the first project of that name
     for (const auto& project : projects_) {
         if (!project)
             continue;
         if (!project->name.empty())
-            projectNamed.try_emplace(Folded(project->name), project->path);
+            projectNamed.try_emplace(Folded(project->name),
+                                     Link{LibraryLink::Project, project->path, project->identity});
         for (const ComponentNaming& naming : project->lines)
             noteVersion(naming);
         for (const MemberComponents& member : project->members) {
@@ -242,7 +249,7 @@ void ComponentEstate::deriveLinks() {
     // a. the projects' own libraries
     for (const auto& [library, shown] : spelling_)
         if (const auto project = projectNamed.find(library); project != projectNamed.end())
-            links_[library] = {LibraryLink::Project, project->second};
+            links_[library] = project->second;
 
     // b. per library the components that every head declaring its types names
     std::map<std::string, std::set<std::string>> candidates;
@@ -283,7 +290,7 @@ void ComponentEstate::deriveLinks() {
         for (const auto& [key, libraries] : wanted) {
             if (libraries.size() != 1)
                 continue; // two libraries would take it: it goes to neither
-            links_[libraries.front()] = {LibraryLink::Derived, key};
+            links_[libraries.front()] = {LibraryLink::Derived, key, std::nullopt};
             libraryOf_[key] = libraries.front();
             taken.insert(key);
             linked = true;
@@ -314,6 +321,7 @@ ComponentTable ComponentEstate::tableOf(const std::vector<std::size_t>& indexes)
         std::set<std::size_t> projects;
         std::set<std::string> versions;
         std::set<FindingKind> findings;
+        std::optional<vb::FileIdentity> target;
     };
     struct LibrarySum {
         std::int64_t objects = 0, members = 0;
@@ -332,6 +340,8 @@ ComponentTable ComponentEstate::tableOf(const std::vector<std::size_t>& indexes)
         if (sum.row.description.empty())
             sum.row.description = naming.description;
         sum.projects.insert(project);
+        if (!sum.target)
+            sum.target = naming.target;
         if (!naming.version.empty())
             sum.versions.insert(naming.version);
         return sum;
@@ -373,6 +383,13 @@ ComponentTable ComponentEstate::tableOf(const std::vector<std::size_t>& indexes)
         if (link.how == LibraryLink::Derived)
             if (const auto component = components.find(link.component); component != components.end())
                 component->second.row.objects += sum.objects;
+        // A project's own library belongs to the lines that name that project file.
+        if (link.how == LibraryLink::Project && link.project)
+            for (auto& [key, component] : components)
+                if (component.target == link.project) {
+                    component.row.objects += sum.objects;
+                    component.row.library = spelling_.at(library);
+                }
         table.libraries.push_back(std::move(row));
     }
     for (auto& [key, sum] : components) {
@@ -432,6 +449,10 @@ std::vector<Finding> ComponentEstate::findings(std::size_t index) const {
             if (const auto use = libraries.find(library->second);
                 use != libraries.end() && use->second.objects > 0)
                 continue;
+        if (naming.target && std::any_of(libraries.begin(), libraries.end(), [&](const auto& use) {
+                return linkOf(use.first).project == naming.target;
+            }))
+            continue; // the project it names provides a library the members use
         reported.insert(key);
         found.push_back(aboutComponent(FindingKind::Unused, naming));
     }

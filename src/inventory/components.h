@@ -16,6 +16,7 @@
 // threads.
 
 #include "errors/runtime_error.h"
+#include "files/file_identity.h"
 #include "inventory/member_reading.h"
 
 #include <cstddef>
@@ -45,6 +46,8 @@ struct ComponentNaming {
     std::string file;
     std::string description; // references only
     bool objectLine = false; // an Object line of the project file (else a Reference line, or a head)
+    // For a project named by the project file: the project file it leads to (found as members are), if any.
+    std::optional<vb::FileIdentity> target;
 };
 
 // A form, user control or property page: the components its head names, and per library the objects
@@ -58,9 +61,10 @@ struct MemberComponents {
 };
 
 struct ProjectComponents {
-    std::string path;                   // as reached, shown
-    std::string name;                   // the project's Name="...", shown; empty when it has none
-    std::vector<ComponentNaming> lines; // Object and Reference lines of the project file, in order
+    std::string path;                         // as reached, shown
+    std::string name;                         // the project's Name="...", shown; empty when it has none
+    std::optional<vb::FileIdentity> identity; // of the project file
+    std::vector<ComponentNaming> lines;       // Object and Reference lines of the project file, in order
     // Forms, user controls and property pages, in the count's order: those that name a component, declare
     // an object of a library other than VB, or do not open.
     std::vector<MemberComponents> members;
@@ -141,6 +145,7 @@ private:
     struct Link {
         LibraryLink how = LibraryLink::None;
         std::string component; // key (kind + identity) of the component, or a project's path
+        std::optional<vb::FileIdentity> project; // the project's file, for a project's own library
     };
     static std::string KeyOf(const ComponentNaming& naming);
     static std::string KeyOf(const Finding& finding); // of the component it is about

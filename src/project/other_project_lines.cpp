@@ -77,8 +77,8 @@ void ReadReference(OtherProjectLine& line) {
         line.version = parts[1];
     if (parts.size() > 3)
         line.file = parts[3];
-    if (parts.size() > 4)
-        line.description = parts[4];
+    if (parts.size() > 4) // a description may hold "#" itself
+        line.description = value.substr(static_cast<std::size_t>(parts[4].data() - value.data()));
 }
 
 // "{GUID}#VERSION#FLAGS; FILE", or "*\AFILE" for a user control from another project of the group.

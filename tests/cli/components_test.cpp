@@ -41,8 +41,9 @@ std::string Head(std::string_view guid, std::string_view version, std::string_vi
 //                    GUID), a second form naming only the list view (so the list view's library is linked
 //                    first and Extra's next), a VERSION 4.00 form without a head, a missing form
 //   beta/Beta.vbp    LF line ends; the list view in version 2.1 (a conflict), Alpha's user controls
-//                    through a project reference; a form naming the list view and one more control, and
-//                    declaring types of two libraries besides the list view's (a tie: both want it)
+//                    named by its project file (used, though no head names it); a form naming the list view
+//                    and one more control, and declaring types of two libraries besides the list view's (a
+//                    tie: both want it)
 //   gamma/Gamma.vbp  fails: its project file is not there
 struct Estate {
     vbtest::TempDir dir;
@@ -74,7 +75,7 @@ struct Estate {
                                    "Object=" +
                                        std::string(kListView) +
                                        "#2.1#0; MSCOMCTL.OCX\n"
-                                       "Reference=*\\A..\\alpha\\Alpha.vbp\n"
+                                       "Object=*\\A..\\alpha\\Alpha.vbp\n"
                                        "Form=Zwei.frm\nForm=Knoepfe.frm\nName=\"Beta\"\n");
         dir.write("beta/Zwei.frm", Form("5.00",
                                         {Head(kListView, "2.1", "MSCOMCTL.OCX"),
@@ -144,7 +145,7 @@ TEST(Components, AnEstateDerivesOverAllProjectsTheSameBytesWhateverTheThreads) {
             "Komponente\t{831FDD16-0C5C-11D2-A9FC-0000F8754DA1}\t2.0, "
             "2.1\tMSCOMCTL.OCX\t\tMSComctlLib\t2\t3\t5\t"
             "Versionen\n"
-            "Projekt\t\t\t..\\alpha\\Alpha.vbp\t\t\t1\t0\t0\t\n"
+            "Projekt\t\t\t..\\alpha\\Alpha.vbp\t\tAlpha\t1\t0\t3\t\n"
             "Komponente\t{F9043C88-F6F2-101A-A3C9-08002B2F49FB}\t1.2\tCOMDLG32.OCX\t\t\t1\t0\t0\tunbenutzt\n"
             "Komponente\t{11111111-2222-3333-4444-555555555555}\t1.0\tEINS.OCX\t\t\t1\t1\t0\tnicht im "
             "Projekt\n"
@@ -188,9 +189,18 @@ TEST(Components, ByProjectEachProjectsTableWithTheRunsLinks) {
     EXPECT_EQ(
         beta["components"][0].dump(),
         R"({"kind":"Projekt","guid":null,"versions":[],"file":"..\\alpha\\Alpha.vbp","description":null,)"
-        R"("library":null,"projects":1,"members":0,"objects":0,"findings":[]})");
+        R"("library":"Alpha","projects":1,"members":0,"objects":1,"findings":[]})");
     EXPECT_EQ(beta["findings"].size(), 5U);
     EXPECT_FALSE(document.contains("components")) << "no table for the whole run";
+}
+
+TEST(Components, DescriptionsInTheCodePageOfTheirFile) {
+    vbtest::TempDir dir;
+    dir.write("P.vbp", "Type=Exe\r\nReference=*\\G{abc}#1.0#0#C:\\x.tlb#\xC8\xF2\xEE\xE3\r\n");
+    EXPECT_EQ(RunVbprojekt({"components", dir.file("P.vbp")}).out,
+              "Verweis\t{ABC}\t1.0\tx.tlb\t\xC3\x88\xC3\xB2\xC3\xAE\xC3\xA3\t\t1\t0\t0\t\n");
+    EXPECT_EQ(RunVbprojekt({"components", "--encoding", "CP1251", dir.file("P.vbp")}).out,
+              "Verweis\t{ABC}\t1.0\tx.tlb\tИтог\t\t1\t0\t0\t\n");
 }
 
 } // namespace

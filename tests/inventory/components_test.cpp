@@ -18,7 +18,7 @@ using inventory::MemberComponents;
 using inventory::ProjectComponents;
 
 ComponentNaming Control(const std::string& guid, const std::string& version = "1.0") {
-    return {ComponentKind::Control, guid, guid, version, guid + ".OCX", "", false};
+    return {ComponentKind::Control, guid, guid, version, guid + ".OCX", "", false, std::nullopt};
 }
 
 // A member whose head names `head` and which declares one object of each library.
@@ -32,7 +32,11 @@ MemberComponents Member(std::vector<ComponentNaming> head, std::initializer_list
 }
 
 ProjectComponents Project(std::string path, std::vector<MemberComponents> members, std::string name = {}) {
-    return {std::move(path), std::move(name), {}, std::move(members)};
+    ProjectComponents project;
+    project.path = std::move(path);
+    project.name = std::move(name);
+    project.members = std::move(members);
+    return project;
 }
 
 // Per library its link and component, in the order of the libraries' names.

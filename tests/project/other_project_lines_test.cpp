@@ -17,6 +17,8 @@ TEST(OtherProjectLines, KnownKeysWithTheirGuidVersionAndFile) {
     EXPECT_EQ(line.version, "2.0");
     EXPECT_EQ(line.file, "..\\..\\Windows\\system32\\stdole2.tlb");
     EXPECT_EQ(line.description, "OLE Automation");
+    EXPECT_EQ(ReadOtherProjectLine("Reference=*\\G{X}#1.0#0#C:\\a.tlb#Bibliothek #2").description,
+              "Bibliothek #2");
 
     line = ReadOtherProjectLine("Reference=*\\AAndere\\Bibliothek.vbp");
     EXPECT_EQ(line.file, "Andere\\Bibliothek.vbp");
