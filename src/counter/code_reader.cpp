@@ -52,6 +52,24 @@ std::string_view WithoutContinuation(std::string_view line, bool& continued) noe
     return continued ? line.substr(0, end - 1) : line;
 }
 
+// The first letter and length of If, ElseIf, Case, For, While, Until and of End, Exit, Select before them.
+bool MayDecide(char first, std::size_t length) noexcept {
+    if (length < 2 || length > 6)
+        return false;
+    switch (Lower(first)) {
+    case 'i':
+    case 'e':
+    case 'c':
+    case 'f':
+    case 'w':
+    case 'u':
+    case 's':
+        return true;
+    default:
+        return false;
+    }
+}
+
 // Words that may begin a procedure header, an end statement or a declaration.
 bool MayBeginHead(std::string_view w) noexcept {
     switch (w.size()) {
@@ -112,6 +130,7 @@ void CodeReader::reset() {
     open_.reset();
     tokens_ = 0;
     kept_ = 0;
+    keptString_ = false;
     keeping_ = false;
     afterDot_ = pendingFor_ = pendingCase_ = false;
     previous_ = Previous::None;
@@ -119,7 +138,8 @@ void CodeReader::reset() {
 
 void CodeReader::add(std::string_view line) {
     ++lineNo_;
-    code_.text = vb::Together(code_.text, vb::TextKindOf(line));
+    if (code_.text != vb::TextKind::EightBit) // no line makes it anything else again
+        code_.text = vb::Together(code_.text, vb::TextKindOf(line));
     const LineKind kind = counter_.add(line);
     if (kind == LineKind::Attribute || kind == LineKind::Description) {
         // Lines before the first of these are no code lines after all.
@@ -134,6 +154,12 @@ void CodeReader::add(std::string_view line) {
         ++codeLines_;
     bool continued = false;
     const std::string_view content = WithoutContinuation(line, continued);
+    // A whole comment line or blank line holds no statement; a comment goes on on the continuations.
+    if (!continuing_ && (kind == LineKind::Blank || kind == LineKind::Comment) && !inDirective_) {
+        continuing_ = continued;
+        inComment_ = continued;
+        return;
+    }
     readLine(content, continued);
 }
 
@@ -160,66 +186,70 @@ void CodeReader::readLine(std::string_view content, bool continued) {
         return;
 
     const std::size_t n = content.size();
+    const char* const text = content.data();
     std::size_t i = 0;
+    if (inString_)
+        i = readString(content, 0);
     while (i < n && !inComment_) {
-        if (inString_) {
-            std::size_t j = i;
-            while (true) {
-                j = content.find('"', j);
-                if (j == std::string_view::npos || j + 1 >= n || content[j + 1] != '"')
-                    break;
-                j += 2;
+        const char c = text[i];
+        if (IsWordStart(c)) {
+            std::size_t j = i + 1;
+            while (j < n && IsWordChar(text[j]))
+                ++j;
+            if (j < n && IsTypeCharacter(text[j]) && (j + 1 >= n || !IsWordChar(text[j + 1])))
+                ++j;
+            // Most words are neither a statement's first word nor one that may decide anything.
+            if (tokens_ > 0 && !keeping_ && !pendingFor_ && !pendingCase_ &&
+                (!open_ || !MayDecide(c, j - i))) {
+                previous_ = Previous::Other;
+                afterDot_ = false;
+            } else {
+                word(content.substr(i, j - i));
             }
-            const std::size_t end = j == std::string_view::npos ? n : j;
-            if (keeping_ && kept_ > 0 && head_[kept_ - 1].type == TokenType::String) {
-                std::string& text = head_[kept_ - 1].text;
-                for (std::size_t k = i; k < end && text.size() < kMaxTokenBytes; ++k) {
-                    text.push_back(content[k]);
-                    if (content[k] == '"')
-                        ++k; // a doubled quote stands for one
-                }
-            }
-            if (j == std::string_view::npos)
-                return;
-            inString_ = false;
-            i = j + 1;
+            i = j;
             continue;
         }
-        const char c = content[i];
-        if (IsBlankOrTab(c)) {
+        switch (c) {
+        case ' ':
+        case '\t':
             ++i;
-        } else if (c == '"') {
+            break;
+        case '"':
             otherToken(TokenType::String, {});
-            inString_ = true;
-            ++i;
-        } else if (c == '\'') {
+            i = readString(content, i + 1);
+            break;
+        case '\'':
             inComment_ = true;
-        } else if (c == ':' && (i + 1 >= n || content[i + 1] != '=')) {
-            endStatement();
-            ++i;
-        } else if (IsWordStart(c)) {
-            std::size_t j = i + 1;
-            while (j < n && IsWordChar(content[j]))
-                ++j;
-            if (j < n && IsTypeCharacter(content[j]) && (j + 1 >= n || !IsWordChar(content[j + 1])))
-                ++j;
-            word(content.substr(i, j - i));
-            i = j;
-        } else if (c == '[') {
+            break;
+        case ':':
+            if (i + 1 < n && text[i + 1] == '=') {
+                otherToken(TokenType::Other, content.substr(i, 2));
+                i += 2;
+            } else {
+                endStatement();
+                ++i;
+            }
+            break;
+        case '[': {
             const std::size_t close = content.find(']', i);
             const std::size_t end = close == std::string_view::npos ? n : close;
             otherToken(TokenType::Bracketed, content.substr(i + 1, end - i - 1));
             i = close == std::string_view::npos ? n : close + 1;
-        } else if ((c >= '0' && c <= '9') || (c == '&' && i + 1 < n && IsWordChar(content[i + 1]))) {
-            std::size_t j = i + 1;
-            while (j < n && (IsWordChar(content[j]) || content[j] == '.' || IsTypeCharacter(content[j])))
-                ++j;
-            otherToken(TokenType::Other, content.substr(i, j - i));
-            i = j;
-        } else {
-            otherToken(TokenType::Other, content.substr(i, 1));
-            afterDot_ = c == '.' || c == '!';
-            ++i;
+            break;
+        }
+        default:
+            if ((c >= '0' && c <= '9') || (c == '&' && i + 1 < n && IsWordChar(text[i + 1]))) {
+                std::size_t j = i + 1;
+                while (j < n && (IsWordChar(text[j]) || text[j] == '.' || IsTypeCharacter(text[j])))
+                    ++j;
+                otherToken(TokenType::Other, content.substr(i, j - i));
+                i = j;
+            } else {
+                otherToken(TokenType::Other, content.substr(i, 1));
+                afterDot_ = c == '.' || c == '!';
+                ++i;
+            }
+            break;
         }
     }
     if (!continued) {
@@ -227,6 +257,31 @@ void CodeReader::readLine(std::string_view content, bool continued) {
         inComment_ = false;
         inString_ = false;
     }
+}
+
+std::size_t CodeReader::readString(std::string_view content, std::size_t from) {
+    const std::size_t n = content.size();
+    std::size_t j = from;
+    inString_ = true;
+    while (true) {
+        j = content.find('"', j);
+        if (j == std::string_view::npos || j + 1 >= n || content[j + 1] != '"')
+            break;
+        j += 2;
+    }
+    const std::size_t end = j == std::string_view::npos ? n : j;
+    if (keptString_) {
+        std::string& kept = head_[kept_ - 1].text;
+        for (std::size_t k = from; k < end && kept.size() < kMaxTokenBytes; ++k) {
+            kept.push_back(content[k]);
+            if (content[k] == '"')
+                ++k; // a doubled quote stands for one
+        }
+    }
+    if (j == std::string_view::npos)
+        return n; // the string goes on on the continuation
+    inString_ = false;
+    return j + 1;
 }
 
 void CodeReader::startToken() {
@@ -237,8 +292,10 @@ void CodeReader::startToken() {
 }
 
 void CodeReader::keepToken(TokenType type, std::string_view text) {
+    keptString_ = false;
     if (!keeping_ || kept_ >= head_.size())
         return;
+    keptString_ = type == TokenType::String;
     Token& token = head_[kept_++];
     token.type = type;
     token.text.assign(text.substr(0, kMaxTokenBytes));
@@ -264,6 +321,11 @@ void CodeReader::word(std::string_view text) {
 }
 
 void CodeReader::otherToken(TokenType type, std::string_view text) {
+    if (tokens_ > 0 && !keeping_ && !pendingFor_ && !pendingCase_) { // nothing here depends on it
+        previous_ = Previous::Other;
+        afterDot_ = false;
+        return;
+    }
     startToken();
     keepToken(type, text);
     if (open_)
@@ -330,6 +392,7 @@ void CodeReader::endStatement() {
         readHead();
     tokens_ = 0;
     kept_ = 0;
+    keptString_ = false;
     keeping_ = false;
     afterDot_ = pendingFor_ = pendingCase_ = false;
     previous_ = Previous::None;
