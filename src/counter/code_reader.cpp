@@ -1,5 +1,7 @@
 #include "counter/code_reader.h"
 
+#include <array>
+
 namespace counter {
 
 namespace {
@@ -26,13 +28,32 @@ bool Is(std::string_view text, std::string_view lower) noexcept {
     return true;
 }
 
+// Letters, "_" and bytes above 0x7F begin words; digits go on with them. The first letters of the
+// words that may decide something, and the characters that begin strings, comments, statements and
+// bracketed names, are marked for the scan that skips everything else.
+enum CharClass : unsigned char { kOther = 0, kWordStart = 1, kDigit = 2, kDecideLetter = 4, kSpecial = 8 };
+
+constexpr std::array<unsigned char, 256> kCharClasses = [] {
+    std::array<unsigned char, 256> classes{};
+    for (int c = 0; c < 256; ++c) {
+        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c >= 0x80)
+            classes[c] = kWordStart;
+        else if (c >= '0' && c <= '9')
+            classes[c] = kDigit;
+    }
+    for (const char c : std::string_view("iecfwusIECFWUS"))
+        classes[static_cast<unsigned char>(c)] |= kDecideLetter;
+    for (const char c : std::string_view("\"':["))
+        classes[static_cast<unsigned char>(c)] = kSpecial;
+    return classes;
+}();
+
 bool IsWordStart(char c) noexcept {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' ||
-           static_cast<unsigned char>(c) >= 0x80;
+    return (kCharClasses[static_cast<unsigned char>(c)] & kWordStart) != 0;
 }
 
 bool IsWordChar(char c) noexcept {
-    return IsWordStart(c) || (c >= '0' && c <= '9');
+    return (kCharClasses[static_cast<unsigned char>(c)] & (kWordStart | kDigit)) != 0;
 }
 
 bool IsTypeCharacter(char c) noexcept {
@@ -65,6 +86,24 @@ bool MayDecide(char first, std::size_t length) noexcept {
     case 'u':
     case 's':
         return true;
+    default:
+        return false;
+    }
+}
+
+// The words that count as decision points, or decide whether the next one does.
+bool IsDecisionWord(std::string_view w) noexcept {
+    switch (w.size()) {
+    case 2:
+        return Is(w, "if");
+    case 3:
+        return Is(w, "for") || Is(w, "end");
+    case 4:
+        return Is(w, "case") || Is(w, "exit");
+    case 5:
+        return Is(w, "while") || Is(w, "until");
+    case 6:
+        return Is(w, "elseif") || Is(w, "select");
     default:
         return false;
     }
@@ -191,6 +230,11 @@ void CodeReader::readLine(std::string_view content, bool continued) {
     if (inString_)
         i = readString(content, 0);
     while (i < n && !inComment_) {
+        if (tokens_ > 0 && !keeping_ && !pendingFor_ && !pendingCase_) {
+            i = skipPlain(content, i);
+            if (i >= n)
+                break;
+        }
         const char c = text[i];
         if (IsWordStart(c)) {
             std::size_t j = i + 1;
@@ -257,6 +301,36 @@ void CodeReader::readLine(std::string_view content, bool continued) {
         inComment_ = false;
         inString_ = false;
     }
+}
+
+// Inside a statement that has nothing pending, skips to what may matter: a string, a comment, the next
+// statement, a bracketed name, or (inside a procedure) a word that may be a decision point.
+std::size_t CodeReader::skipPlain(std::string_view content, std::size_t i) {
+    const std::size_t n = content.size();
+    const char* const text = content.data();
+    const bool inProcedure = open_.has_value();
+    while (i < n) {
+        const unsigned char k = kCharClasses[static_cast<unsigned char>(text[i])];
+        if (k & (kWordStart | kDigit)) {
+            std::size_t j = i + 1;
+            while (j < n && (kCharClasses[static_cast<unsigned char>(text[j])] & (kWordStart | kDigit)))
+                ++j;
+            if ((k & kDecideLetter) && inProcedure && IsDecisionWord(content.substr(i, j - i)))
+                return i;
+            i = j;
+            afterDot_ = false;
+            previous_ = Previous::Other;
+            continue;
+        }
+        if (k & kSpecial)
+            return i;
+        const char c = text[i++];
+        if (!IsBlankOrTab(c)) {
+            afterDot_ = c == '.' || c == '!';
+            previous_ = Previous::Other;
+        }
+    }
+    return n;
 }
 
 std::size_t CodeReader::readString(std::string_view content, std::size_t from) {
