@@ -26,7 +26,7 @@ expect() {
     fi
 }
 
-expect "check count lines members merge objects types" vbprojekt ""
+expect "check count declares lines members merge objects procedures types" vbprojekt ""
 expect "members merge" vbprojekt m
 expect "-- --help --version -h" vbprojekt -
 expect "-- --code-only --encoding --format --help --jobs --keep-going --line-numbers --output-dir --split" vbprojekt merge --
