@@ -203,8 +203,8 @@ void CodeReader::add(std::string_view line) {
 }
 
 void CodeReader::readLine(std::string_view content, bool continued) {
+    std::size_t first = 0; // the indentation of a line that begins a statement is skipped at once
     if (!continuing_) {
-        std::size_t first = 0;
         while (first < content.size() && IsBlankOrTab(content[first]))
             ++first;
         inDirective_ = first < content.size() && content[first] == '#';
@@ -226,7 +226,7 @@ void CodeReader::readLine(std::string_view content, bool continued) {
 
     const std::size_t n = content.size();
     const char* const text = content.data();
-    std::size_t i = 0;
+    std::size_t i = first;
     if (inString_)
         i = readString(content, 0);
     while (i < n && !inComment_) {
