@@ -1,5 +1,7 @@
 #include "counter/code_reader.h"
 
+#include <array>
+
 namespace counter {
 
 namespace {
@@ -26,13 +28,32 @@ bool Is(std::string_view text, std::string_view lower) noexcept {
     return true;
 }
 
+// Letters, "_" and bytes above 0x7F begin words; digits go on with them. The first letters of the
+// words that may decide something, and the characters that begin strings, comments, statements and
+// bracketed names, are marked for the scan that skips everything else.
+enum CharClass : unsigned char { kOther = 0, kWordStart = 1, kDigit = 2, kDecideLetter = 4, kSpecial = 8 };
+
+constexpr std::array<unsigned char, 256> kCharClasses = [] {
+    std::array<unsigned char, 256> classes{};
+    for (int c = 0; c < 256; ++c) {
+        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c >= 0x80)
+            classes[c] = kWordStart;
+        else if (c >= '0' && c <= '9')
+            classes[c] = kDigit;
+    }
+    for (const char c : std::string_view("iecfwusIECFWUS"))
+        classes[static_cast<unsigned char>(c)] |= kDecideLetter;
+    for (const char c : std::string_view("\"':["))
+        classes[static_cast<unsigned char>(c)] = kSpecial;
+    return classes;
+}();
+
 bool IsWordStart(char c) noexcept {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' ||
-           static_cast<unsigned char>(c) >= 0x80;
+    return (kCharClasses[static_cast<unsigned char>(c)] & kWordStart) != 0;
 }
 
 bool IsWordChar(char c) noexcept {
-    return IsWordStart(c) || (c >= '0' && c <= '9');
+    return (kCharClasses[static_cast<unsigned char>(c)] & (kWordStart | kDigit)) != 0;
 }
 
 bool IsTypeCharacter(char c) noexcept {
@@ -50,6 +71,42 @@ std::string_view WithoutContinuation(std::string_view line, bool& continued) noe
         --end;
     continued = end >= 2 && line[end - 1] == '_' && IsBlankOrTab(line[end - 2]);
     return continued ? line.substr(0, end - 1) : line;
+}
+
+// The first letter and length of If, ElseIf, Case, For, While, Until and of End, Exit, Select before them.
+bool MayDecide(char first, std::size_t length) noexcept {
+    if (length < 2 || length > 6)
+        return false;
+    switch (Lower(first)) {
+    case 'i':
+    case 'e':
+    case 'c':
+    case 'f':
+    case 'w':
+    case 'u':
+    case 's':
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The words that count as decision points, or decide whether the next one does.
+bool IsDecisionWord(std::string_view w) noexcept {
+    switch (w.size()) {
+    case 2:
+        return Is(w, "if");
+    case 3:
+        return Is(w, "for") || Is(w, "end");
+    case 4:
+        return Is(w, "case") || Is(w, "exit");
+    case 5:
+        return Is(w, "while") || Is(w, "until");
+    case 6:
+        return Is(w, "elseif") || Is(w, "select");
+    default:
+        return false;
+    }
 }
 
 // Words that may begin a procedure header, an end statement or a declaration.
@@ -112,6 +169,7 @@ void CodeReader::reset() {
     open_.reset();
     tokens_ = 0;
     kept_ = 0;
+    keptString_ = false;
     keeping_ = false;
     afterDot_ = pendingFor_ = pendingCase_ = false;
     previous_ = Previous::None;
@@ -119,7 +177,8 @@ void CodeReader::reset() {
 
 void CodeReader::add(std::string_view line) {
     ++lineNo_;
-    code_.text = vb::Together(code_.text, vb::TextKindOf(line));
+    if (code_.text != vb::TextKind::EightBit) // no line makes it anything else again
+        code_.text = vb::Together(code_.text, vb::TextKindOf(line));
     const LineKind kind = counter_.add(line);
     if (kind == LineKind::Attribute || kind == LineKind::Description) {
         // Lines before the first of these are no code lines after all.
@@ -134,12 +193,18 @@ void CodeReader::add(std::string_view line) {
         ++codeLines_;
     bool continued = false;
     const std::string_view content = WithoutContinuation(line, continued);
+    // A whole comment line or blank line holds no statement; a comment goes on on the continuations.
+    if (!continuing_ && (kind == LineKind::Blank || kind == LineKind::Comment) && !inDirective_) {
+        continuing_ = continued;
+        inComment_ = continued;
+        return;
+    }
     readLine(content, continued);
 }
 
 void CodeReader::readLine(std::string_view content, bool continued) {
+    std::size_t first = 0; // the indentation of a line that begins a statement is skipped at once
     if (!continuing_) {
-        std::size_t first = 0;
         while (first < content.size() && IsBlankOrTab(content[first]))
             ++first;
         inDirective_ = first < content.size() && content[first] == '#';
@@ -160,66 +225,75 @@ void CodeReader::readLine(std::string_view content, bool continued) {
         return;
 
     const std::size_t n = content.size();
-    std::size_t i = 0;
+    const char* const text = content.data();
+    std::size_t i = first;
+    if (inString_)
+        i = readString(content, 0);
     while (i < n && !inComment_) {
-        if (inString_) {
-            std::size_t j = i;
-            while (true) {
-                j = content.find('"', j);
-                if (j == std::string_view::npos || j + 1 >= n || content[j + 1] != '"')
-                    break;
-                j += 2;
+        if (tokens_ > 0 && !keeping_ && !pendingFor_ && !pendingCase_) {
+            i = skipPlain(content, i);
+            if (i >= n)
+                break;
+        }
+        const char c = text[i];
+        if (IsWordStart(c)) {
+            std::size_t j = i + 1;
+            while (j < n && IsWordChar(text[j]))
+                ++j;
+            if (j < n && IsTypeCharacter(text[j]) && (j + 1 >= n || !IsWordChar(text[j + 1])))
+                ++j;
+            // Most words are neither a statement's first word nor one that may decide anything.
+            if (tokens_ > 0 && !keeping_ && !pendingFor_ && !pendingCase_ &&
+                (!open_ || !MayDecide(c, j - i))) {
+                previous_ = Previous::Other;
+                afterDot_ = false;
+            } else {
+                word(content.substr(i, j - i));
             }
-            const std::size_t end = j == std::string_view::npos ? n : j;
-            if (keeping_ && kept_ > 0 && head_[kept_ - 1].type == TokenType::String) {
-                std::string& text = head_[kept_ - 1].text;
-                for (std::size_t k = i; k < end && text.size() < kMaxTokenBytes; ++k) {
-                    text.push_back(content[k]);
-                    if (content[k] == '"')
-                        ++k; // a doubled quote stands for one
-                }
-            }
-            if (j == std::string_view::npos)
-                return;
-            inString_ = false;
-            i = j + 1;
+            i = j;
             continue;
         }
-        const char c = content[i];
-        if (IsBlankOrTab(c)) {
+        switch (c) {
+        case ' ':
+        case '\t':
             ++i;
-        } else if (c == '"') {
+            break;
+        case '"':
             otherToken(TokenType::String, {});
-            inString_ = true;
-            ++i;
-        } else if (c == '\'') {
+            i = readString(content, i + 1);
+            break;
+        case '\'':
             inComment_ = true;
-        } else if (c == ':' && (i + 1 >= n || content[i + 1] != '=')) {
-            endStatement();
-            ++i;
-        } else if (IsWordStart(c)) {
-            std::size_t j = i + 1;
-            while (j < n && IsWordChar(content[j]))
-                ++j;
-            if (j < n && IsTypeCharacter(content[j]) && (j + 1 >= n || !IsWordChar(content[j + 1])))
-                ++j;
-            word(content.substr(i, j - i));
-            i = j;
-        } else if (c == '[') {
+            break;
+        case ':':
+            if (i + 1 < n && text[i + 1] == '=') {
+                otherToken(TokenType::Other, content.substr(i, 2));
+                i += 2;
+            } else {
+                endStatement();
+                ++i;
+            }
+            break;
+        case '[': {
             const std::size_t close = content.find(']', i);
             const std::size_t end = close == std::string_view::npos ? n : close;
             otherToken(TokenType::Bracketed, content.substr(i + 1, end - i - 1));
             i = close == std::string_view::npos ? n : close + 1;
-        } else if ((c >= '0' && c <= '9') || (c == '&' && i + 1 < n && IsWordChar(content[i + 1]))) {
-            std::size_t j = i + 1;
-            while (j < n && (IsWordChar(content[j]) || content[j] == '.' || IsTypeCharacter(content[j])))
-                ++j;
-            otherToken(TokenType::Other, content.substr(i, j - i));
-            i = j;
-        } else {
-            otherToken(TokenType::Other, content.substr(i, 1));
-            afterDot_ = c == '.' || c == '!';
-            ++i;
+            break;
+        }
+        default:
+            if ((c >= '0' && c <= '9') || (c == '&' && i + 1 < n && IsWordChar(text[i + 1]))) {
+                std::size_t j = i + 1;
+                while (j < n && (IsWordChar(text[j]) || text[j] == '.' || IsTypeCharacter(text[j])))
+                    ++j;
+                otherToken(TokenType::Other, content.substr(i, j - i));
+                i = j;
+            } else {
+                otherToken(TokenType::Other, content.substr(i, 1));
+                afterDot_ = c == '.' || c == '!';
+                ++i;
+            }
+            break;
         }
     }
     if (!continued) {
@@ -227,6 +301,61 @@ void CodeReader::readLine(std::string_view content, bool continued) {
         inComment_ = false;
         inString_ = false;
     }
+}
+
+// Inside a statement that has nothing pending, skips to what may matter: a string, a comment, the next
+// statement, a bracketed name, or (inside a procedure) a word that may be a decision point.
+std::size_t CodeReader::skipPlain(std::string_view content, std::size_t i) {
+    const std::size_t n = content.size();
+    const char* const text = content.data();
+    const bool inProcedure = open_.has_value();
+    while (i < n) {
+        const unsigned char k = kCharClasses[static_cast<unsigned char>(text[i])];
+        if (k & (kWordStart | kDigit)) {
+            std::size_t j = i + 1;
+            while (j < n && (kCharClasses[static_cast<unsigned char>(text[j])] & (kWordStart | kDigit)))
+                ++j;
+            if ((k & kDecideLetter) && inProcedure && IsDecisionWord(content.substr(i, j - i)))
+                return i;
+            i = j;
+            afterDot_ = false;
+            previous_ = Previous::Other;
+            continue;
+        }
+        if (k & kSpecial)
+            return i;
+        const char c = text[i++];
+        if (!IsBlankOrTab(c)) {
+            afterDot_ = c == '.' || c == '!';
+            previous_ = Previous::Other;
+        }
+    }
+    return n;
+}
+
+std::size_t CodeReader::readString(std::string_view content, std::size_t from) {
+    const std::size_t n = content.size();
+    std::size_t j = from;
+    inString_ = true;
+    while (true) {
+        j = content.find('"', j);
+        if (j == std::string_view::npos || j + 1 >= n || content[j + 1] != '"')
+            break;
+        j += 2;
+    }
+    const std::size_t end = j == std::string_view::npos ? n : j;
+    if (keptString_) {
+        std::string& kept = head_[kept_ - 1].text;
+        for (std::size_t k = from; k < end && kept.size() < kMaxTokenBytes; ++k) {
+            kept.push_back(content[k]);
+            if (content[k] == '"')
+                ++k; // a doubled quote stands for one
+        }
+    }
+    if (j == std::string_view::npos)
+        return n; // the string goes on on the continuation
+    inString_ = false;
+    return j + 1;
 }
 
 void CodeReader::startToken() {
@@ -237,8 +366,10 @@ void CodeReader::startToken() {
 }
 
 void CodeReader::keepToken(TokenType type, std::string_view text) {
+    keptString_ = false;
     if (!keeping_ || kept_ >= head_.size())
         return;
+    keptString_ = type == TokenType::String;
     Token& token = head_[kept_++];
     token.type = type;
     token.text.assign(text.substr(0, kMaxTokenBytes));
@@ -264,6 +395,11 @@ void CodeReader::word(std::string_view text) {
 }
 
 void CodeReader::otherToken(TokenType type, std::string_view text) {
+    if (tokens_ > 0 && !keeping_ && !pendingFor_ && !pendingCase_) { // nothing here depends on it
+        previous_ = Previous::Other;
+        afterDot_ = false;
+        return;
+    }
     startToken();
     keepToken(type, text);
     if (open_)
@@ -330,6 +466,7 @@ void CodeReader::endStatement() {
         readHead();
     tokens_ = 0;
     kept_ = 0;
+    keptString_ = false;
     keeping_ = false;
     afterDot_ = pendingFor_ = pendingCase_ = false;
     previous_ = Previous::None;

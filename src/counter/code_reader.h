@@ -93,6 +93,9 @@ private:
 
     void reset();
     void readLine(std::string_view content, bool continued);
+    std::size_t skipPlain(std::string_view content, std::size_t from);
+    // Reads a string's text from `from` to its closing quote; the index after it, or the line's end.
+    std::size_t readString(std::string_view content, std::size_t from);
     void startToken();
     void word(std::string_view text);
     void otherToken(TokenType type, std::string_view text);
@@ -127,6 +130,7 @@ private:
     bool keeping_ = false; // its first word may begin a header, so its first tokens are kept
     std::array<Token, 10> head_;
     std::size_t kept_ = 0;
+    bool keptString_ = false; // the last token kept is the string being read
     bool afterDot_ = false;
     Previous previous_ = Previous::None;
     bool pendingFor_ = false;
