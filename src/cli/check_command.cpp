@@ -23,37 +23,8 @@ namespace {
 constexpr std::string_view kCounterLookup = "Zählen";
 constexpr std::string_view kMergerLookup = "Zusammenführen";
 
-std::string_view WordsOf(vb::FoundBy by) {
-    switch (by) {
-    case vb::FoundBy::AsWritten:
-        return "wie geschrieben";
-    case vb::FoundBy::Slashes:
-        return "mit / statt \\";
-    case vb::FoundBy::LetterCase:
-        return "andere Groß-/Kleinschreibung";
-    case vb::FoundBy::Windows1252:
-        return "Windows-1252 als UTF-8";
-    case vb::FoundBy::NotFound:
-        break;
-    }
-    return "nicht gefunden";
-}
-
-std::string_view JsonNameOf(vb::FoundBy by) {
-    switch (by) {
-    case vb::FoundBy::AsWritten:
-        return "asWritten";
-    case vb::FoundBy::Slashes:
-        return "slashes";
-    case vb::FoundBy::LetterCase:
-        return "letterCase";
-    case vb::FoundBy::Windows1252:
-        return "windows1252";
-    case vb::FoundBy::NotFound:
-        break;
-    }
-    return "notFound";
-}
+using vb::JsonNameOf;
+using vb::WordsOf;
 
 // A path as the caller can use it, shown by its own bytes.
 std::string ShownPath(const std::string& path, const vb::CodePage& page) {

@@ -12,6 +12,10 @@
 #include "usage_checks.h"
 
 #include "files/file_identity.h"
+#include "merger/merged_file.h"
+#include "report/report_figures.h"
+#include "report/report_file.h"
+#include "report/report_page.h"
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
@@ -72,12 +76,19 @@ struct Arguments {
     bool quiet = false;
     bool codeOnly = false;
     bool byProject = false;
+    bool byLibrary = false;
+    std::size_t top = 0; // procedures: 0 lists them all
     bool keepGoing = false;
     std::string encoding = "auto";
     std::string format = "text";
     bool lineNumbers = false;
     std::string split;
     bool splitGiven = false; // also with an empty size, which is no size
+    std::string title;
+    // The run gathers the commands' documents for the report instead of writing them; `notesWritten`
+    // leaves their message lines out (another section of the report has written them).
+    nlohmann::ordered_json* collected = nullptr;
+    bool notesWritten = false;
     // False once a command went on past a member file that could not be opened.
     bool complete = true;
 };
@@ -144,10 +155,20 @@ void WriteOut(const Output& output, Arguments& args);
 
 // Runs a reading command over its operands: for exactly one project file its output as it always was,
 // otherwise the output of every project the operands reach, with the project's path in front.
+// With `args.collected` the document goes there instead.
+// The output of the run's one project: written, or its document kept in `args.collected`.
+void Deliver(const std::string& projectPath, Output output, Arguments& args);
 void ReadProjects(const std::vector<std::string>& operands, Arguments& args, const char* status,
                   const std::function<Output(const std::string& projectPath, bool oneProject)>& command,
                   const std::function<void(std::string&, nlohmann::ordered_json&)>& finish = {},
                   const std::function<void(std::size_t index, const std::string& projectPath)>& each = {});
+
+// The reading of one project among the command's: alone (its own progress bar and message lines at once)
+// only when it is the run's one project and the run writes its output itself.
+Reading ReadingOfProject(Reading reading, const Arguments& args, bool oneProject) {
+    reading.alone = oneProject && !args.collected;
+    return reading;
+}
 
 void GermanLabels(CLI::App& app) {
     const auto formatter = app.get_formatter();
@@ -222,15 +243,25 @@ EstateRun EstateRunOf(const Arguments& args, const char* status,
     EstateRun run{args.json, args.jobs, CodePageOf(args), status, finish};
     run.jsonLines = args.jsonLines;
     run.quiet = args.quiet;
+    run.collected = args.collected;
+    run.notesWritten = args.notesWritten;
     return run;
 }
 
-// Writes the output of the one project file of a run; with --json-lines its document is the line of that
-// project, as among several.
-void WriteOneProject(const std::string& projectPath, Output&& output, Arguments& args) {
-    if (args.jsonLines)
-        output.document = ProjectEntry(projectPath, output.document, CodePageOf(args));
-    WriteOut(output, args);
+void Deliver(const std::string& projectPath, Output output, Arguments& args) {
+    if (!args.collected) {
+        // With --json-lines the one project's document is its line, as among several.
+        if (args.jsonLines)
+            output.document = ProjectEntry(projectPath, output.document, CodePageOf(args));
+        WriteOut(output, args);
+        return;
+    }
+    if (!args.notesWritten)
+        for (const std::string& note : output.notes)
+            WriteToStandardError(note);
+    if (output.membersMissing)
+        args.complete = false;
+    *args.collected = std::move(output.document);
 }
 
 void ReadProjects(const std::vector<std::string>& operands, Arguments& args, const char* status,
@@ -238,7 +269,7 @@ void ReadProjects(const std::vector<std::string>& operands, Arguments& args, con
                   const std::function<void(std::string&, nlohmann::ordered_json&)>& finish,
                   const std::function<void(std::size_t index, const std::string& projectPath)>& each) {
     if (IsOneProjectFile(operands)) {
-        WriteOneProject(operands.front(), command(operands.front(), true), args);
+        Deliver(operands.front(), command(operands.front(), true), args);
         return;
     }
     const EstateRun run = EstateRunOf(args, status, finish);
@@ -319,6 +350,13 @@ void AddObjects(CLI::App& app, Arguments& args) {
     });
 }
 
+void RunCount(Arguments& args) {
+    const Reading reading = ReadingOf(args);
+    ReadProjects(args.projects, args, "Zählen aller Voduvov", [&](const std::string& path, bool one) {
+        return CountOutput(path, args.json, ReadingOfProject(reading, args, one));
+    });
+}
+
 void AddCount(CLI::App& app, Arguments& args) {
     CLI::App* count =
         AddCommand(app, "count", "Anzahl aller Objekte (die Zahl von \"Alle Voduvov:\")",
@@ -332,13 +370,23 @@ void AddCount(CLI::App& app, Arguments& args) {
     count->callback([count, &args] {
         RequireOperand(*count, kProject);
         RequireProjectOperands(*count, args.projects);
-        const Reading reading = ReadingOf(args);
-        ReadProjects(args.projects, args, "Zählen aller Voduvov", [&](const std::string& path, bool one) {
-            Reading own = reading;
-            own.alone = one;
-            return CountOutput(path, args.json, own);
-        });
+        RunCount(args);
     });
+}
+
+void RunCheck(Arguments& args) {
+    const vb::CodePage page = CodePageOf(args);
+    inventory::SharedMembers shared;
+    ReadProjects(
+        args.projects, args, "Prüfen der Projekte",
+        [&](const std::string& path, bool) { return CheckOutput(path, args.json, page); },
+        [&](std::string& text, nlohmann::ordered_json& document) {
+            if (args.json)
+                document["shared"] = SharedDocument(shared, page);
+            else
+                text = SharedText(shared, page);
+        },
+        [&](std::size_t index, const std::string& path) { shared.addProject(index, path); });
 }
 
 void AddCheck(CLI::App& app, Arguments& args) {
@@ -355,19 +403,27 @@ void AddCheck(CLI::App& app, Arguments& args) {
     check->callback([check, &args] {
         RequireOperand(*check, kProject);
         RequireProjectOperands(*check, args.projects);
-        const vb::CodePage page = CodePageOf(args);
-        inventory::SharedMembers shared;
-        ReadProjects(
-            args.projects, args, "Prüfen der Projekte",
-            [&](const std::string& path, bool) { return CheckOutput(path, args.json, page); },
-            [&](std::string& text, nlohmann::ordered_json& document) {
-                if (args.json)
-                    document["shared"] = SharedDocument(shared, page);
-                else
-                    text = SharedText(shared, page);
-            },
-            [&](std::size_t index, const std::string& path) { shared.addProject(index, path); });
+        RunCheck(args);
     });
+}
+
+void RunLines(Arguments& args) {
+    const Reading reading = ReadingOf(args);
+    inventory::LineSums all;
+    ReadProjects(
+        args.projects, args, "Zählen der Zeilen",
+        [&](const std::string& path, bool one) {
+            counter::LineTally project;
+            Output output = LinesOutput(path, args.json, ReadingOfProject(reading, args, one), &project);
+            all.add(project);
+            return output;
+        },
+        [&](std::string& text, nlohmann::ordered_json& document) {
+            if (args.json)
+                document["total"] = LineTallyRecord(all.total());
+            else
+                text = LineTallyLine("Alle Projekte", all.total());
+        });
 }
 
 void AddLines(CLI::App& app, Arguments& args) {
@@ -385,24 +441,172 @@ void AddLines(CLI::App& app, Arguments& args) {
     lines->callback([lines, &args] {
         RequireOperand(*lines, kProject);
         RequireProjectOperands(*lines, args.projects);
-        const Reading reading = ReadingOf(args);
-        inventory::LineSums all;
-        ReadProjects(
-            args.projects, args, "Zählen der Zeilen",
-            [&](const std::string& path, bool one) {
-                Reading own = reading;
-                own.alone = one;
-                counter::LineTally project;
-                Output output = LinesOutput(path, args.json, own, &project);
-                all.add(project);
-                return output;
-            },
-            [&](std::string& text, nlohmann::ordered_json& document) {
+        RunLines(args);
+    });
+}
+
+void RunTypes(Arguments& args) {
+    const Reading reading = ReadingOf(args);
+    const bool together = !args.byProject && !IsOneProjectFile(args.projects);
+    std::mutex mutex;
+    inventory::TypeInventory all;
+    inventory::SharedMembers shared;
+    ReadProjects(
+        args.projects, args, "Zählen der Objekttypen",
+        [&](const std::string& path, bool one) {
+            inventory::TypeInventory project;
+            Output output = TypesOutput(path, args.json, ReadingOfProject(reading, args, one), &project);
+            if (together) { // the projects' own tables give way to the one of the run
+                output.text.clear();
+                output.document = nlohmann::ordered_json::object();
+                const std::lock_guard lock(mutex);
+                all.addProject(project);
+            }
+            return output;
+        },
+        [&](std::string& text, nlohmann::ordered_json& document) {
+            if (args.json)
+                document["shared"] = SharedDocument(shared, reading.codePage);
+            if (!together)
+                return;
+            if (args.json)
+                document.update(TypesDocument(all));
+            else
+                text = TypesText(all);
+        },
+        [&](std::size_t index, const std::string& path) {
+            if (args.json)
+                shared.addProject(index, path);
+        });
+}
+
+void RunProcedures(Arguments& args) {
+    const Reading reading = ReadingOf(args);
+    const bool several = !IsOneProjectFile(args.projects);
+    std::mutex mutex;
+    inventory::ProcedureSums all;
+    inventory::TopProcedures top(args.top);
+    ReadProjects(
+        args.projects, args, "Lesen der Prozeduren",
+        [&](const std::string& path, bool one) {
+            const Reading own = ReadingOfProject(reading, args, one);
+            Output output;
+            const inventory::ProjectCode code = ReadProjectCode(path, own, output);
+            if (args.top == 0) {
+                ProceduresListing(code, args.json, reading.codePage, output);
+                const std::lock_guard lock(mutex);
+                all += inventory::SumsOf(code);
+            } else if (one) { // the run is this project
+                inventory::TopProcedures ofProject(args.top);
+                ofProject.addProject(path, code);
                 if (args.json)
-                    document["total"] = LineTallyRecord(all.total());
+                    output.document = TopDocument(ofProject.sorted(), reading.codePage);
                 else
-                    text = LineTallyLine("Alle Projekte", all.total());
-            });
+                    output.text = TopText(ofProject.sorted(), reading.codePage);
+            } else {
+                top.addProject(path, code);
+            }
+            return output;
+        },
+        [&](std::string& text, nlohmann::ordered_json& document) {
+            if (!several)
+                return;
+            if (args.top > 0) {
+                if (args.json)
+                    document.update(TopDocument(top.sorted(), reading.codePage));
+                else
+                    text = TopText(top.sorted(), reading.codePage);
+            } else if (args.json) {
+                document["total"] = ProcedureSumsRecord(all);
+            } else {
+                text = ProcedureSumsLine("Alle Projekte", all);
+            }
+        });
+}
+
+void AddProcedures(CLI::App& app, Arguments& args) {
+    CLI::App* procedures = AddCommand(
+        app, "procedures", "Prozeduren je Mitglied mit Zeilen, Codezeilen und Komplexität",
+        "Zeilen: GRUPPE<TAB>EINTRAG<TAB>ART<TAB>NAME<TAB>GÜLTIGKEIT<TAB>ZEILE<TAB>ZEILEN<TAB>CODE<TAB>\n"
+        "KOMPLEXITÄT je Prozedur in der Reihenfolge der Datei (offen dahinter, wenn ihr Ende fehlt),\n"
+        "GRUPPE<TAB>EINTRAG<TAB>Event<TAB>NAME<TAB>GÜLTIGKEIT<TAB>ZEILE je Ereignis,\n"
+        "Mitglied<TAB>GRUPPE<TAB>EINTRAG<TAB>PROZEDUREN<TAB>CODE<TAB>GRÖSSTE KOMPLEXITÄT je Mitglied,\n"
+        "Gesamt<TAB>... je Projekt; mehrere Projekte: zuletzt Alle Projekte<TAB>...\n"
+        "--top N: nur die N komplexesten Prozeduren des ganzen Laufs, mit dem Projekt vorn.\n"
+        "Die Leseregeln (Fortsetzungszeilen, Kommentare, #If) stehen im README.");
+    AddProjects(procedures, args);
+    AddJson(procedures, args);
+    procedures
+        ->add_option("--top", args.top, "Nur die N Prozeduren mit der höchsten Komplexität (im ganzen Lauf)")
+        ->type_name("N")
+        ->check([](const std::string& value) {
+            std::size_t n = 0;
+            const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), n);
+            return error == std::errc() && end == value.data() + value.size() && n >= 1
+                       ? std::string()
+                       : "--top braucht eine ganze Zahl ab 1: " + value;
+        });
+    AddKeepGoing(procedures, args);
+    AddEncoding(procedures, args);
+    AddJobs(procedures, args);
+    procedures->callback([procedures, &args] {
+        RequireOperand(*procedures, kProject);
+        RequireProjectOperands(*procedures, args.projects);
+        RunProcedures(args);
+    });
+}
+
+void RunDeclares(Arguments& args) {
+    const Reading reading = ReadingOf(args);
+    const bool several = !IsOneProjectFile(args.projects);
+    inventory::LibraryInventory all;
+    ReadProjects(
+        args.projects, args, "Lesen der Deklarationen",
+        [&](const std::string& path, bool one) {
+            const Reading own = ReadingOfProject(reading, args, one);
+            Output output;
+            const inventory::ProjectCode code = ReadProjectCode(path, own, output);
+            if (!args.byLibrary) {
+                DeclaresListing(code, args.json, reading.codePage, output);
+            } else if (one) { // the run is this project
+                inventory::LibraryInventory libraries;
+                libraries.addProject(code);
+                if (args.json)
+                    output.document = LibrariesDocument(libraries);
+                else
+                    output.text = LibrariesText(libraries);
+            } else {
+                all.addProject(code);
+            }
+            return output;
+        },
+        [&](std::string& text, nlohmann::ordered_json& document) {
+            if (!several || !args.byLibrary)
+                return;
+            if (args.json)
+                document.update(LibrariesDocument(all));
+            else
+                text = LibrariesText(all);
+        });
+}
+
+void AddDeclares(CLI::App& app, Arguments& args) {
+    CLI::App* declares = AddCommand(
+        app, "declares", "API-Deklarationen (Declare ... Lib) je Mitglied oder je Bibliothek",
+        "Zeilen: EINTRAG<TAB>NAME<TAB>BIBLIOTHEK<TAB>FUNKTION<TAB>GÜLTIGKEIT<TAB>ZEILE je Declare in\n"
+        "der Reihenfolge der Dateien; BIBLIOTHEK klein geschrieben ohne .dll, FUNKTION der Alias oder\n"
+        "der Name. --by-library: BIBLIOTHEK<TAB>DEKLARATIONEN<TAB>FUNKTIONEN<TAB>MITGLIEDER<TAB>\n"
+        "PROJEKTE über alle Projekte zusammen, nach Deklarationen (absteigend), dann nach Bibliothek.");
+    AddProjects(declares, args);
+    declares->add_flag("--by-library", args.byLibrary, "Eine Zeile je Bibliothek statt je Deklaration");
+    AddJson(declares, args);
+    AddKeepGoing(declares, args);
+    AddEncoding(declares, args);
+    AddJobs(declares, args);
+    declares->callback([declares, &args] {
+        RequireOperand(*declares, kProject);
+        RequireProjectOperands(*declares, args.projects);
+        RunDeclares(args);
     });
 }
 
@@ -421,41 +625,29 @@ void AddTypes(CLI::App& app, Arguments& args) {
     types->callback([types, &args] {
         RequireOperand(*types, kProject);
         RequireProjectOperands(*types, args.projects);
-        const Reading reading = ReadingOf(args);
-        const bool together = !args.byProject && !IsOneProjectFile(args.projects);
-        std::mutex mutex;
-        inventory::TypeInventory all;
-        inventory::SharedMembers shared;
-        ReadProjects(
-            args.projects, args, "Zählen der Objekttypen",
-            [&](const std::string& path, bool one) {
-                Reading own = reading;
-                own.alone = one;
-                inventory::TypeInventory project;
-                Output output = TypesOutput(path, args.json, own, &project);
-                if (together) { // the projects' own tables give way to the one of the run
-                    output.text.clear();
-                    output.document = nlohmann::ordered_json::object();
-                    const std::lock_guard lock(mutex);
-                    all.addProject(project);
-                }
-                return output;
-            },
-            [&](std::string& text, nlohmann::ordered_json& document) {
-                if (args.json)
-                    document["shared"] = SharedDocument(shared, reading.codePage);
-                if (!together)
-                    return;
-                if (args.json)
-                    document.update(TypesDocument(all));
-                else
-                    text = TypesText(all);
-            },
-            [&](std::size_t index, const std::string& path) {
-                if (args.json)
-                    shared.addProject(index, path);
-            });
+        RunTypes(args);
     });
+}
+
+void RunComponents(Arguments& args) {
+    const vb::CodePage page = CodePageOf(args);
+    if (IsOneProjectFile(args.projects)) {
+        // A member file that does not open is a finding: the reading always goes on past it.
+        Output read;
+        const Reading reading{page, true, !args.collected};
+        std::vector<std::optional<inventory::ProjectComponents>> projects;
+        projects.push_back(
+            inventory::ComponentsOfProject(args.projects.front(), MemberReadingOf(reading, read)));
+        const inventory::ComponentEstate estate(std::move(projects));
+        Output output = ComponentsOutput(estate, 0, args.json, page, true);
+        output.membersMissing = read.membersMissing;
+        output.notes = std::move(read.notes);
+        Deliver(args.projects.front(), std::move(output), args);
+        return;
+    }
+    const EstateRun run = EstateRunOf(args, "Lesen der Komponenten");
+    if (!ComponentsOverProjects(ProjectsOfOperands(args.projects, args.jobs), run, args.byProject))
+        args.complete = false;
 }
 
 void AddComponents(CLI::App& app, Arguments& args) {
@@ -478,23 +670,7 @@ void AddComponents(CLI::App& app, Arguments& args) {
     components->callback([components, &args] {
         RequireOperand(*components, kProject);
         RequireProjectOperands(*components, args.projects);
-        const vb::CodePage page = CodePageOf(args);
-        if (IsOneProjectFile(args.projects)) {
-            // A member file that does not open is a finding: the reading always goes on past it.
-            Output read;
-            const Reading reading{page, true, true};
-            std::vector<std::optional<inventory::ProjectComponents>> projects;
-            projects.push_back(
-                inventory::ComponentsOfProject(args.projects.front(), MemberReadingOf(reading, read)));
-            const inventory::ComponentEstate estate(std::move(projects));
-            Output output = ComponentsOutput(estate, 0, args.json, page, true);
-            output.membersMissing = read.membersMissing;
-            WriteOneProject(args.projects.front(), std::move(output), args);
-            return;
-        }
-        const EstateRun run = EstateRunOf(args, "Lesen der Komponenten");
-        if (!ComponentsOverProjects(ProjectsOfOperands(args.projects, args.jobs), run, args.byProject))
-            args.complete = false;
+        RunComponents(args);
     });
 }
 
@@ -564,6 +740,84 @@ void AddMerge(CLI::App& app, Arguments& args) {
     });
 }
 
+// The paths of the projects the operands reach, for the report's output guard.
+std::vector<std::string> ProjectPathsOf(const Arguments& args) {
+    std::vector<std::string> paths;
+    for (const ProjectOperand& project : ProjectsOfOperands(args.projects, args.jobs))
+        paths.push_back(project.path);
+    return paths;
+}
+
+// Reads the projects as count, lines, types, components, procedures --top 50, declares --by-library and
+// check do with --json and --keep-going, and writes the page over their documents.
+void WriteReport(Arguments& args) {
+    const bool toFile = args.output != kStandardOutputPath;
+    try {
+        // Refused before anything is read, and again as the file is written.
+        if (toFile)
+            report::RefuseProjectFile(args.output, ProjectPathsOf(args));
+        args.json = true;
+        args.keepGoing = true;
+        nlohmann::ordered_json data = nlohmann::ordered_json::object();
+        // A missing member file is named once, by the first section.
+        bool notesWritten = false;
+        const auto section = [&](const char* key, void (*run)(Arguments&)) {
+            nlohmann::ordered_json document = nlohmann::ordered_json::object();
+            args.collected = &document;
+            args.notesWritten = notesWritten;
+            run(args);
+            notesWritten = true;
+            data[key] = std::move(document);
+        };
+        section(report::kCountKey, RunCount);
+        section(report::kLinesKey, RunLines);
+        section(report::kTypesKey, RunTypes);
+        section(report::kComponentsKey, RunComponents);
+        args.top = report::kTopProcedures;
+        section(report::kProceduresKey, RunProcedures);
+        args.byLibrary = true;
+        section(report::kDeclaresKey, RunDeclares);
+        section(report::kCheckKey, RunCheck);
+        args.collected = nullptr;
+        const std::string title = args.title.empty() ? "Bericht über die Visual-Basic-Projekte" : args.title;
+        const std::string page =
+            report::ReportPage(data, {title, std::string(kProgram) + " " + VBPROJEKT_VERSION});
+        if (toFile)
+            report::WriteReportFile(args.output, page, ProjectPathsOf(args));
+        else
+            WriteOut(page);
+    } catch (const merger::MergeReadsItsOutput& e) {
+        throw Refusal(kOwnFileRefusal + ControlPictures(e.path()));
+    }
+}
+
+void AddReport(CLI::App& app, Arguments& args) {
+    CLI::App* report = AddCommand(
+        app, "report", "Ein Bericht als HTML-Seite mit Diagrammen, für Leser ohne Kommandozeile",
+        "Liest die Projekte wie count, lines, types, components, procedures --top 50, declares\n"
+        "--by-library und check mit --json und --keep-going und schreibt\n"
+        "eine HTML-Seite, die alles in sich trägt (lädt nichts nach, druckt auf A4): Übersicht,\n"
+        "Diagramme, sortierbare Tabellen, ein Abschnitt je Projekt. Ihre Zahlen sind die der Befehle;\n"
+        "deren JSON-Dokumente stehen in <script type=\"application/json\" id=\"vbprojekt-daten\">\n"
+        "unter dem Namen des Befehls (\"count\", \"lines\", ...). Eine bestehende Datei wird ersetzt;\n"
+        "ist sie eine Datei eines der Projekte, wird nichts geschrieben (Exit-Status 1). Exit-Status 1\n"
+        "auch, wenn eine Mitgliedsdatei fehlt oder ein Projekt nicht lesbar ist (der Bericht wird\n"
+        "trotzdem geschrieben und nennt es).");
+    AddProjects(report, args);
+    report->add_option("-o,--output", args.output, "Die HTML-Datei; \"-\" für die Standardausgabe")
+        ->type_name("DATEI");
+    report->add_option("--title", args.title, "Die Überschrift der Seite")->type_name("TEXT");
+    AddEncoding(report, args);
+    AddJobs(report, args);
+    report->callback([report, &args] {
+        RequireOperand(*report, kProject);
+        RequireProjectOperands(*report, args.projects);
+        if (args.output.empty())
+            throw UsageError("report: --output DATEI fehlt");
+        WriteReport(args);
+    });
+}
+
 } // namespace
 
 bool RunCommandLine(int argc, char** argv) {
@@ -587,6 +841,9 @@ bool RunCommandLine(int argc, char** argv) {
     AddLines(app, args);
     AddTypes(app, args);
     AddComponents(app, args);
+    AddReport(app, args);
+    AddProcedures(app, args);
+    AddDeclares(app, args);
     // Runs once every word is parsed, before the command's own callback.
     app.parse_complete_callback([&app, &args] {
         CheckCommandWords(app);

@@ -4,6 +4,7 @@
 
 #include "counter/member_lines.h"
 #include "errors/runtime_error.h"
+#include "inventory/code_inventory.h"
 #include "inventory/line_sums.h"
 #include "inventory/member_reading.h"
 #include "inventory/type_inventory.h"
@@ -87,6 +88,36 @@ Output TypesOutput(const std::string& projectPath, bool json, const Reading& rea
                    inventory::TypeInventory* types = nullptr);
 std::string TypesText(const inventory::TypeInventory& types);
 nlohmann::ordered_json TypesDocument(const inventory::TypeInventory& types);
+
+// The code of the project's members (inventory::CodeOfProject), read for `output`: its missing members
+// and the number of member files looked for.
+inventory::ProjectCode ReadProjectCode(const std::string& projectPath, const Reading& reading,
+                                       Output& output);
+
+// Per member in the project reader's order its procedures and events in the order of their lines, then
+// the member's sums; last the project's sums. Text records GROUP ENTRY KIND NAME SCOPE LINE LINES CODE
+// COMPLEXITY [offen], GROUP ENTRY Event NAME SCOPE LINE, Mitglied GROUP ENTRY PROCEDURES CODE LARGEST,
+// Gesamt PROCEDURES CODE LARGEST; JSON {"members": [{"kind", "entry", "procedures", "events"}], "total"}.
+void ProceduresListing(const inventory::ProjectCode& project, bool json, const vb::CodePage& page,
+                       Output& output);
+// Procedure sums as a JSON object {"procedures", "code", "complexity"} and as a text record after `label`.
+nlohmann::ordered_json ProcedureSumsRecord(const inventory::ProcedureSums& sums);
+std::string ProcedureSumsLine(std::string_view label, const inventory::ProcedureSums& sums);
+// The most complex procedures of a run: text records PROJECT GROUP ENTRY and the procedure's fields, or
+// {"top": [{"project", "entry", ...the procedure's record}]}.
+std::string TopText(const std::vector<inventory::PlacedProcedure>& top, const vb::CodePage& page);
+nlohmann::ordered_json TopDocument(const std::vector<inventory::PlacedProcedure>& top,
+                                   const vb::CodePage& page);
+
+// The API declarations of the project in file order: text records ENTRY NAME LIBRARY FUNCTION SCOPE
+// LINE, or {"declares": [{"entry", "name", "library", "function", "scope", "line", "kind"}]} (with
+// "missing" for member files that did not open).
+void DeclaresListing(const inventory::ProjectCode& project, bool json, const vb::CodePage& page,
+                     Output& output);
+// Declarations per library: records LIBRARY DECLARATIONS FUNCTIONS MEMBERS PROJECTS, or
+// {"libraries": [...]}.
+std::string LibrariesText(const inventory::LibraryInventory& libraries);
+nlohmann::ordered_json LibrariesDocument(const inventory::LibraryInventory& libraries);
 
 // What a maintainer needs to know before anything else: how each member entry is found, entries outside
 // the project's folder, each member file's line ends, text and head, and the project file's lines that

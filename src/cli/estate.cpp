@@ -152,8 +152,9 @@ bool RunOverProjects(
     const std::function<void(std::size_t, ProjectResult &&)> done = [&](std::size_t i,
                                                                         ProjectResult&& result) {
         const std::string& path = projects[i].path;
-        for (const std::string& note : result.output.notes)
-            bar.note(note);
+        if (!run.notesWritten)
+            for (const std::string& note : result.output.notes)
+                bar.note(note);
         if (result.error || result.output.membersMissing)
             complete = false;
         if (run.json) {
@@ -167,7 +168,9 @@ bool RunOverProjects(
                                  run.codePage);
             else
                 document = ProjectEntry(path, result.output.document, run.codePage);
-            if (run.jsonLines)
+            if (run.collected)
+                (*run.collected)["projects"].push_back(std::move(document));
+            else if (run.jsonLines)
                 WriteAll(STDOUT_FILENO, document.dump() + '\n', std::string(kStandardOutputName));
             else
                 documents.add(document);
@@ -184,12 +187,16 @@ bool RunOverProjects(
         members += result.output.membersRead;
         bar.step(members > 0 ? "Projekte, " + std::to_string(members) + " Mitglieder" : "Projekte");
     };
+    if (run.collected)
+        *run.collected = {{"projects", nlohmann::ordered_json::array()}};
     RunInOrder(projects.size(), run.jobs, work, done);
     nlohmann::ordered_json rest = nlohmann::ordered_json::object();
     std::string closing;
     if (run.finish)
         run.finish(closing, rest);
-    if (run.jsonLines && !rest.empty())
+    if (run.collected)
+        run.collected->update(rest);
+    else if (run.jsonLines && !rest.empty())
         WriteAll(STDOUT_FILENO, rest.dump() + '\n', std::string(kStandardOutputName));
     else if (run.json && !run.jsonLines)
         documents.finish(rest);

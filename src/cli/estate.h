@@ -30,6 +30,10 @@ struct EstateRun {
     // With json: each project's document on a line of its own as soon as it is in order, then what
     // `finish` adds, if anything, on a last line, instead of one document at the end.
     bool jsonLines = false;
+    // With JSON: the document is built here, as it would be written, instead of on standard output.
+    nlohmann::ordered_json* collected = nullptr;
+    // The projects' message lines are left out (another run of the same projects wrote them).
+    bool notesWritten = false;
 };
 
 // A project's entry among several, and a line of --json-lines: {"project": PATH, ...its document...}.

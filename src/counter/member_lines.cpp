@@ -33,12 +33,17 @@ bool IsComment(std::string_view line) noexcept {
     return text.size() == 3 || IsBlankOrTab(text[3]);
 }
 
-void CountCode(LineTally& tally, std::string_view line) noexcept {
+LineKind CountCode(LineTally& tally, std::string_view line) noexcept {
     ++tally.code;
-    if (IsBlank(line))
+    if (IsBlank(line)) {
         ++tally.blank;
-    else if (IsComment(line))
+        return LineKind::Blank;
+    }
+    if (IsComment(line)) {
         ++tally.comments;
+        return LineKind::Comment;
+    }
+    return LineKind::Code;
 }
 
 } // namespace
@@ -58,23 +63,21 @@ bool HasObjectDescription(vb::SourceKind kind) noexcept {
            kind == vb::SourceKind::PropertyPage;
 }
 
-void LineCounter::add(std::string_view line) {
+LineKind LineCounter::add(std::string_view line) {
     ++counted_.lines;
     if (line.starts_with(kAttribute)) {
         ++counted_.attributes;
         afterAttribute_ = true;
-        return;
+        return LineKind::Attribute;
     }
-    if (afterAttribute_) {
-        CountCode(counted_, line);
-        return;
-    }
+    if (afterAttribute_)
+        return CountCode(counted_, line);
     if (objectDescription_ && (inDescription_ || line.starts_with(kBegin))) {
         inDescription_ = true;
         ++counted_.description;
-        return;
+        return LineKind::Description;
     }
-    CountCode(beforeAttribute_, line);
+    return CountCode(beforeAttribute_, line);
 }
 
 LineTally LineCounter::tally() const {

@@ -35,11 +35,15 @@ struct LineTally {
 // True for the kinds whose members carry an object description: forms, user controls, property pages.
 bool HasObjectDescription(vb::SourceKind kind) noexcept;
 
+// What one line is. Code, Blank and Comment lines met before any attribute line or object description
+// are code lines only if neither follows (LineCounter::tally).
+enum class LineKind { Description, Attribute, Code, Blank, Comment };
+
 // Counts the lines one after another, without keeping them.
 class LineCounter {
 public:
     explicit LineCounter(bool objectDescription) : objectDescription_(objectDescription) {}
-    void add(std::string_view line);
+    LineKind add(std::string_view line);
     // The tally of the lines added so far, as if the file ended here.
     LineTally tally() const;
 

@@ -336,4 +336,44 @@ bool LeadsOutsideFolder(std::string_view entry) {
     return false;
 }
 
+namespace {
+
+struct FoundByName {
+    FoundBy by;
+    std::string_view json;
+    std::string_view words;
+};
+
+constexpr FoundByName kFoundByNames[] = {
+    {FoundBy::AsWritten, "asWritten", "wie geschrieben"},
+    {FoundBy::Slashes, "slashes", "mit / statt \\"},
+    {FoundBy::LetterCase, "letterCase", "andere Groß-/Kleinschreibung"},
+    {FoundBy::Windows1252, "windows1252", "Windows-1252 als UTF-8"},
+    {FoundBy::NotFound, "notFound", "nicht gefunden"},
+};
+
+const FoundByName& NamesOf(FoundBy by) {
+    for (const FoundByName& names : kFoundByNames)
+        if (names.by == by)
+            return names;
+    return kFoundByNames[std::size(kFoundByNames) - 1];
+}
+
+} // namespace
+
+std::string_view JsonNameOf(FoundBy by) {
+    return NamesOf(by).json;
+}
+
+std::string_view WordsOf(FoundBy by) {
+    return NamesOf(by).words;
+}
+
+std::optional<FoundBy> FoundByNamed(std::string_view jsonName) {
+    for (const FoundByName& names : kFoundByNames)
+        if (names.json == jsonName)
+            return names.by;
+    return std::nullopt;
+}
+
 } // namespace vb

@@ -21,6 +21,12 @@ enum class FoundBy {
     NotFound,
 };
 
+// How a lookup found a file: its name for machines ("asWritten", "slashes", "letterCase", "windows1252",
+// "notFound"), its German words for people ("wie geschrieben", ...), and the way a machine name names.
+std::string_view JsonNameOf(FoundBy by);
+std::string_view WordsOf(FoundBy by);
+std::optional<FoundBy> FoundByNamed(std::string_view jsonName);
+
 // What a lookup that does not throw found: the path under which the file exists, or, when `error` is not
 // 0, the error number that says why there is none (53, 76, 52 or 70, as ResolveMemberPath throws them).
 struct FoundMemberPath {

@@ -7,6 +7,8 @@
 #include "project/source_kind.h"
 #include "text/text_facts.h"
 
+#include <string>
+
 namespace vb {
 
 struct ProjectFileLists {
@@ -22,6 +24,9 @@ struct ProjectFileLists {
     Int16 PropertyPageCount = 0;
     // The text of the whole project file; it decides how the entries are shown (vb::ShownText).
     TextKind Text = TextKind::Ascii;
+    // The value of the project's conditional compilation constants line (CondComp=), as written; empty
+    // without one. The last such line counts.
+    std::string CondComp;
 
     EntryList& list(SourceKind kind);
     const EntryList& list(SourceKind kind) const;

@@ -48,6 +48,8 @@ template <std::size_t I> const Key* IfKeyBegins(std::string_view line) noexcept 
         return nullptr;
     }
 }
+constexpr std::string_view kCondComp = "CondComp=";
+
 static_assert(kKeys.size() == 5, "KeyOfLine looks at each key");
 
 std::string_view From(std::string_view line, std::size_t index) {
@@ -134,8 +136,12 @@ ProjectFileLists ReadProjectFile(const std::string& path, const std::function<vo
             std::string_view line;
             while (lines.next(line)) {
                 const Key* key = KeyOfLine(line);
-                if (!key)
+                if (!key) {
+                    // "CondComp=" begins with the "C" of "Class", so it is only looked for here.
+                    if (line.starts_with(kCondComp))
+                        lists.CondComp.assign(line.substr(kCondComp.size()));
                     continue;
+                }
                 const auto k = static_cast<std::size_t>(key->kind);
                 const std::string_view entry = EntryOfLine(key->kind, line);
                 if (!entry.empty() && listOf[k]->size() < static_cast<std::size_t>(counts[k]))

@@ -26,7 +26,7 @@ expect() {
     fi
 }
 
-expect "check components count lines members merge objects types" vbprojekt ""
+expect "check components count declares lines members merge objects procedures report types" vbprojekt ""
 expect "members merge" vbprojekt m
 expect "-- --help --quiet --version -V -h -q" vbprojekt -
 expect "-- --code-only --encoding --format --help --jobs --keep-going --line-numbers --output-dir --split" vbprojekt merge --
