@@ -41,7 +41,7 @@ fish_offers() {
 }
 
 for shell in zsh fish; do
-    check $shell "check components count lines members merge objects types" "$(${shell}_offers vbprojekt '')" vbprojekt ''
+    check $shell "check components count declares lines members merge objects procedures report types" "$(${shell}_offers vbprojekt '')" vbprojekt ''
     check $shell "json markdown text xml" "$(${shell}_offers vbprojekt merge P.vbp --format '')" merge --format
     check $shell "Formulare G.VBG P.vbp" "$(${shell}_offers vbprojekt count '')" count
     check $shell "Formulare G.VBG P.vbp notiz.txt" "$(${shell}_offers vbprojekt merge P.vbp '')" merge P.vbp
