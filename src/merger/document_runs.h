@@ -103,6 +103,17 @@ template <bool Tab, unsigned char... Extra> std::uint64_t Special16(const char* 
     return static_cast<std::uint32_t>(mask);
 }
 
+// Bit i set where block[i] == ch, for i in [0, 64).
+inline std::uint64_t Equal64(const char* block, char ch) noexcept {
+    const __m128i c = _mm_set1_epi8(ch);
+    std::uint64_t mask = 0;
+    for (int k = 0; k < 64; k += 16)
+        mask |= static_cast<std::uint64_t>(static_cast<std::uint32_t>(_mm_movemask_epi8(
+                    _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(block + k)), c))))
+                << k;
+    return mask;
+}
+
 // Copies 64 bytes, whatever of them the caller counts.
 inline void Copy64(char* to, const char* from) noexcept {
     for (int k = 0; k < 64; k += 16)
@@ -127,7 +138,7 @@ std::uint64_t WriteLines(Sink& out, std::string_view run, RunText text, Format& 
     ++lines;
     bool open = true;
     // The special byte at `at`; returns the bytes it took.
-    const auto special = [&](std::size_t at) __attribute__((always_inline)) -> std::size_t {
+    const auto special = [&](std::size_t at) __attribute__((always_inline))->std::size_t {
         const char ch = p[at];
         if (ch == '\r' || ch == '\n') {
             const std::size_t taken = ch == '\r' && at + 1 < size && p[at + 1] == '\n' ? 2 : 1;
@@ -156,6 +167,8 @@ std::uint64_t WriteLines(Sink& out, std::string_view run, RunText text, Format& 
                              Special16<Tab, Extra...>(block + 16, convert) << 16 |
                              Special16<Tab, Extra...>(block + 32, convert) << 32 |
                              Special16<Tab, Extra...>(block + 48, convert) << 48;
+        // The LF of a CR LF is taken with its CR: its bit goes, so that a line costs one turn of the loop.
+        mask &= ~(Equal64(block, '\r') << 1 & Equal64(block, '\n'));
         std::size_t from = 0; // the first byte of the block not written yet
         for (; mask != 0; mask &= mask - 1) {
             const auto i = static_cast<std::size_t>(__builtin_ctzll(mask));
