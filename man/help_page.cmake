@@ -62,9 +62,16 @@ file(READ ${INCLUDE} include)
 string(FIND "${include}" "[" first_section) # what comes before the first section is a comment
 string(SUBSTRING "${include}" ${first_section} -1 include)
 file(WRITE ${WORK}/vbprojekt.h2m
-     "${include}\n[SYNOPSIS]\n${synopsis}.B vbprojekt\n\\-\\-help | \\-\\-version\n\n[BEFEHLE]\n${sections}")
+     "[SYNOPSIS]\n${synopsis}.B vbprojekt\n\\-\\-help | \\-\\-version\n\n[BEFEHLE]\n${sections}\n${include}")
 run_help2man(page ${PROGRAM} --include=${WORK}/vbprojekt.h2m)
 
+# The program's own options get a section of their own after the description.
+string(REGEX MATCH "\n\\.SS \"Optionen:\"\n.*\n\\.SS \"Befehle:\"\n" options "${page}")
+if(options)
+    string(REPLACE "${options}" "\n.SS \"Befehle:\"\n" page "${page}")
+    string(REGEX REPLACE "^\n\\.SS \"Optionen:\"\n(.*)\n\\.SS \"Befehle:\"\n$" "\\1" options "${options}")
+    string(REPLACE "\n.SH BEFEHLE\n" "\n.SH OPTIONEN\n${options}\n.SH BEFEHLE\n" page "${page}")
+endif()
 # The top help's own "Aufruf:" line is in the synopsis already.
 string(REGEX REPLACE "\nAufruf: [^\n]*" "" page "${page}")
 string(REGEX REPLACE "\n\\.TH ([^ ]+) \"1\" \"[^\"]*\"" "\n.TH \\1 \"1\" \"${PAGE_DATE}\"" page "${page}")

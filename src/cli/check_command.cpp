@@ -1,6 +1,6 @@
 #include "commands.h"
 #include "plain_text.h"
-#include "project_folder.h"
+#include "project/project_folder.h"
 
 #include "files/file_facts.h"
 #include "files/file_identity.h"
@@ -172,16 +172,18 @@ public:
                              ControlPictures(shown(line.file))});
     }
 
-    std::string finish(int members, int missing) {
+    // The report's text or document into `output`.
+    void finish(int members, int missing, Output& output) {
         if (!json_) {
             AppendRecord(text_, {"Summe", std::to_string(members), std::to_string(missing)});
-            return std::move(text_);
+            output.text = std::move(text_);
+            return;
         }
         if (!document_.contains("notRead"))
             document_["notRead"] = nlohmann::ordered_json::array();
         document_["total"] = members;
         document_["missing"] = missing;
-        return JsonText(document_);
+        output.document = std::move(document_);
     }
 
 private:
@@ -245,7 +247,7 @@ Output CheckOutput(const std::string& projectPath, bool json, const vb::CodePage
     int missing = 0;
     Output output;
     {
-        vb::MemberLookup counterLookup = CounterLookupOf(projectPath);
+        vb::MemberLookup counterLookup = vb::CounterLookupOf(projectPath);
         for (Member& member : members) {
             ++output.membersRead;
             const std::string entry(member.entry);
@@ -285,7 +287,7 @@ Output CheckOutput(const std::string& projectPath, bool json, const vb::CodePage
         report.otherLine(line, lists.Text);
 
     output.membersMissing = missing > 0;
-    output.text = report.finish(static_cast<int>(members.size()), missing);
+    report.finish(static_cast<int>(members.size()), missing, output);
     return output;
 }
 

@@ -1,14 +1,14 @@
 #include "command_line.h"
 
 #include "commands.h"
+#include "components.h"
 #include "estate.h"
 #include "failures.h"
 #include "merge_into_folder.h"
 #include "operands.h"
 #include "ordered_pool.h"
-#include "shared_members.h"
+#include "plain_text.h"
 #include "standard_streams.h"
-#include "type_inventory.h"
 #include "usage_checks.h"
 
 #include "files/file_identity.h"
@@ -38,7 +38,8 @@ constexpr const char* kFooter =
     "Zeichen über ASCII ist, wie sie stehen, aus jeder anderen als Windows-1252 (oder --encoding).\n"
     "Steuerzeichen darin (auch der Tabulator) erscheinen als ihre Symbolzeichen U+2400 bis U+241F und\n"
     "U+2421 (der Tabulator als U+2409), der Backslash bleibt wie geschrieben. --json gibt stattdessen ein\n"
-    "JSON-Dokument aus, dessen Texte dieselben Zeichen tragen.\n"
+    "JSON-Dokument aus, dessen Texte dieselben Zeichen tragen; seine Form beschreibt\n"
+    "/usr/share/vbprojekt/schema/BEFEHL.schema.json (JSON Schema).\n"
     "Mitgliedsdateien werden relativ zum Ordner der Projektdatei gesucht.\n"
     "PROJEKT: eine Projektdatei, eine Projektgruppe (.vbg) oder ein Ordner (darin jede .vbp, rekursiv,\n"
     "in Byte-Reihenfolge); mehrere lesen einen ganzen Bestand, jedes Projekt einmal, --jobs zugleich.\n"
@@ -46,11 +47,11 @@ constexpr const char* kFooter =
     "PFAD<TAB>Fehler<TAB>NUMMER<TAB>BESCHREIBUNG an seinem Platz (Exit-Status 1), im JSON unter "
     "\"projects\".\n"
     "Auf einem Terminal zeigen merge und count bei mehr als 5 Mitgliedsdateien einen Fortschrittsbalken\n"
-    "auf der Standardfehlerausgabe.\n"
+    "auf der Standardfehlerausgabe, so breit wie das Terminal (nicht mit --quiet oder TERM=dumb).\n"
     "Exit-Status: 0 Erfolg, 1 Laufzeitfehler (\"vbprojekt: Laufzeitfehler 53: Datei nicht gefunden: "
     "PFAD\"),\n"
-    "verweigertes Überschreiben oder eine fehlende Mitgliedsdatei (check, --keep-going),\n"
-    "2 fehlerhafter Aufruf.";
+    "verweigertes Überschreiben oder eine fehlende Mitgliedsdatei (check, components,\n"
+    "--keep-going), 2 fehlerhafter Aufruf.";
 
 constexpr const char* kProject = "PROJEKT";
 constexpr const char* kOutput = "AUSGABE";
@@ -64,6 +65,8 @@ struct Arguments {
     std::vector<std::string> entries;
     int jobs = DefaultJobs();
     bool json = false;
+    bool jsonLines = false; // implies json
+    bool quiet = false;
     bool codeOnly = false;
     bool byProject = false;
     bool keepGoing = false;
@@ -108,7 +111,9 @@ merger::DocumentMerge DocumentMergeOf(const Arguments& args) {
 }
 
 Reading ReadingOf(const Arguments& args) {
-    return {CodePageOf(args), args.keepGoing};
+    Reading reading{CodePageOf(args), args.keepGoing};
+    reading.quiet = args.quiet;
+    return reading;
 }
 
 // Writes a command's output and notes whether it is complete.
@@ -137,6 +142,7 @@ CLI::App* AddCommand(CLI::App& app, const char* name, const char* description, c
     command->group("Befehle");
     command->footer(footer);
     command->allow_extras(); // unknown words are reported by the program itself, in German
+    command->fallthrough();  // the program's own options (--quiet) may follow the command
     command->get_help_ptr()->group("Optionen");
     return command;
 }
@@ -168,6 +174,9 @@ void AddJobs(CLI::App* command, Arguments& args) {
 
 void AddJson(CLI::App* command, Arguments& args) {
     command->add_flag("--json", args.json, "Gibt ein JSON-Dokument aus statt Textzeilen");
+    command->add_flag("--json-lines", args.jsonLines,
+                      "Mehrere Projekte: je Projekt sein JSON-Dokument in einer Zeile, sobald es an der\n"
+                      "Reihe ist; was den Lauf zusammenfasst, zuletzt in einer eigenen Zeile");
 }
 
 void WriteOut(const std::string& text) {
@@ -177,7 +186,9 @@ void WriteOut(const std::string& text) {
 void WriteOut(const Output& output, Arguments& args) {
     for (const std::string& note : output.notes)
         WriteToStandardError(note);
-    WriteOut(output.text);
+    WriteOut(!args.json       ? output.text
+             : args.jsonLines ? output.document.dump() + '\n'
+                              : JsonText(output.document));
     if (output.membersMissing)
         args.complete = false;
 }
@@ -187,10 +198,15 @@ void ReadProjects(const std::vector<std::string>& operands, Arguments& args, con
                   const std::function<void(std::string&, nlohmann::ordered_json&)>& finish,
                   const std::function<void(std::size_t index, const std::string& projectPath)>& each) {
     if (IsOneProjectFile(operands)) {
-        WriteOut(command(operands.front(), true), args);
+        Output output = command(operands.front(), true);
+        if (args.jsonLines)
+            output.document = ProjectEntry(operands.front(), output.document, CodePageOf(args));
+        WriteOut(output, args);
         return;
     }
-    const EstateRun run{args.json, args.jobs, CodePageOf(args), status, finish};
+    EstateRun run{args.json, args.jobs, CodePageOf(args), status, finish};
+    run.jsonLines = args.jsonLines;
+    run.quiet = args.quiet;
     if (!RunOverProjects(ProjectsOfOperands(operands, args.jobs), run,
                          [&](const std::string& projectPath, std::size_t index) {
                              if (each)
@@ -227,11 +243,8 @@ void AddMembers(CLI::App& app, Arguments& args) {
         RequireOperand(*members, kProject);
         RequireProjectOperands(*members, args.projects);
         const vb::CodePage page = CodePageOf(args);
-        ReadProjects(args.projects, args, "Lesen der Projekte", [&](const std::string& path, bool) {
-            Output output;
-            output.text = MembersOutput(path, args.json, page);
-            return output;
-        });
+        ReadProjects(args.projects, args, "Lesen der Projekte",
+                     [&](const std::string& path, bool) { return MembersOutput(path, args.json, page); });
     });
 }
 
@@ -308,15 +321,15 @@ void AddCheck(CLI::App& app, Arguments& args) {
         RequireOperand(*check, kProject);
         RequireProjectOperands(*check, args.projects);
         const vb::CodePage page = CodePageOf(args);
-        SharedMembers shared;
+        inventory::SharedMembers shared;
         ReadProjects(
             args.projects, args, "Prüfen der Projekte",
             [&](const std::string& path, bool) { return CheckOutput(path, args.json, page); },
             [&](std::string& text, nlohmann::ordered_json& document) {
                 if (args.json)
-                    document["shared"] = shared.json(page);
+                    document["shared"] = SharedDocument(shared, page);
                 else
-                    text = shared.text(page);
+                    text = SharedText(shared, page);
             },
             [&](std::size_t index, const std::string& path) { shared.addProject(index, path); });
     });
@@ -338,8 +351,7 @@ void AddLines(CLI::App& app, Arguments& args) {
         RequireOperand(*lines, kProject);
         RequireProjectOperands(*lines, args.projects);
         const Reading reading = ReadingOf(args);
-        std::mutex mutex;
-        counter::LineTally all;
+        inventory::LineSums all;
         ReadProjects(
             args.projects, args, "Zählen der Zeilen",
             [&](const std::string& path, bool one) {
@@ -347,15 +359,14 @@ void AddLines(CLI::App& app, Arguments& args) {
                 own.alone = one;
                 counter::LineTally project;
                 Output output = LinesOutput(path, args.json, own, &project);
-                const std::lock_guard lock(mutex);
-                all += project;
+                all.add(project);
                 return output;
             },
             [&](std::string& text, nlohmann::ordered_json& document) {
                 if (args.json)
-                    document["total"] = LineTallyRecord(all);
+                    document["total"] = LineTallyRecord(all.total());
                 else
-                    text = LineTallyLine("Alle Projekte", all);
+                    text = LineTallyLine("Alle Projekte", all.total());
             });
     });
 }
@@ -378,17 +389,18 @@ void AddTypes(CLI::App& app, Arguments& args) {
         const Reading reading = ReadingOf(args);
         const bool together = !args.byProject && !IsOneProjectFile(args.projects);
         std::mutex mutex;
-        TypeInventory all;
-        SharedMembers shared;
+        inventory::TypeInventory all;
+        inventory::SharedMembers shared;
         ReadProjects(
             args.projects, args, "Zählen der Objekttypen",
             [&](const std::string& path, bool one) {
                 Reading own = reading;
                 own.alone = one;
-                TypeInventory project;
+                inventory::TypeInventory project;
                 Output output = TypesOutput(path, args.json, own, &project);
                 if (together) { // the projects' own tables give way to the one of the run
-                    output.text = args.json ? "{}" : "";
+                    output.text.clear();
+                    output.document = nlohmann::ordered_json::object();
                     const std::lock_guard lock(mutex);
                     all.addProject(project);
                 }
@@ -396,18 +408,58 @@ void AddTypes(CLI::App& app, Arguments& args) {
             },
             [&](std::string& text, nlohmann::ordered_json& document) {
                 if (args.json)
-                    document["shared"] = shared.json(reading.codePage);
+                    document["shared"] = SharedDocument(shared, reading.codePage);
                 if (!together)
                     return;
                 if (args.json)
-                    document.update(nlohmann::ordered_json::parse(all.json()));
+                    document.update(TypesDocument(all));
                 else
-                    text = all.text();
+                    text = TypesText(all);
             },
             [&](std::size_t index, const std::string& path) {
                 if (args.json)
                     shared.addProject(index, path);
             });
+    });
+}
+
+void AddComponents(CLI::App& app, Arguments& args) {
+    CLI::App* components = AddCommand(
+        app, "components", "Komponenten und Verweise: was jedes Projekt von außen braucht",
+        "Zeilen (erstes Feld die Art, Felder im README): Komponente, Verweis oder Projekt\n"
+        "<TAB>GUID<TAB>VERSIONEN<TAB>DATEI<TAB>BESCHREIBUNG<TAB>BIBLIOTHEK<TAB>PROJEKTE<TAB>MITGLIEDER\n"
+        "<TAB>OBJEKTE<TAB>BEFUNDE je Komponente, nach Projekten (absteigend), dann Datei;\n"
+        "Bibliothek<TAB>NAME<TAB>KOMPONENTE<TAB>Projekt|abgeleitet|nicht zugeordnet<TAB>OBJEKTE\n"
+        "<TAB>MITGLIEDER<TAB>PROJEKTE je Bibliothek; dann die Befunde je Projekt: unbenutzt, nicht im\n"
+        "Projekt, Versionen, nicht zugeordnet, fehlt. Welche Komponente eine Bibliothek liefert, wird\n"
+        "über alle Projekte des Aufrufs abgeleitet. Mehrere Projekte: die Befunde je Projekt, zuletzt\n"
+        "eine Tabelle für alle; mit --by-project die Tabelle je Projekt.\n"
+        "Eine fehlende Mitgliedsdatei ist ein Befund (Exit-Status 1); gelesen wird weiter.");
+    AddProjects(components, args);
+    components->add_flag("--by-project", args.byProject, "Eine Tabelle je Projekt statt einer für alle");
+    AddJson(components, args);
+    AddEncoding(components, args);
+    AddJobs(components, args);
+    components->callback([components, &args] {
+        RequireOperand(*components, kProject);
+        RequireProjectOperands(*components, args.projects);
+        const vb::CodePage page = CodePageOf(args);
+        if (IsOneProjectFile(args.projects)) {
+            // A member file that does not open is a finding: the reading always goes on past it.
+            Output read;
+            const Reading reading{page, true, true};
+            std::vector<std::optional<inventory::ProjectComponents>> projects;
+            projects.push_back(
+                inventory::ComponentsOfProject(args.projects.front(), MemberReadingOf(reading, read)));
+            const inventory::ComponentEstate estate(std::move(projects));
+            Output output = ComponentsOutput(estate, 0, args.json, page, true);
+            output.membersMissing = read.membersMissing;
+            WriteOut(output, args);
+            return;
+        }
+        const EstateRun run{args.json, args.jobs, page, "Lesen der Komponenten", {}};
+        if (!ComponentsOverProjects(ProjectsOfOperands(args.projects, args.jobs), run, args.byProject))
+            args.complete = false;
     });
 }
 
@@ -456,7 +508,8 @@ void AddMerge(CLI::App& app, Arguments& args) {
                 operands.push_back(args.output);
             operands.insert(operands.end(), args.projects.begin(), args.projects.end());
             RequireProjectOperands(*merge, operands);
-            const EstateRun run{false, args.jobs, CodePageOf(args), "Datei wird generiert", {}};
+            EstateRun run{false, args.jobs, CodePageOf(args), "Datei wird generiert", {}};
+            run.quiet = args.quiet;
             if (!MergeIntoFolder(ProjectsOfOperands(operands, args.jobs), args.outputDir, args.codeOnly,
                                  args.keepGoing, DocumentMergeOf(args), run))
                 args.complete = false;
@@ -469,7 +522,8 @@ void AddMerge(CLI::App& app, Arguments& args) {
             target && target != vb::IdentityOfPath(args.project))
             throw UsageError("merge: AUSGABE " + args.output +
                              " nennt Projekte; mehrere Projekte nur mit --output-dir ORDNER");
-        if (!Merge(args.project, args.output, args.codeOnly, args.keepGoing, DocumentMergeOf(args)))
+        if (!Merge(args.project, args.output, args.codeOnly, args.keepGoing, DocumentMergeOf(args), nullptr,
+                   args.quiet))
             args.complete = false;
     });
 }
@@ -478,16 +532,17 @@ void AddMerge(CLI::App& app, Arguments& args) {
 
 bool RunCommandLine(int argc, char** argv) {
     CLI::App app(kDescription, kProgram);
+    Arguments args;
     GermanLabels(app);
     app.option_defaults()->group("Optionen");
     app.set_help_flag("-h,--help", "Zeigt diese Hilfe und endet");
-    app.set_version_flag("--version", std::string(kProgram) + " " + VBPROJEKT_VERSION,
+    app.set_version_flag("-V,--version", std::string(kProgram) + " " + VBPROJEKT_VERSION,
                          "Zeigt die Version und endet");
+    app.add_flag("-q,--quiet", args.quiet, "Zeigt keinen Fortschrittsbalken (ebenso bei TERM=dumb)");
     app.footer(kFooter);
     app.allow_extras();
     app.require_subcommand(1, 0); // one command; a second one is reported by CheckCommandWords
 
-    Arguments args;
     AddMembers(app, args);
     AddObjects(app, args);
     AddCount(app, args);
@@ -495,8 +550,12 @@ bool RunCommandLine(int argc, char** argv) {
     AddMerge(app, args);
     AddLines(app, args);
     AddTypes(app, args);
+    AddComponents(app, args);
     // Runs once every word is parsed, before the command's own callback.
-    app.parse_complete_callback([&app] { CheckCommandWords(app); });
+    app.parse_complete_callback([&app, &args] {
+        CheckCommandWords(app);
+        args.json = args.json || args.jsonLines;
+    });
 
     RejectFlagValues(app, argc, argv);
     // A merge into a folder takes projects only: PROJEKT and AUSGABE are filled first, AUSGABE (if given
@@ -516,9 +575,9 @@ bool RunCommandLine(int argc, char** argv) {
     } catch (const CLI::RequiredError& e) {
         CheckCommandWords(app);
         ReportMissingOperand(*app.get_subcommands().front());
-        throw UsageError(std::string("fehlerhafter Aufruf (") + e.what() + ")");
+        throw UsageError(GermanParseError(e));
     } catch (const CLI::ParseError& e) {
-        throw UsageError(std::string("fehlerhafter Aufruf (") + e.what() + ")");
+        throw UsageError(GermanParseError(e));
     }
     return args.complete;
 }

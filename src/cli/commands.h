@@ -4,10 +4,13 @@
 
 #include "counter/member_lines.h"
 #include "errors/runtime_error.h"
+#include "inventory/line_sums.h"
+#include "inventory/member_reading.h"
+#include "inventory/type_inventory.h"
 #include "merger/merged_document.h"
 #include "text/shown_text.h"
 
-#include <nlohmann/json_fwd.hpp>
+#include <nlohmann/json.hpp>
 
 #include <cstdint>
 #include <optional>
@@ -27,12 +30,17 @@ struct Reading {
     // lines to standard error at once. Otherwise (many projects read at once) there is no bar, and the
     // message lines are kept in the output's notes, to be written in the order of the projects.
     bool alone = true;
+    // No progress bar at all, whatever the terminal (--quiet).
+    bool quiet = false;
 };
 
 // A command's output, whether a member file could not be opened (exit status 1, output complete), and
-// the message lines for standard error that go with it (written before the output).
+// the message lines for standard error that go with it (written before the output). With --json the
+// output is the document, handed on as data, so that a run over several projects writes it in its place
+// without reading it back from text.
 struct Output {
     std::string text;
+    nlohmann::ordered_json document = nlohmann::ordered_json::object();
     bool membersMissing = false;
     std::vector<std::string> notes;
     // The member files the command looked for, for the progress bar over several projects.
@@ -46,9 +54,11 @@ class ProgressBar;
 // alone (above `bar` if one is shown), else into the output's notes.
 void NoteMissingMember(Output& output, const Reading& reading, const vb::RuntimeError& error,
                        const ProgressBar* bar = nullptr);
+// The inventory core's reading of members for `reading`, whose missing members `output` notes.
+inventory::MemberReading MemberReadingOf(const Reading& reading, Output& output);
 
 // The five kinds in the project reader's order, each with its count and its entries as written.
-std::string MembersOutput(const std::string& projectPath, bool json, const vb::CodePage& codePage);
+Output MembersOutput(const std::string& projectPath, bool json, const vb::CodePage& codePage);
 
 // Per member its object types in table order, each with its names in declaration order. Without
 // `entries` every form, user control and property page; otherwise the named entries in the order given,
@@ -70,6 +80,14 @@ Output LinesOutput(const std::string& projectPath, bool json, const Reading& rea
 nlohmann::ordered_json LineTallyRecord(const counter::LineTally& tally);
 std::string LineTallyLine(std::string_view label, const counter::LineTally& tally);
 
+// The types of the project at `projectPath` (inventory::TypesOfProject), also stored in `types` if
+// given: text records TYPE<TAB>OBJECTS<TAB>MEMBERS<TAB>PROJECTS sorted by objects (descending), then by
+// type text in byte order, or the document {"types": [...]}.
+Output TypesOutput(const std::string& projectPath, bool json, const Reading& reading,
+                   inventory::TypeInventory* types = nullptr);
+std::string TypesText(const inventory::TypeInventory& types);
+nlohmann::ordered_json TypesDocument(const inventory::TypeInventory& types);
+
 // What a maintainer needs to know before anything else: how each member entry is found, entries outside
 // the project's folder, each member file's line ends, text and head, and the project file's lines that
 // name files no command reads. `membersMissing` when a member file does not open.
@@ -84,10 +102,10 @@ inline constexpr const char* kStandardOutputPath = "-";
 // when that happened. `how` names a document format (Markdown, XML, JSON) and its choices; with the
 // format Text the merged file is written by its own writer, as the window writes it. With `notes` the
 // message lines go there instead of standard error, and no progress bar is shown (for a merge among
-// several).
+// several). `quiet` keeps the bar off in any case (--quiet).
 bool Merge(const std::string& projectPath, const std::string& outputPath, bool codeOnly, bool keepGoing,
            const merger::DocumentMerge& how = {merger::DocumentFormat::Text},
-           std::vector<std::string>* notes = nullptr);
+           std::vector<std::string>* notes = nullptr, bool quiet = false);
 
 // The byte count of a --split value: digits, optionally followed by k (1,024 bytes) or M (1,048,576).
 // Nullopt for anything else, for 0 and for a count past 2^63.

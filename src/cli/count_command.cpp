@@ -1,7 +1,7 @@
 #include "commands.h"
 #include "plain_text.h"
 #include "progress_bar.h"
-#include "project_folder.h"
+#include "project/project_folder.h"
 
 #include "counter/count_project_objects.h"
 #include "files/member_path.h"
@@ -21,7 +21,7 @@ Output CountOutput(const std::string& projectPath, bool json, const Reading& rea
     auto document = nlohmann::ordered_json::array();
     std::int32_t total = 0;
     {
-        ProgressBar bar("Zählen aller Voduvov", members, reading.alone);
+        ProgressBar bar("Zählen aller Voduvov", members, reading.alone && !reading.quiet);
         counter::ObjectGroupTable table;
         const auto counted = [&](const counter::MemberObjects& member) {
             const std::string entry = vb::ShownText(member.entry, lists.Text, reading.codePage);
@@ -43,11 +43,11 @@ Output CountOutput(const std::string& projectPath, bool json, const Reading& rea
             ++output.membersRead;
             bar.step();
         };
-        vb::MemberLookup lookup = CounterLookupOf(projectPath);
+        vb::MemberLookup lookup = vb::CounterLookupOf(projectPath);
         total = counter::CountProjectObjects(lists, table, lookup, counted, reading.keepGoing);
     }
     if (json)
-        output.text = JsonText({{"total", total}, {"members", std::move(document)}});
+        output.document = {{"total", total}, {"members", std::move(document)}};
     else
         AppendRecord(out, {std::to_string(total), "Gesamt"});
     return output;

@@ -45,7 +45,82 @@ void AppendPrefixed(std::string& out, const std::string& prefix, std::string_vie
     }
 }
 
+// `value` as indented JSON text whose lines after the first start with `indent` blanks: the text it has
+// as part of a document dumped whole with two blanks a level.
+std::string Nested(const nlohmann::ordered_json& value, std::size_t indent) {
+    const std::string text = value.dump(2);
+    std::string out;
+    out.reserve(text.size() + text.size() / 8);
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+        out.append(text, start, end + 1 - start);
+        out.append(indent, ' ');
+    }
+    out.append(text, start);
+    return out;
+}
+
+// The document {"projects": [...], ...} written a piece at a time, with the bytes that dumping it whole
+// with two blanks a level gives (no string in it holds a line end, JSON escapes them).
+class ProjectsDocument {
+public:
+    void add(const nlohmann::ordered_json& project) {
+        std::string out = first_ ? "{\n  \"projects\": [\n    " : ",\n    ";
+        first_ = false;
+        out += Nested(project, 4);
+        WriteAll(STDOUT_FILENO, out, std::string(kStandardOutputName));
+    }
+    // Closes the list of projects and writes the keys of `rest` after it.
+    void finish(const nlohmann::ordered_json& rest) {
+        std::string out = first_ ? "{\n  \"projects\": []" : "\n  ]";
+        for (const auto& [key, value] : rest.items())
+            out += ",\n  " + nlohmann::ordered_json(key).dump() + ": " + Nested(value, 2);
+        out += "\n}\n";
+        WriteAll(STDOUT_FILENO, out, std::string(kStandardOutputName));
+    }
+
+private:
+    bool first_ = true;
+};
+
 } // namespace
+
+nlohmann::ordered_json ProjectEntry(const std::string& projectPath, const nlohmann::ordered_json& document,
+                                    const vb::CodePage& codePage) {
+    nlohmann::ordered_json entry = {
+        {"project", vb::ShownText(projectPath, vb::TextKindOf(projectPath), codePage)}};
+    entry.update(document);
+    return entry;
+}
+
+inventory::MemberReading MemberReadingOf(const Reading& reading, Output& output) {
+    return {reading.codePage, reading.keepGoing, [&reading, &output](const vb::RuntimeError& error) {
+                NoteMissingMember(output, reading, error);
+            }};
+}
+
+std::string SharedText(const inventory::SharedMembers& shared, const vb::CodePage& page) {
+    std::string out;
+    for (const inventory::SharedFile& file : shared.shared()) {
+        out += "Geteilt\t" + PlainField(file.file, vb::TextKindOf(file.file), page);
+        for (const std::string& project : file.projects)
+            out += "\t" + PlainField(project, vb::TextKindOf(project), page);
+        out += "\n";
+    }
+    return out;
+}
+
+nlohmann::ordered_json SharedDocument(const inventory::SharedMembers& shared, const vb::CodePage& page) {
+    auto records = nlohmann::ordered_json::array();
+    for (const inventory::SharedFile& file : shared.shared()) {
+        auto projects = nlohmann::ordered_json::array();
+        for (const std::string& project : file.projects)
+            projects.push_back(vb::ShownText(project, vb::TextKindOf(project), page));
+        records.push_back({{"file", vb::ShownText(file.file, vb::TextKindOf(file.file), page)},
+                           {"projects", std::move(projects)}});
+    }
+    return records;
+}
 
 void NoteMissingMember(Output& output, const Reading& reading, const vb::RuntimeError& error,
                        const ProgressBar* bar) {
@@ -69,8 +144,8 @@ bool RunOverProjects(
     const std::function<Output(const std::string& projectPath, std::size_t index)>& command) {
     bool complete = true;
     std::int64_t members = 0;
-    auto documents = nlohmann::ordered_json::array();
-    ProgressBar bar(run.status, static_cast<int>(projects.size()));
+    ProjectsDocument documents;
+    ProgressBar bar(run.status, static_cast<int>(projects.size()), !run.quiet);
     const std::function<ProjectResult(std::size_t)> work = [&](std::size_t i) {
         return ReadOne(projects[i], i, command);
     };
@@ -82,14 +157,20 @@ bool RunOverProjects(
         if (result.error || result.output.membersMissing)
             complete = false;
         if (run.json) {
-            nlohmann::ordered_json document = {
-                {"project", vb::ShownText(path, vb::TextKindOf(path), run.codePage)}};
+            nlohmann::ordered_json document;
             if (result.error)
-                document["error"] = {{"number", result.error->number()},
-                                     {"description", FailureDescription(*result.error, run.codePage)}};
+                document =
+                    ProjectEntry(path,
+                                 {{"error",
+                                   {{"number", result.error->number()},
+                                    {"description", FailureDescription(*result.error, run.codePage)}}}},
+                                 run.codePage);
             else
-                document.update(nlohmann::ordered_json::parse(result.output.text));
-            documents.push_back(std::move(document));
+                document = ProjectEntry(path, result.output.document, run.codePage);
+            if (run.jsonLines)
+                WriteAll(STDOUT_FILENO, document.dump() + '\n', std::string(kStandardOutputName));
+            else
+                documents.add(document);
         } else {
             const std::string field = PlainField(path, vb::TextKindOf(path), run.codePage);
             std::string out;
@@ -104,13 +185,16 @@ bool RunOverProjects(
         bar.step(members > 0 ? "Projekte, " + std::to_string(members) + " Mitglieder" : "Projekte");
     };
     RunInOrder(projects.size(), run.jobs, work, done);
-    nlohmann::ordered_json top = {{"projects", std::move(documents)}};
+    nlohmann::ordered_json rest = nlohmann::ordered_json::object();
     std::string closing;
     if (run.finish)
-        run.finish(closing, top);
-    if (run.json)
-        closing = JsonText(top);
-    WriteAll(STDOUT_FILENO, closing, std::string(kStandardOutputName));
+        run.finish(closing, rest);
+    if (run.jsonLines && !rest.empty())
+        WriteAll(STDOUT_FILENO, rest.dump() + '\n', std::string(kStandardOutputName));
+    else if (run.json && !run.jsonLines)
+        documents.finish(rest);
+    else if (!run.json)
+        WriteAll(STDOUT_FILENO, closing, std::string(kStandardOutputName));
     return complete;
 }
 

@@ -1,13 +1,7 @@
 #include "commands.h"
 #include "plain_text.h"
-#include "project_folder.h"
-#include "standard_streams.h"
-
-#include "project/read_project_file.h"
 
 #include <nlohmann/json.hpp>
-
-#include <optional>
 
 namespace cli {
 
@@ -40,51 +34,45 @@ std::string LineTallyLine(std::string_view label, const counter::LineTally& tall
 
 Output LinesOutput(const std::string& projectPath, bool json, const Reading& reading,
                    counter::LineTally* projectTotal) {
-    const vb::ProjectFileLists lists = vb::ReadProjectFile(projectPath);
-    vb::MemberLookup lookup = CounterLookupOf(projectPath);
     Output output;
-    auto members = nlohmann::ordered_json::array();
-    auto kinds = nlohmann::ordered_json::array();
-    std::string memberLines;
-    std::string kindLines;
-    counter::LineTally total;
-    for (const vb::SourceKind kind : vb::kSourceKinds) {
-        counter::LineTally ofKind;
-        for (const std::string_view entry : lists.entries(kind)) {
-            ++output.membersRead;
-            const std::string shown = vb::ShownText(entry, lists.Text, reading.codePage);
-            std::optional<vb::LineReader> reader;
-            nlohmann::ordered_json record = {{"kind", KindNameOf(kind)}, {"entry", shown}};
-            if (const auto missing = lookup.openInto(std::string(entry), reader)) {
-                if (!reading.keepGoing)
-                    throw *missing;
-                NoteMissingMember(output, reading, *missing);
-                record["missing"] = MissingRecord(*missing, reading.codePage);
-                AppendRecord(memberLines, {"Mitglied", vb::GroupCaptionOf(kind), ControlPictures(shown), "-",
-                                           "-", "-", "-", "-", "-"});
-            } else {
-                const counter::LineTally tally = counter::CountMemberLines(*reader, kind);
-                ofKind += tally;
-                record.update(LineTallyRecord(tally));
-                AppendNumbers(memberLines, {"Mitglied", vb::GroupCaptionOf(kind), ControlPictures(shown)},
-                              tally);
-            }
+    const inventory::ProjectLines project =
+        inventory::LinesOfProject(projectPath, MemberReadingOf(reading, output));
+    output.membersRead = static_cast<std::int64_t>(project.members.size());
+    if (projectTotal)
+        *projectTotal = project.total;
+    if (json) {
+        auto members = nlohmann::ordered_json::array();
+        for (const inventory::MemberLines& member : project.members) {
+            nlohmann::ordered_json record = {{"kind", KindNameOf(member.kind)}, {"entry", member.entry}};
+            if (member.missing)
+                record["missing"] = MissingRecord(*member.missing, reading.codePage);
+            else
+                record.update(LineTallyRecord(*member.tally));
             members.push_back(std::move(record));
         }
-        nlohmann::ordered_json kindRecord = {{"kind", KindNameOf(kind)}};
-        kindRecord.update(LineTallyRecord(ofKind));
-        kinds.push_back(std::move(kindRecord));
-        AppendNumbers(kindLines, {"Art", vb::GroupCaptionOf(kind)}, ofKind);
-        total += ofKind;
+        auto kinds = nlohmann::ordered_json::array();
+        for (std::size_t k = 0; k < vb::kSourceKinds.size(); ++k) {
+            nlohmann::ordered_json record = {{"kind", KindNameOf(vb::kSourceKinds[k])}};
+            record.update(LineTallyRecord(project.kinds[k]));
+            kinds.push_back(std::move(record));
+        }
+        output.document = {{"members", std::move(members)},
+                           {"kinds", std::move(kinds)},
+                           {"total", LineTallyRecord(project.total)}};
+        return output;
     }
-    if (projectTotal)
-        *projectTotal = total;
-    if (json)
-        output.text = JsonText({{"members", std::move(members)},
-                                {"kinds", std::move(kinds)},
-                                {"total", LineTallyRecord(total)}});
-    else
-        output.text = memberLines + kindLines + LineTallyLine("Gesamt", total);
+    std::string& out = output.text;
+    for (const inventory::MemberLines& member : project.members) {
+        const std::string_view group = vb::GroupCaptionOf(member.kind);
+        if (member.missing)
+            AppendRecord(out,
+                         {"Mitglied", group, ControlPictures(member.entry), "-", "-", "-", "-", "-", "-"});
+        else
+            AppendNumbers(out, {"Mitglied", group, ControlPictures(member.entry)}, *member.tally);
+    }
+    for (std::size_t k = 0; k < vb::kSourceKinds.size(); ++k)
+        AppendNumbers(out, {"Art", vb::GroupCaptionOf(vb::kSourceKinds[k])}, project.kinds[k]);
+    out += LineTallyLine("Gesamt", project.total);
     return output;
 }
 

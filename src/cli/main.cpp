@@ -1,6 +1,6 @@
 // vbprojekt: the results of the counter and the merger without a window, for scripts and nightly jobs.
 // Exit status 0 on success, 1 on a runtime error, a refused merge or a member file that could not be opened
-// (check, --keep-going), 2 on a usage error.
+// (check, components, --keep-going), 2 on a usage error.
 
 #include "command_line.h"
 #include "failures.h"

@@ -8,8 +8,9 @@
 
 namespace cli {
 
-std::string MembersOutput(const std::string& projectPath, bool json, const vb::CodePage& codePage) {
+Output MembersOutput(const std::string& projectPath, bool json, const vb::CodePage& codePage) {
     const vb::ProjectFileLists lists = vb::ReadProjectFile(projectPath);
+    Output output;
     if (json) {
         auto groups = nlohmann::ordered_json::array();
         for (const vb::SourceKind kind : vb::kSourceKinds) {
@@ -21,10 +22,11 @@ std::string MembersOutput(const std::string& projectPath, bool json, const vb::C
                               {"count", lists.count(kind)},
                               {"entries", std::move(entries)}});
         }
-        return JsonText({{"groups", std::move(groups)}});
+        output.document = {{"groups", std::move(groups)}};
+        return output;
     }
     // Per kind a record GROUP COUNT, then one record GROUP INDEX ENTRY per entry, indexed from 1.
-    std::string out;
+    std::string& out = output.text;
     for (const vb::SourceKind kind : vb::kSourceKinds) {
         const std::string_view group = vb::GroupCaptionOf(kind);
         AppendRecord(out, {group, std::to_string(lists.count(kind))});
@@ -32,7 +34,7 @@ std::string MembersOutput(const std::string& projectPath, bool json, const vb::C
         for (const std::string_view entry : lists.entries(kind))
             AppendRecord(out, {group, std::to_string(++index), PlainField(entry, lists.Text, codePage)});
     }
-    return out;
+    return output;
 }
 
 } // namespace cli

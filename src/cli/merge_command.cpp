@@ -19,7 +19,8 @@ const std::string kOwnFileRefusal =
 namespace {
 
 bool MergeUnlessOwnFile(const std::string& projectPath, const std::string& outputPath, bool codeOnly,
-                        bool keepGoing, const merger::DocumentMerge& how, std::vector<std::string>* notes) {
+                        bool keepGoing, const merger::DocumentMerge& how, std::vector<std::string>* notes,
+                        bool quiet) {
     const bool text = how.format == merger::DocumentFormat::Text;
     const vb::ProjectFileLists lists = vb::ReadProjectFile(projectPath);
     // As the window: members are found at the project path's folder followed by their entries. The
@@ -50,7 +51,7 @@ bool MergeUnlessOwnFile(const std::string& projectPath, const std::string& outpu
         if (!merger::IdentitiesOfOutput(STDOUT_FILENO).empty())
             merger::RefuseOwnFileOpened(STDOUT_FILENO, projectPath, lists, projectFolder, lookup);
         // A bar on the terminal that also shows the merged text would be torn up by it.
-        ProgressBar bar("Datei wird generiert", members, ::isatty(STDOUT_FILENO) != 1);
+        ProgressBar bar("Datei wird generiert", members, !quiet && ::isatty(STDOUT_FILENO) != 1);
         shownBar = &bar;
         if (text)
             merger::MergeIntoDescriptor(
@@ -65,7 +66,7 @@ bool MergeUnlessOwnFile(const std::string& projectPath, const std::string& outpu
 
     if (const auto own = merger::OwnFileNamedBy(outputPath, projectPath, lists, projectFolder, &lookup))
         throw merger::MergeReadsItsOutput(*own);
-    ProgressBar bar("Datei wird generiert", members, notes == nullptr);
+    ProgressBar bar("Datei wird generiert", members, !quiet && notes == nullptr);
     shownBar = &bar;
     // The earlier output stays whole until the new one is complete.
     if (text)
@@ -100,9 +101,9 @@ std::optional<std::uint64_t> SplitSizeNamed(std::string_view text) {
 }
 
 bool Merge(const std::string& projectPath, const std::string& outputPath, bool codeOnly, bool keepGoing,
-           const merger::DocumentMerge& how, std::vector<std::string>* notes) {
+           const merger::DocumentMerge& how, std::vector<std::string>* notes, bool quiet) {
     try {
-        return MergeUnlessOwnFile(projectPath, outputPath, codeOnly, keepGoing, how, notes);
+        return MergeUnlessOwnFile(projectPath, outputPath, codeOnly, keepGoing, how, notes, quiet);
     } catch (const merger::MergeReadsItsOutput& e) {
         // Found before anything was written, or as a member was opened: the target keeps what it had.
         throw Refusal(kOwnFileRefusal + ControlPictures(e.path()));

@@ -1,7 +1,7 @@
 #include "commands.h"
 #include "failures.h"
 #include "plain_text.h"
-#include "project_folder.h"
+#include "project/project_folder.h"
 #include "standard_streams.h"
 #include "text/code_page.h"
 
@@ -73,7 +73,7 @@ Output ObjectsOutput(const std::string& projectPath, const std::vector<std::stri
     auto document = nlohmann::ordered_json::array();
     {
         counter::ObjectGroupTable table;
-        vb::MemberLookup lookup = CounterLookupOf(projectPath);
+        vb::MemberLookup lookup = vb::CounterLookupOf(projectPath);
         for (const Member& member : members) {
             ++output.membersRead;
             const auto missing = counter::ScanMemberFileIfItOpens(std::string(member.entry), table, lookup);
@@ -123,7 +123,7 @@ Output ObjectsOutput(const std::string& projectPath, const std::vector<std::stri
         }
     }
     if (json)
-        output.text = JsonText({{"members", std::move(document)}});
+        output.document = {{"members", std::move(document)}};
     return output;
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 // A one-line progress bar on standard error, redrawn in place, for the commands that go through many
-// member files. It shows only where somebody watches: when standard error is a terminal and the command
-// has more than a handful of steps. Otherwise it writes nothing at all, so logs and pipes stay clean.
+// member files. It shows only where somebody watches: when standard error is a terminal that can redraw
+// a line (TERM is not "dumb") and the command has more than a handful of steps. Otherwise it writes
+// nothing at all, so logs and pipes stay clean. The line never grows past the terminal's width, so it
+// never wraps into a second line that the next redraw would leave behind.
 
 #include <string>
 #include <string_view>

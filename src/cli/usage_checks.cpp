@@ -43,7 +43,34 @@ std::vector<std::string> LeftOverWords(const CLI::App& app) {
     return words;
 }
 
+// The program's commands as a German list: "members, objects, … oder types".
+std::string CommandList(const CLI::App& app) {
+    const std::vector<const CLI::App*> commands = app.get_subcommands([](const CLI::App*) { return true; });
+    std::string list;
+    for (std::size_t i = 0; i < commands.size(); ++i) {
+        if (i > 0)
+            list += i + 1 == commands.size() ? " oder " : ", ";
+        list += commands[i]->get_name();
+    }
+    return list;
+}
+
 } // namespace
+
+std::string GermanParseError(const CLI::ParseError& error) {
+    // CLI11 names the option first: "--jobs: 1 required N missing".
+    const std::string text = error.what();
+    const std::size_t colon = text.find(": ");
+    const std::string name = colon == std::string::npos ? std::string() : text.substr(0, colon);
+    if (!name.empty() && dynamic_cast<const CLI::ArgumentMismatch*>(&error))
+        return "die Option " + name + " braucht einen Wert";
+    // The checks of the program's own options say everything in German after the name.
+    if (!name.empty() && dynamic_cast<const CLI::ValidationError*>(&error))
+        return text.substr(colon + 2);
+    if (!name.empty() && dynamic_cast<const CLI::ConversionError*>(&error))
+        return "ungültiger Wert für " + name;
+    return name.empty() ? "fehlerhafter Aufruf" : "fehlerhafter Aufruf (" + name + ")";
+}
 
 std::string OneWordTooMany(const CLI::App& command, const std::string& word) {
     return "überzähliges Argument für " + command.get_name() + ": " + word;
@@ -93,7 +120,7 @@ void CheckCommandWords(const CLI::App& app) {
         throw UsageError(OneWordTooMany(*command, word));
     }
     if (!command)
-        throw UsageError("kein Befehl angegeben (members, objects, count oder merge)");
+        throw UsageError("kein Befehl angegeben (" + CommandList(app) + ")");
     if (chosen.size() > 1)
         throw UsageError("überzähliger Befehl für " + command->get_name() + ": " + chosen[1]->get_name());
 }

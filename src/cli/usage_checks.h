@@ -26,6 +26,9 @@ void ReportMissingOperand(const CLI::App& command);
 // stands alone, and a word after it is one too many, as it always was.
 void RequireProjectOperands(const CLI::App& command, const std::vector<std::string>& operands);
 
+// The German message for what CLI11 found wrong, naming the option; none of CLI11's own words.
+std::string GermanParseError(const CLI::ParseError& error);
+
 // An operand given as empty text is missing too.
 void RequireOperand(const CLI::App& command, const char* name);
 

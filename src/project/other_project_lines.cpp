@@ -16,12 +16,14 @@ struct KnownKey {
     std::string_view what;
 };
 
+constexpr std::string_view kComponent = "Komponente";
+
 constexpr std::array<KnownKey, 6> kKnownKeys = {{
     {"Designer", "Designer-Datei"},
     {"UserDocument", "Benutzerdokument"},
     {"RelatedDoc", "zugehöriges Dokument"},
     {"ResFile32", "Ressourcendatei"},
-    {"Object", "Komponente"},
+    {"Object", kComponent},
     {"Reference", "Verweis"},
 }};
 
@@ -75,6 +77,8 @@ void ReadReference(OtherProjectLine& line) {
         line.version = parts[1];
     if (parts.size() > 3)
         line.file = parts[3];
+    if (parts.size() > 4) // a description may hold "#" itself
+        line.description = value.substr(static_cast<std::size_t>(parts[4].data() - value.data()));
 }
 
 // "{GUID}#VERSION#FLAGS; FILE", or "*\AFILE" for a user control from another project of the group.
@@ -127,6 +131,31 @@ OtherProjectLine ReadOtherProjectLine(std::string_view text) {
     line.key = key;
     line.what = kNamesAFile;
     line.file = file;
+    return line;
+}
+
+OtherProjectLine ReadHeadObjectLine(std::string_view text) {
+    constexpr std::string_view kKey = "Object";
+    if (!text.starts_with(kKey))
+        return {};
+    text.remove_prefix(kKey.size());
+    while (text.starts_with(' '))
+        text.remove_prefix(1);
+    if (!text.starts_with('='))
+        return {};
+    text.remove_prefix(1);
+    // The value without its quotes: "{GUID}#2.0#0"; "FILE" reads as {GUID}#2.0#0; FILE.
+    std::string value;
+    for (char c : text)
+        if (c != '"')
+            value += c;
+    while (value.starts_with(' '))
+        value.erase(0, 1);
+    OtherProjectLine line;
+    line.key = kKey;
+    line.what = kComponent;
+    line.value = std::move(value);
+    ReadObject(line);
     return line;
 }
 

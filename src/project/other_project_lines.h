@@ -18,11 +18,18 @@ struct OtherProjectLine {
     std::string guid;
     std::string version;
     std::string file;
+    // The description of a type library reference, empty elsewhere.
+    std::string description;
 };
 
 // The line read as one of those above, or an empty key for a line that is none of them (a member line,
 // a line without "=", a value that names no file).
 OtherProjectLine ReadOtherProjectLine(std::string_view line);
+
+// A line of a member file's head that names the component of its controls, `Object = "{GUID}#VERSION#0";
+// "FILE"` or `Object = "*\\APATH"`, read as the project file's Object line with the same value; an empty
+// key for any other line.
+OtherProjectLine ReadHeadObjectLine(std::string_view line);
 
 // Every such line of the project file, in order; RuntimeError as for any reading.
 std::vector<OtherProjectLine> OtherProjectLines(const std::string& path);

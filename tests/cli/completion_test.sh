@@ -26,11 +26,11 @@ expect() {
     fi
 }
 
-expect "check count lines members merge objects types" vbprojekt ""
+expect "check components count lines members merge objects types" vbprojekt ""
 expect "members merge" vbprojekt m
-expect "-- --help --version -h" vbprojekt -
+expect "-- --help --quiet --version -V -h -q" vbprojekt -
 expect "-- --code-only --encoding --format --help --jobs --keep-going --line-numbers --output-dir --split" vbprojekt merge --
-expect "--jobs --json" vbprojekt count --j
+expect "--jobs --json --json-lines" vbprojekt count --j
 # The project: project files and folders only, also after an option and after "--".
 expect "Formulare G.VBG P.vbp" vbprojekt members ""
 expect "Formulare G.VBG P.vbp" vbprojekt count --json ""
@@ -42,6 +42,15 @@ expect "" vbprojekt merge -- P.vbp --c
 expect "Formulare G.VBG P.vbp" vbprojekt merge --format json ""
 expect "Formulare G.VBG P.vbp notiz.txt" vbprojekt merge --split 2k P.vbp ""
 expect "Formulare G.VBG P.vbp notiz.txt" vbprojekt merge --format=xml P.vbp ""
-expect "" vbprojekt merge P.vbp --encoding ""
+# The values of --format and --encoding (from iconv's list), folders for --output-dir.
+expect "json markdown text xml" vbprojekt merge P.vbp --format ""
+expect "CP1250 CP1251 CP1252 CP1253 CP1254 CP1255 CP1256 CP1257 CP1258" vbprojekt count --encoding CP125
+expect "Formulare" vbprojekt merge --output-dir ""
+expect "" vbprojekt count --jobs ""
 expect "Formulare G.VBG P.vbp" vbprojekt count --encoding CP1250 ""
+# Every format offered is one merge takes.
+for format in $(_vbprojekt_values --format); do
+    "$program" merge --format "$format" P.vbp "$folder/aus" >/dev/null 2>&1
+    [[ $? -ne 2 ]] || { echo "--format $format refused"; failures=$((failures + 1)); }
+done
 exit $((failures > 0))

@@ -87,4 +87,33 @@ TEST(Conventions, ControlCharactersOfTheCallersWordsAppearAsTheirSymbols) {
                      "\"Rahmen\u240d.frm\" ist kein Eintrag des Projekts");
 }
 
+TEST(Conventions, ShortVersionAndTheWholeCommandListWhereTheyAreNamed) {
+    const auto version = RunVbprojekt({"-V"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, RunVbprojekt({"--version"}).out);
+    EXPECT_EQ(version.out.rfind("vbprojekt ", 0), 0u) << version.out;
+
+    // The message for a missing command names every command of the help's list.
+    const std::string help = RunVbprojekt({"--help"}).out;
+    const auto missing = RunVbprojekt({});
+    EXPECT_EQ(missing.status, 2);
+    std::size_t at = help.find("\nBefehle:\n");
+    ASSERT_NE(at, std::string::npos) << help;
+    int commands = 0;
+    for (at = help.find("\n  ", at); at != std::string::npos && help[at + 3] != ' ';
+         at = help.find("\n  ", at + 1)) {
+        const std::string command = help.substr(at + 3, help.find(' ', at + 3) - at - 3);
+        EXPECT_NE(missing.err.find(command), std::string::npos) << command << " in " << missing.err;
+        ++commands;
+    }
+    EXPECT_GE(commands, 7);
+}
+
+TEST(Conventions, OptionValueErrorsAreTheProgramsOwnGermanWords) {
+    const std::string project = SampleProject();
+    ExpectUsageError({"count", project, "--jobs"}, "die Option --jobs braucht einen Wert");
+    ExpectUsageError({"count", "--jobs", "x", project}, "--jobs braucht eine ganze Zahl ab 1: x");
+    ExpectUsageError({"merge", project, "-", "--format"}, "die Option --format braucht einen Wert");
+}
+
 } // namespace

@@ -110,10 +110,10 @@ TEST(Estate, AFolderSearchedOnSeveralThreadsGivesItsProjectsInByteOrderOfTheWhol
 
 TEST(Estate, SameBytesWhateverTheNumberOfThreads) {
     const Estate estate;
-    for (const std::string command : {"count", "objects", "members", "check", "lines", "types"})
+    for (const std::string command : {"count", "objects", "members", "check", "lines", "types", "components"})
         for (const bool json : {false, true}) {
             std::vector<std::string> args = {command, "--keep-going", "estate", "gruppen/Alle.vbg"};
-            if (command == "members" || command == "check")
+            if (command == "members" || command == "check" || command == "components")
                 args.erase(args.begin() + 1);
             if (json)
                 args.push_back("--json");
@@ -246,6 +246,19 @@ TEST(Estate, JsonHoldsOneDocumentPerProjectOrItsError) {
     EXPECT_EQ(projects[0].at("members").size(), 1U);
     EXPECT_EQ(projects[1], nlohmann::ordered_json::parse(R"({"project": "estate/Beta/Beta.vbp",
         "error": {"number": 53, "description": "Datei nicht gefunden: estate/Beta/Fehlt.frm"}})"));
+}
+
+TEST(Estate, JsonWrittenProjectByProjectIsTheDocumentDumpedWhole) {
+    // The run writes each project's document as soon as it is in order; the bytes must still be those of
+    // the whole document indented by two blanks, with the run's own keys after the projects.
+    const Estate estate;
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"types", "--json", "-k", "--jobs", "2", "estate"},
+          {"lines", "--json", "-k", "estate", "estate/alt/ALT.VBP"},
+          {"check", "--json", "--jobs", "1", "estate", "gruppen/Alle.vbg"}}) {
+        const RunResult result = estate.run(args);
+        EXPECT_EQ(result.out, nlohmann::ordered_json::parse(result.out).dump(2) + "\n") << args.front();
+    }
 }
 
 TEST(Estate, OneProjectFileKeepsItsOutputAndAnOddWordIsStillOneTooMany) {

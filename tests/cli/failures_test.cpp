@@ -53,7 +53,7 @@ TEST(Failures, MissingMemberIsNamedAsSeenFromTheCaller) {
 TEST(Failures, UsageErrorsExitWith2AndAGermanMessage) {
     const std::string sample = SampleProject();
     const std::pair<std::vector<std::string>, std::string> cases[] = {
-        {{}, "kein Befehl angegeben (members, objects, count oder merge)"},
+        {{}, "kein Befehl angegeben (members, objects, count, check, merge, lines oder types)"},
         {{"zaehlen", sample}, "unbekannter Befehl: zaehlen"},
         {{"count"}, "count: PROJEKT fehlt"},
         {{"merge", sample}, "merge: AUSGABE fehlt"},

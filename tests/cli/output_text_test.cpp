@@ -91,4 +91,56 @@ TEST(Progress, ABarOnATerminalForMoreThanAHandfulOfMembers) {
     EXPECT_EQ(result.err, "");
 }
 
+TEST(Progress, QuietAndADumbTerminalShowNoBar) {
+    clitest::TempProject many;
+    const std::string big = ProjectWithForms(many, 6);
+    for (const auto& args :
+         std::vector<std::vector<std::string>>{{"count", "--quiet", big},
+                                               {"-q", "count", big},
+                                               {"merge", big, many.dir.file("aus.txt"), "-q"}}) {
+        const auto result = RunVbprojekt(args, clitest::OnATerminal());
+        EXPECT_EQ(result.status, 0) << result.err;
+        EXPECT_EQ(result.err, "") << args[1];
+    }
+    auto dumb = clitest::OnATerminal();
+    dumb.environment = {"TERM=dumb"};
+    const auto result = RunVbprojekt({"count", big}, dumb);
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.err, "");
+}
+
+// Every redraw of the bar, in shown characters (UTF-8 continuation bytes and escapes left out).
+std::vector<int> RedrawWidths(const std::string& err) {
+    std::vector<int> widths;
+    std::size_t start = 0;
+    while ((start = err.find('\r', start)) != std::string::npos) {
+        std::size_t end = err.find_first_of("\r\x1b", start + 1);
+        end = end == std::string::npos ? err.size() : end;
+        int width = 0;
+        for (std::size_t i = start + 1; i < end; ++i)
+            width += (static_cast<unsigned char>(err[i]) & 0xC0) != 0x80;
+        if (width > 0)
+            widths.push_back(width);
+        start = end;
+    }
+    return widths;
+}
+
+TEST(Progress, TheBarFitsANarrowTerminal) {
+    clitest::TempProject many;
+    const std::string big = ProjectWithForms(many, 8);
+    for (const unsigned short columns : {100, 40, 12}) {
+        auto terminal = clitest::OnATerminal();
+        terminal.terminalColumns = columns;
+        const auto result = RunVbprojekt({"count", big}, terminal);
+        EXPECT_EQ(result.status, 0);
+        const std::vector<int> widths = RedrawWidths(result.err);
+        ASSERT_FALSE(widths.empty()) << result.err;
+        for (const int width : widths)
+            EXPECT_LT(width, columns) << result.err;
+        // The numbers show however narrow the terminal.
+        EXPECT_NE(result.err.find("8/8"), std::string::npos) << result.err;
+    }
+}
+
 } // namespace

@@ -82,7 +82,12 @@ RunResult RunVbprojekt(const std::vector<std::string>& args, const RunOptions& o
         Check(::pipe2(outPipe, O_CLOEXEC) == 0, "pipe");
     Fd outRead(outPipe[0]), outWrite(outPipe[1]);
     if (options.terminalStandardError) {
-        Check(::openpty(&errPair[0], &errPair[1], nullptr, nullptr, nullptr) == 0, "openpty");
+        winsize size{};
+        size.ws_col = options.terminalColumns;
+        size.ws_row = 24;
+        Check(::openpty(&errPair[0], &errPair[1], nullptr, nullptr,
+                        options.terminalColumns ? &size : nullptr) == 0,
+              "openpty");
         ::fcntl(errPair[0], F_SETFD, FD_CLOEXEC);
         ::fcntl(errPair[1], F_SETFD, FD_CLOEXEC);
     } else
@@ -95,6 +100,22 @@ RunResult RunVbprojekt(const std::vector<std::string>& args, const RunOptions& o
     for (auto& arg : argv)
         pointers.push_back(arg.data());
     pointers.push_back(nullptr);
+    // The test's environment with the options' variables in place of those of the same name.
+    std::vector<std::string> environment;
+    for (char** variable = environ; *variable; ++variable) {
+        const std::string text = *variable;
+        const std::string name = text.substr(0, text.find('=') + 1);
+        bool replaced = false;
+        for (const std::string& own : options.environment)
+            replaced = replaced || own.starts_with(name);
+        if (!replaced)
+            environment.push_back(text);
+    }
+    environment.insert(environment.end(), options.environment.begin(), options.environment.end());
+    std::vector<char*> environmentPointers;
+    for (auto& variable : environment)
+        environmentPointers.push_back(variable.data());
+    environmentPointers.push_back(nullptr);
 
     const pid_t child = ::fork();
     Check(child >= 0, "fork");
@@ -109,7 +130,7 @@ RunResult RunVbprojekt(const std::vector<std::string>& args, const RunOptions& o
             ::_exit(126);
         if (!options.workingDirectory.empty() && ::chdir(options.workingDirectory.c_str()) != 0)
             ::_exit(126);
-        ::execv(pointers[0], pointers.data());
+        ::execve(pointers[0], pointers.data(), environmentPointers.data());
         ::_exit(127);
     }
     outWrite.reset();

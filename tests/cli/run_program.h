@@ -14,10 +14,12 @@ struct RunResult {
 };
 
 struct RunOptions {
-    std::string workingDirectory;       // empty: the test's own
-    std::string standardOutputPath;     // empty: captured through a pipe; otherwise opened for writing
-    bool appendStandardOutput = false;  // opened as the shell's ">>" does, not emptied
-    bool terminalStandardError = false; // standard error is a pseudo terminal instead of a pipe
+    std::string workingDirectory;         // empty: the test's own
+    std::string standardOutputPath;       // empty: captured through a pipe; otherwise opened for writing
+    bool appendStandardOutput = false;    // opened as the shell's ">>" does, not emptied
+    bool terminalStandardError = false;   // standard error is a pseudo terminal instead of a pipe
+    unsigned short terminalColumns = 0;   // that terminal's width; 0: none set
+    std::vector<std::string> environment; // NAME=VALUE set in the child, over the test's own
 };
 
 inline RunOptions InFolder(std::string folder) {

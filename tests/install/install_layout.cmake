@@ -1,6 +1,7 @@
 # Installs the build into PREFIX (emptied first) and checks that every program has what a desktop needs:
 # the program, a menu entry whose Exec and Icon name what was installed, the icons in the hicolor theme
-# (scalable SVG and 32 x 32 PNG) and an AppStream description that launches that menu entry.
+# (scalable SVG and 32 x 32 PNG), an AppStream description that launches that menu entry, and the project
+# files' type that the menu entries name.
 file(REMOVE_RECURSE ${PREFIX})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX}
                 RESULT_VARIABLE result OUTPUT_QUIET)
@@ -26,9 +27,14 @@ foreach(program IN ITEMS voduvov vuzaraze)
     if(EXISTS ${desktop_file})
         file(STRINGS ${desktop_file} exec REGEX "^Exec=")
         file(STRINGS ${desktop_file} icon REGEX "^Icon=")
-        # No file arguments (%f, %U, ...): the programs take none.
-        if(NOT exec STREQUAL "Exec=${program}")
-            string(APPEND problems "\n  ${id}.desktop: ${exec} instead of Exec=${program}")
+        # One project file as the argument (%f: a file manager hands over one local file).
+        if(NOT exec STREQUAL "Exec=${program} %f")
+            string(APPEND problems "\n  ${id}.desktop: ${exec} instead of Exec=${program} %f")
+        endif()
+        file(STRINGS ${desktop_file} mime_types REGEX "^MimeType=")
+        string(FIND "${mime_types}" "MimeType=text/x-vbp" at)
+        if(NOT at EQUAL 0)
+            string(APPEND problems "\n  ${id}.desktop: [${mime_types}] instead of MimeType=text/x-vbp;")
         endif()
         if(NOT icon STREQUAL "Icon=${id}")
             string(APPEND problems "\n  ${id}.desktop: ${icon} instead of Icon=${id}")
@@ -53,6 +59,10 @@ foreach(program IN ITEMS voduvov vuzaraze)
         endif()
     endif()
 endforeach()
+
+if(NOT EXISTS ${PREFIX}/${DATADIR}/mime/packages/vbtools.xml)
+    string(APPEND problems "\n  missing ${PREFIX}/${DATADIR}/mime/packages/vbtools.xml")
+endif()
 
 if(problems)
     message(FATAL_ERROR "installed layout in ${PREFIX}:${problems}")

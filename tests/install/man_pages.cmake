@@ -1,6 +1,6 @@
 # The manual pages in the installed layout: each program's page under man1 and de/man1, rendered by man
-# without a warning (as lintian renders them), in German, and the page of vbprojekt with every command
-# of its help and their options.
+# without a warning (as lintian renders them), in German, with the sections a reader looks for, and the
+# page of vbprojekt with every command of its help and their options.
 #   -DMAN=<man> -DMANDIR=<prefix/share/man> -DPROGRAM=<vbprojekt>
 execute_process(COMMAND ${PROGRAM} --help OUTPUT_VARIABLE help)
 string(REGEX MATCH "\nBefehle:\n([^\n]+\n)+" listing "${help}")
@@ -26,7 +26,8 @@ foreach(page_and_words IN ITEMS "voduvov;Tallimar;Alle Voduvov:" "vuzaraze;Fugab
         # man marks bold and underlined text with backspaces; the words are looked for without them.
         string(ASCII 8 backspace)
         string(REGEX REPLACE ".${backspace}" "" text "${text}")
-        foreach(word IN ITEMS BEZEICHNUNG BESCHREIBUNG "SIEHE AUCH" ${page_and_words})
+        foreach(word IN ITEMS BEZEICHNUNG ÜBERSICHT BESCHREIBUNG OPTIONEN EXIT-STATUS BEISPIELE DATEIEN "SIEHE AUCH"
+                          ${page_and_words})
             string(FIND "${text}" "${word}" at)
             if(at EQUAL -1)
                 string(APPEND problems "\n  ${file} does not say ${word}")

@@ -16,6 +16,9 @@ TEST(OtherProjectLines, KnownKeysWithTheirGuidVersionAndFile) {
     EXPECT_EQ(line.guid, "{00020430-0000-0000-C000-000000000046}");
     EXPECT_EQ(line.version, "2.0");
     EXPECT_EQ(line.file, "..\\..\\Windows\\system32\\stdole2.tlb");
+    EXPECT_EQ(line.description, "OLE Automation");
+    EXPECT_EQ(ReadOtherProjectLine("Reference=*\\G{X}#1.0#0#C:\\a.tlb#Bibliothek #2").description,
+              "Bibliothek #2");
 
     line = ReadOtherProjectLine("Reference=*\\AAndere\\Bibliothek.vbp");
     EXPECT_EQ(line.file, "Andere\\Bibliothek.vbp");
@@ -50,6 +53,22 @@ TEST(OtherProjectLines, OtherKeysOnlyWhenTheirValueNamesAFile) {
     EXPECT_EQ(ReadOtherProjectLine("Module=M; Werkzeuge.bas").key, "");
     EXPECT_EQ(ReadOtherProjectLine("[MS Transaction Server]").key, "");
     EXPECT_EQ(ReadOtherProjectLine("=Haupt.frm").key, "");
+}
+
+TEST(OtherProjectLines, HeadObjectLinesReadAsTheProjectFilesObjectLines) {
+    auto line =
+        vb::ReadHeadObjectLine("Object = \"{831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0\"; \"MSCOMCTL.OCX\"");
+    EXPECT_EQ(line.key, "Object");
+    EXPECT_EQ(line.guid, "{831FDD16-0C5C-11D2-A9FC-0000F8754DA1}");
+    EXPECT_EQ(line.version, "2.0");
+    EXPECT_EQ(line.file, "MSCOMCTL.OCX");
+    line = vb::ReadHeadObjectLine("Object=\"*\\A..\\Steuer\\Steuer.vbp\"");
+    EXPECT_EQ(line.file, "..\\Steuer\\Steuer.vbp");
+    EXPECT_EQ(line.guid, "");
+    // Not a component: another key, an Object line without "=", a property inside the description.
+    EXPECT_EQ(vb::ReadHeadObjectLine("VERSION 5.00").key, "");
+    EXPECT_EQ(vb::ReadHeadObjectLine("Object \"{X}\"").key, "");
+    EXPECT_EQ(vb::ReadHeadObjectLine("   Object = \"{X}#1.0#0\"").key, "");
 }
 
 } // namespace

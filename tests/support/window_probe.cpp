@@ -4,7 +4,10 @@
 #include "gui/shell/sorted_list_box.h"
 #include "window_test.h"
 
+#include <QDropEvent>
+#include <QMimeData>
 #include <QTest>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -17,6 +20,40 @@ void ClickEntry(shell::SortedListBox* list, const QString& text) {
     list->scrollToItem(found.constFirst());
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       list->visualItemRect(found.constFirst()).center());
+}
+
+bool DropFiles(QWidget* target, const QStringList& paths) {
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString& path : paths)
+        urls << QUrl::fromLocalFile(path);
+    data.setUrls(urls);
+    const QPoint where = target->rect().center();
+    QDragEnterEvent enter(where, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &enter);
+    if (!enter.isAccepted())
+        return false;
+    QDropEvent drop(where, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &drop);
+    QCoreApplication::processEvents();
+    return drop.isAccepted();
+}
+
+QStringList ControlsWithoutFocusMark(QWidget* first) {
+    QStringList unmarked;
+    first->setFocus(Qt::TabFocusReason);
+    QWidget* current = first;
+    do {
+        QWidget* next = NextTabStop(current);
+        if (!next)
+            break;
+        const QImage without = next->grab().toImage();
+        QTest::keyClick(current, Qt::Key_Tab);
+        if (!next->hasFocus() || next->grab().toImage() == without)
+            unmarked << next->objectName();
+        current = next;
+    } while (current != first);
+    return unmarked;
 }
 
 QWidget* NextTabStop(const QWidget* widget) {

@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QProgressBar>
+#include <QStringList>
 #include <QTimer>
 
 #include <vector>
@@ -16,6 +17,14 @@ namespace vbtest {
 
 // Clicks the entry with exactly this text (the test fails when there is none).
 void ClickEntry(shell::SortedListBox* list, const QString& text);
+
+// Drags `paths` (as a file manager does: one local file address each) onto `target` and drops them there
+// when the target accepts the drag; then lets the window run what the drop started. True when accepted.
+bool DropFiles(QWidget* target, const QStringList& paths);
+
+// Moves the focus with Tab through the window's keyboard order once, from `first` on, and names each
+// control that looks the same with the focus as without it (no focus mark).
+QStringList ControlsWithoutFocusMark(QWidget* first);
 
 // The control that Tab moves the focus to from `widget`.
 QWidget* NextTabStop(const QWidget* widget);

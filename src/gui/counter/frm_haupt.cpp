@@ -29,7 +29,9 @@ shell::SortedListBox* NewList(QWidget* parent, const char* name, shell::Twips pl
 }
 
 QLabel* NewCountLabel(QWidget* parent, const char* name, shell::Twips place) {
-    return shell::NewLabel(parent, name, QString(), place, Qt::AlignHCenter | Qt::AlignTop);
+    QLabel* label = shell::NewLabel(parent, name, QString(), place, Qt::AlignHCenter | Qt::AlignTop);
+    shell::OfferCopy(label);
+    return label;
 }
 
 // The Info dialog's values, the client area, the icon and the places of the controls both main windows
@@ -75,7 +77,7 @@ frmHaupt::frmHaupt(shell::Desktop& desktop) : shell::MainWindow(desktop, kDesign
 }
 
 void frmHaupt::on_cmdPw_clicked() {
-    runCommand([this] { ChooseProject(); });
+    runCommand([this] { ChooseProject(QString()); });
 }
 void frmHaupt::on_lstE1_selectionMade() {
     runCommand([this] { ListGroupMembers(); });
@@ -90,8 +92,8 @@ void frmHaupt::on_cmdAO_clicked() {
     runCommand([this] { CountAllObjects(); });
 }
 
-void frmHaupt::ChooseProject() {
-    std::optional<shell::ProjectRead> read = shell::ChooseProject(CommonDialog, *txtP, busy(), 5);
+void frmHaupt::ChooseProject(const QString& given) {
+    std::optional<shell::ProjectRead> read = shell::ChooseProject(CommonDialog, given, *txtP, busy(), 5);
     if (!read)
         return;
     ProjectFileLists = std::move(read->lists);

@@ -46,7 +46,7 @@ private:
     void on_lstUObj_selectionMade();
     void on_cmdAO_clicked();
 
-    void ChooseProject();
+    void ChooseProject(const QString& given) override;
     void ShowProjectGroups();
     void ListGroupMembers();
     void ListObjectGroups();

@@ -3,6 +3,6 @@
 
 int main(int argc, char** argv) {
     return shell::RunProgram(
-        argc, argv, {QStringLiteral("voduvov"), QStringLiteral(PROGRAM_VERSION)},
+        argc, argv, {QStringLiteral("voduvov"), QStringLiteral(PROGRAM_VERSION), QStringLiteral("Tallimar")},
         [](shell::Desktop& desktop) { return std::make_unique<counter::frmHaupt>(desktop); });
 }

@@ -55,6 +55,8 @@ frmHaupt::frmHaupt(shell::Desktop& desktop) : shell::MainWindow(desktop, kDesign
         shell::NewLabel(this, "lblEigenschaftenseiten", QStringLiteral("Eigenschaftenseiten:"),
                         {6480, 2400, 1575, 255}, right);
     lblE = shell::NewLabel(this, "lblE", QString(), {8160, 2400, 495, 255});
+    for (QLabel* count : {lblF, lblM, lblK, lblB, lblE})
+        shell::OfferCopy(count);
     fraLinie = new QFrame(this);
     fraLinie->setObjectName(QStringLiteral("fraLinie"));
     fraLinie->setFrameStyle(QFrame::HLine | QFrame::Sunken);
@@ -76,13 +78,16 @@ frmHaupt::frmHaupt(shell::Desktop& desktop) : shell::MainWindow(desktop, kDesign
         setTabOrder(order[i], order[i + 1]);
     txtP->setFocus();
 
+    // A file dropped on txtAD names the output file.
+    takeDroppedFiles(txtAD);
+
     connect(cmdPw, &QPushButton::clicked, this, &frmHaupt::on_cmdPw_clicked);
     connect(cmdADw, &QPushButton::clicked, this, &frmHaupt::on_cmdADw_clicked);
     connect(cmdDg, &QPushButton::clicked, this, &frmHaupt::on_cmdDg_clicked);
 }
 
 void frmHaupt::on_cmdPw_clicked() {
-    runCommand([this] { ChooseProject(); });
+    runCommand([this] { ChooseProject(QString()); });
 }
 void frmHaupt::on_cmdADw_clicked() {
     runCommand([this] { ChooseOutputFile(); });
@@ -91,9 +96,10 @@ void frmHaupt::on_cmdDg_clicked() {
     runCommand([this] { GenerateMergedFile(); });
 }
 
-void frmHaupt::ChooseProject() {
+void frmHaupt::ChooseProject(const QString& given) {
     // The bar keeps its design maximum of 5, which the generator restores after each run.
-    std::optional<shell::ProjectRead> read = shell::ChooseProject(CommonDialog, *txtP, busy(), std::nullopt);
+    std::optional<shell::ProjectRead> read =
+        shell::ChooseProject(CommonDialog, given, *txtP, busy(), std::nullopt);
     if (!read)
         return;
     ProjectFileLists = std::move(read->lists);

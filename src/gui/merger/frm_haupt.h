@@ -48,7 +48,7 @@ private:
     void on_cmdADw_clicked();
     void on_cmdDg_clicked();
 
-    void ChooseProject();
+    void ChooseProject(const QString& given) override;
     void ShowMemberCounts();
     void ChooseOutputFile();
     void GenerateMergedFile();

@@ -14,9 +14,10 @@ std::string FilePathOfText(const QString& text) {
     return QFile::encodeName(text).toStdString();
 }
 
-std::optional<ProjectRead> ChooseProject(CommonDialog& dialog, QLineEdit& txtP, const BusyIndication& busy,
-                                         std::optional<int> progressMaximum) {
-    const QString fileName = dialog.showOpen({QStringLiteral("*.vbp (*.vbp)")});
+std::optional<ProjectRead> ChooseProject(CommonDialog& dialog, const QString& given, QLineEdit& txtP,
+                                         const BusyIndication& busy, std::optional<int> progressMaximum) {
+    const QString fileName =
+        given.isEmpty() ? dialog.showOpen({QStringLiteral("*.vbp (*.vbp)")}) : dialog.take(given);
     if (fileName.isEmpty())
         return std::nullopt;
 

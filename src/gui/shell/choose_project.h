@@ -25,14 +25,15 @@ struct ProjectRead {
     std::string path;
 };
 
-// Runs the project choice: the dialog, then the busy indication (with `progressMaximum` set before the
+// Runs the project choice: the dialog (or, when `given` is not empty, that file taken as if chosen in
+// it), then the busy indication (with `progressMaximum` set before the
 // status text when given; the merger relies on the bar's design maximum of 5), the chosen path into txtP,
 // the two passes over the file named there, and its folder. Returns nothing when the dialog was cancelled:
 // then nothing changed. Otherwise the bar stands at 4 and the busy indication is still on: the window takes
 // the project, shows it, sets the bar to 5 and ends the busy indication.
 // A failure to read the file propagates as vb::RuntimeError.
-std::optional<ProjectRead> ChooseProject(CommonDialog& dialog, QLineEdit& txtP, const BusyIndication& busy,
-                                         std::optional<int> progressMaximum);
+std::optional<ProjectRead> ChooseProject(CommonDialog& dialog, const QString& given, QLineEdit& txtP,
+                                         const BusyIndication& busy, std::optional<int> progressMaximum);
 
 // A path from a text box as the bytes the file system uses.
 std::string FilePathOfText(const QString& text);

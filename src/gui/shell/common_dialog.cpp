@@ -16,14 +16,21 @@ QString CommonDialog::showSave(const QStringList& filters) {
 }
 
 QString CommonDialog::show(int mode, const QStringList& filters) {
-    const QString chosen = desktop_.askFileName(static_cast<FileDialogMode>(mode), filters, fileName_);
-    if (chosen.isEmpty())
+    return chosen(desktop_.askFileName(static_cast<FileDialogMode>(mode), filters, fileName_));
+}
+
+QString CommonDialog::take(const QString& path) {
+    return chosen(path.isEmpty() ? path : QFileInfo(path).absoluteFilePath());
+}
+
+QString CommonDialog::chosen(const QString& path) {
+    if (path.isEmpty())
         return {};
-    fileName_ = chosen;
-    const QString folder = QFileInfo(chosen).absolutePath();
+    fileName_ = path;
+    const QString folder = QFileInfo(path).absolutePath();
     if (QFileInfo(folder).isDir())
         QDir::setCurrent(folder);
-    return chosen;
+    return path;
 }
 
 } // namespace shell

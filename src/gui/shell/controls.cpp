@@ -5,6 +5,8 @@
 #include "gui/shell/text_box.h"
 #include "gui/shell/twips.h"
 
+#include <QAction>
+#include <QClipboard>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -65,6 +67,16 @@ PictureButton* NewEndButton(QWidget* parent, Twips place) {
 
 PictureButton* NewInfoButton(QWidget* parent, Twips place) {
     return Placed(new PictureButton(QStringLiteral("Info"), InfoPicture(), parent), "cmdInfo", place);
+}
+
+void OfferCopy(QLabel* label) {
+    auto* copy = new QAction(QStringLiteral("Kopieren"), label);
+    QObject::connect(copy, &QAction::triggered, label, [label] {
+        if (!label->text().isEmpty())
+            QGuiApplication::clipboard()->setText(label->text());
+    });
+    label->addAction(copy);
+    label->setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
 QString CountText(long long count) {

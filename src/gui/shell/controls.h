@@ -32,6 +32,9 @@ QProgressBar* NewProgressBar(QWidget* parent, Twips place);
 PictureButton* NewEndButton(QWidget* parent, Twips place);
 PictureButton* NewInfoButton(QWidget* parent, Twips place);
 
+// Gives a count label the context menu item "Kopieren", which copies the number it shows.
+void OfferCopy(QLabel* label);
+
 // Shows a count as plain decimal digits.
 QString CountText(long long count);
 

@@ -8,6 +8,7 @@
 #include "gui/shell/maker.h"
 #include "gui/shell/pictures.h"
 #include "gui/shell/twips.h"
+#include "gui/shell/window_states.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -71,6 +72,8 @@ frmInfo::frmInfo(const InfoParameters& parameters, Desktop& desktop)
     setFont(WindowFont());
     setSizeGripEnabled(false);
     setFixedSize(SizeInTwips(kWidthTwips, kHeightTwips));
+    // Neither minimise nor maximise: where the window manager offers them anyway, the dialog stays.
+    RefuseWindowStates(this, Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen);
 
     const auto addLabel = [this](int index, const QString& text, int top, int height,
                                  int width = kLabelWidth) {

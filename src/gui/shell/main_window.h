@@ -1,7 +1,9 @@
 #pragma once
 // What both main windows share: the end and Info buttons in the upper corners with their handlers, the two
-// hint lines between them, the window's one Info dialog, and the boundary every command of the window runs
-// in. Each program's frmHaupt builds its own controls on top.
+// hint lines between them, the window's one Info dialog, the boundary every command of the window runs
+// in, and the project read from outside the window (the program's argument, a project file dropped on the
+// window or on txtP), which runs the same project read as cmdPw. Each program's frmHaupt builds its own
+// controls on top.
 
 #include "gui/shell/common_dialog.h"
 #include "gui/shell/controls.h"
@@ -15,7 +17,11 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
+class QDragEnterEvent;
+class QDragMoveEvent;
+class QDropEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -53,6 +59,9 @@ public:
     QLineEdit* txtP;
     QPushButton* cmdPw;
 
+    // Reads the project file `path` as if it had been chosen in the dialog of cmdPw.
+    void openProject(const QString& path);
+
     const QPointer<frmInfo>& infoDialog() const { return Info; }
     const vb::ProjectFileLists& projectFileLists() const { return ProjectFileLists; }
     const std::string& projectFolder() const { return ProjectFolder; }
@@ -62,6 +71,16 @@ protected:
 
     // Runs one command of the window; a runtime error it does not handle goes to the fatal-error report.
     void runCommand(const std::function<void()>& command);
+
+    // The project read of cmdPw: the file chosen in the dialog, or `given` when it is not empty.
+    virtual void ChooseProject(const QString& given) = 0;
+    // Makes a file dropped on `box` its text, instead of the file's address.
+    void takeDroppedFiles(QLineEdit* box);
+
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     Desktop& desktop_;
     // The file dialogs, and the project chosen with cmdPw: its lists and its folder.
@@ -73,8 +92,12 @@ private:
     void on_cmdInfo_clicked();
     void on_cmdEnde_clicked();
 
+    // Accepts a drag that carries a project file and reads it once dropped; false for any other drag.
+    bool takeProjectDrop(QDropEvent* event);
+
     InfoParameters infoParameters_;
     QPointer<frmInfo> Info;
+    std::vector<QLineEdit*> fileDropBoxes_;
 };
 
 } // namespace shell

@@ -2,9 +2,15 @@
 
 #include "gui/shell/whole_text_tip.h"
 
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHelpEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStyleOptionFocusRect>
 
 namespace shell {
 
@@ -13,6 +19,22 @@ SortedListBox::SortedListBox(QWidget* parent) : QListWidget(parent), collator_(Q
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSortingEnabled(false);
     setUniformItemSizes(true);
+
+    copy_ = new QAction(QStringLiteral("Kopieren"), this);
+    copy_->setShortcut(QKeySequence::Copy);
+    copy_->setShortcutContext(Qt::WidgetShortcut);
+    copy_->setShortcutVisibleInContextMenu(true);
+    copyAll_ = new QAction(QStringLiteral("Alle kopieren"), this);
+    addAction(copy_);
+    addAction(copyAll_);
+    connect(copy_, &QAction::triggered, this, [this] {
+        if (!selectedItems().isEmpty())
+            QGuiApplication::clipboard()->setText(selectedText());
+    });
+    connect(copyAll_, &QAction::triggered, this, [this] {
+        if (count() > 0)
+            QGuiApplication::clipboard()->setText(entries().join(QLatin1Char('\n')));
+    });
 }
 
 void SortedListBox::addEntry(const QString& text) {
@@ -77,6 +99,11 @@ bool MovesTheSelection(int key) {
 } // namespace
 
 void SortedListBox::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Copy)) {
+        copy_->trigger();
+        event->accept();
+        return;
+    }
     QListWidgetItem* before = currentItem();
     const bool move = MovesTheSelection(event->key());
     // A list that never had the focus marks no entry: a move starts as if the first one were marked.
@@ -114,6 +141,27 @@ bool SortedListBox::viewportEvent(QEvent* event) {
     const QListWidgetItem* entry = itemAt(request.pos());
     AnswerWholeTextTip(request, viewport(), entry ? entry->text() : QString(), entry && entryIsCut(entry));
     return true;
+}
+
+void SortedListBox::contextMenuEvent(QContextMenuEvent* event) {
+    copy_->setEnabled(!selectedItems().isEmpty());
+    copyAll_->setEnabled(count() > 0);
+    QMenu::exec(actions(), event->globalPos(), nullptr, this);
+    copy_->setEnabled(true);
+    copyAll_->setEnabled(true);
+}
+
+void SortedListBox::paintEvent(QPaintEvent* event) {
+    QListWidget::paintEvent(event);
+    if (!hasFocus() || currentItem())
+        return;
+    // No entry carries the focus mark: the list's inside shows it instead.
+    QPainter painter(viewport());
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    option.rect = viewport()->rect().adjusted(1, 1, -1, -1);
+    option.backgroundColor = palette().color(QPalette::Base);
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
 }
 
 } // namespace shell

@@ -2,11 +2,10 @@
 
 #include "errors/runtime_error.h"
 #include "gui/shell/busy.h"
+#include "gui/shell/message_box.h"
 
 #include <QApplication>
 #include <QDesktopServices>
-#include <QFileDialog>
-#include <QMessageBox>
 #include <QUrl>
 
 #include <cstdio>
@@ -26,18 +25,7 @@ namespace {
 } // namespace
 
 QString SystemDesktop::askFileName(FileDialogMode mode, const QStringList& filters, const QString& fileName) {
-    QFileDialog dialog(nullptr);
-    dialog.setAcceptMode(mode == FileDialogMode::Open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    dialog.setNameFilters(filters);
-    if (!fileName.isEmpty())
-        dialog.selectFile(fileName);
-    // The dialog runs with the normal pointer, whatever a command set before.
-    const PointerSuspension normal;
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().constFirst();
+    return fileDialog_.ask(mode, filters, fileName);
 }
 
 void SystemDesktop::openAddress(const QByteArray& address) {
@@ -46,12 +34,12 @@ void SystemDesktop::openAddress(const QByteArray& address) {
 
 void SystemDesktop::showMessage(const QString& title, const QString& text) {
     const PointerSuspension normal;
-    QMessageBox::information(QApplication::activeWindow(), title, text);
+    NewMessageBox(QMessageBox::Information, title, text)->exec();
 }
 
 void SystemDesktop::reportFatalError(const QString& title, const vb::RuntimeError& error) {
     SetNormalPointer();
-    QMessageBox::critical(QApplication::activeWindow(), title, FatalErrorText(error));
+    NewMessageBox(QMessageBox::Critical, title, FatalErrorText(error))->exec();
     EndProcess(1);
 }
 

@@ -1,7 +1,9 @@
 #pragma once
-// The desktop of the running program: Qt's file dialog and message boxes, QDesktopServices, process exit.
+// The desktop of the running program: the program's file dialog and message boxes, QDesktopServices, process
+// exit.
 
 #include "gui/shell/desktop.h"
+#include "gui/shell/file_dialog.h"
 
 namespace shell {
 
@@ -12,6 +14,10 @@ public:
     void showMessage(const QString& title, const QString& text) override;
     void reportFatalError(const QString& title, const vb::RuntimeError& error) override;
     void endProgram() override;
+
+private:
+    // The program's one file dialog (each program has one main window).
+    FileDialog fileDialog_;
 };
 
 } // namespace shell

@@ -6,7 +6,9 @@
 #include "window_probe.h"
 #include "window_test.h"
 
+#include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -410,6 +412,83 @@ TEST_F(CounterWindow, FixedSizeWhateverTheWindowManagerAsks) {
     EXPECT_EQ(window_.size(), QSize(632, 393));
     window_.resize(800, 600);
     EXPECT_EQ(window_.size(), QSize(632, 393));
+}
+
+} // namespace
+
+namespace {
+
+// A project named from outside the window (the program's argument, a drop) goes through the project read
+// of cmdPw: the same status text and progress, the working directory at its folder, the dialog's next
+// start at the file.
+TEST_F(CounterWindow, ProjectFromOutsideIsReadAsIfChosen) {
+    const vbtest::WorkingDirectory here(dir_.path());
+    ProgressRecorder progress(window_.PB, window_.lblAktion);
+    window_.openProject(QStringLiteral("Projekt/Test.vbp")); // relative, as typed on the command line
+    EXPECT_TRUE(desktop_.dialogCalls.empty());
+    EXPECT_EQ(progress.statusAtEventPass, "Einlesen der Projektinformationen");
+    EXPECT_EQ(progress.values, (std::vector<int>{1, 2, 3, 4, 5, 0}));
+    EXPECT_EQ(window_.txtP->text(), QString::fromStdString(projectPath_));
+    EXPECT_EQ(window_.lstE1->entries(), (QStringList{"Benutzersteuerelemente", "Formulare", "Module"}));
+    EXPECT_EQ(std::filesystem::current_path(), std::filesystem::path(projectPath_).parent_path());
+    // Members are found relative to the project's folder, as after a choice in the dialog.
+    ClickEntry(window_.lstE1, "Formulare");
+    ClickEntry(window_.lstObj, "Haupt.frm");
+    EXPECT_EQ(window_.lblUObj->text(), "4");
+    desktop_.answerFileDialog(QString());
+    QTest::mouseClick(window_.cmdPw, Qt::LeftButton);
+    EXPECT_EQ(desktop_.dialogCalls.back().startName, QString::fromStdString(projectPath_));
+
+    window_.openProject(QString::fromStdString(dir_.file("Projekt/Fehlt.vbp")));
+    EXPECT_EQ(reported(), 53);
+}
+
+TEST_F(CounterWindow, DroppedProjectFileIsRead) {
+    const QString other = QString::fromStdString(dir_.write("Anders/ZWEI.VBP", "Module=M; M.bas\r\n"));
+    const QString text = QString::fromStdString(dir_.write("Anders/liesmich.txt", "x"));
+    EXPECT_FALSE(vbtest::DropFiles(&window_, {text}));
+    EXPECT_FALSE(vbtest::DropFiles(&window_, {other, QString::fromStdString(projectPath_)}));
+    EXPECT_TRUE(window_.txtP->text().isEmpty());
+
+    EXPECT_TRUE(vbtest::DropFiles(&window_, {QString::fromStdString(projectPath_)}));
+    EXPECT_EQ(window_.lblE1->text(), "3");
+    // On txtP too, instead of the file's address as text.
+    EXPECT_TRUE(vbtest::DropFiles(window_.txtP, {other}));
+    EXPECT_EQ(window_.txtP->text(), other);
+    EXPECT_EQ(window_.lstE1->entries(), QStringList{"Module"});
+    EXPECT_TRUE(desktop_.dialogCalls.empty());
+    EXPECT_EQ(reported(), 0);
+}
+
+TEST_F(CounterWindow, ListsAndCountsCanBeCopied) {
+    readProject();
+    QGuiApplication::clipboard()->clear();
+    window_.lstE1->copyAction()->trigger(); // nothing selected: nothing copied
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "");
+    window_.lstE1->copyAllAction()->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "Benutzersteuerelemente\nFormulare\nModule");
+
+    ClickEntry(window_.lstE1, "Formulare");
+    ClickEntry(window_.lstObj, "Formulare\\Dialog.frm");
+    window_.lstObj->setFocus();
+    QTest::keySequence(window_.lstObj, QKeySequence::Copy);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "Formulare\\Dialog.frm");
+    EXPECT_EQ(window_.lstUObj->entries(), QStringList{"VB.Label"}); // Ctrl+C selects nothing
+    EXPECT_EQ(window_.lstObj->copyAction()->text(), "Kopieren");
+    EXPECT_EQ(window_.lstObj->copyAllAction()->text(), "Alle kopieren");
+
+    ASSERT_EQ(window_.lblObj->actions().size(), 1);
+    EXPECT_EQ(window_.lblObj->actions()[0]->text(), "Kopieren");
+    EXPECT_EQ(window_.lblObj->contextMenuPolicy(), Qt::ActionsContextMenu);
+    window_.lblObj->actions()[0]->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "2");
+}
+
+// Every control shows when it has the focus, the empty lists right after the start included.
+TEST_F(CounterWindow, EveryControlShowsTheFocus) {
+    window_.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window_));
+    EXPECT_EQ(vbtest::ControlsWithoutFocusMark(window_.txtP), QStringList{});
 }
 
 } // namespace

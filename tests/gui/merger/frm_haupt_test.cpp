@@ -8,7 +8,9 @@
 #include "window_probe.h"
 #include "window_test.h"
 
+#include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -270,6 +272,56 @@ TEST_F(MergerWindow, EndAndInfoButtons) {
     EXPECT_EQ(window_.infoDialog()->lblVersion->text(), "Version 1.2");
     EXPECT_EQ(window_.infoDialog()->lbl(1)->width(), 5055 / 15);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MergerWindow, ProjectFromOutsideAndDroppedFiles) {
+    window_.openProject(QString::fromStdString(projectPath_));
+    EXPECT_EQ(window_.lblF->text(), "1");
+    EXPECT_EQ(window_.lblK->text(), "1");
+    EXPECT_EQ(window_.lblE->text(), "0");
+    EXPECT_EQ(window_.PB->maximum(), 5);
+    EXPECT_TRUE(desktop_.dialogCalls.empty());
+
+    // Any one file dropped on txtAD names the output; nothing is read or written.
+    const QString output = QString::fromStdString(dir_.file("Ausgabe/Alles.txt"));
+    EXPECT_TRUE(vbtest::DropFiles(window_.txtAD, {output}));
+    EXPECT_EQ(window_.txtAD->text(), output);
+    EXPECT_FALSE(std::filesystem::exists(output.toStdString()));
+    EXPECT_EQ(window_.lblF->text(), "1");
+
+    const std::string other = dir_.write("Zwei/Zwei.vbp", "Form=A.frm\r\nForm=B.frm\r\n");
+    EXPECT_TRUE(vbtest::DropFiles(&window_, {QString::fromStdString(other)}));
+    EXPECT_EQ(window_.txtP->text(), QString::fromStdString(other));
+    EXPECT_EQ(window_.lblF->text(), "2");
+    EXPECT_EQ(window_.lblK->text(), "0");
+    EXPECT_EQ(window_.txtAD->text(), output);
+
+    window_.lblF->actions().value(0)->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "2");
+    EXPECT_TRUE(desktop_.fatalReports.empty());
+}
+
+TEST_F(MergerWindow, EveryControlShowsTheFocus) {
+    window_.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window_));
+    EXPECT_EQ(vbtest::ControlsWithoutFocusMark(window_.txtP), QStringList{});
+}
+
+// Fugabar has no maximise button; where a window manager maximises it anyway, it returns to its size.
+TEST_F(MergerWindow, StaysOutOfMaximisedAndFullScreen) {
+    const QSize size = window_.size();
+    window_.showMaximized();
+    QTest::qWait(50);
+    EXPECT_FALSE(window_.windowState() & Qt::WindowMaximized);
+    EXPECT_EQ(window_.size(), size);
+    window_.showFullScreen();
+    QTest::qWait(50);
+    EXPECT_FALSE(window_.windowState() & Qt::WindowFullScreen);
+    EXPECT_EQ(window_.size(), size);
 }
 
 } // namespace

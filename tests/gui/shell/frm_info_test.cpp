@@ -89,6 +89,20 @@ TEST_F(InfoDialog, ShowingAMinimisedDialogRestoresItAndBringsItForward) {
     EXPECT_EQ(info.lblVersion->text(), "Version 1.1");
 }
 
+// Without minimise and maximise buttons: where a window manager minimises or maximises the dialog anyway,
+// it returns as it was.
+TEST_F(InfoDialog, ReturnsFromMinimisedAndMaximisedByItself) {
+    shell::frmInfo& info = show();
+    info.showMinimized();
+    QTest::qWait(50);
+    EXPECT_FALSE(info.isMinimized());
+    EXPECT_TRUE(info.isVisible());
+    info.showMaximized();
+    QTest::qWait(50);
+    EXPECT_FALSE(info.isMaximized());
+    EXPECT_EQ(info.size(), QSize(361, 482));
+}
+
 TEST_F(InfoDialog, ClosedDialogIsDiscardedAndShowsItsVersionOnceWhenReopened) {
     EXPECT_EQ(show().lblVersion->text(), "Version 1.1");
     dialog->cmdOK->click();

@@ -2,17 +2,23 @@
 // The object types of one project or of many: per type text (as shown) how many objects, member files
 // and projects declare it.
 
-#include "commands.h"
+#include "inventory/member_reading.h"
 
 #include <cstdint>
 #include <map>
 #include <string>
+#include <vector>
 
-namespace cli {
+namespace inventory {
 
 // How often a type is declared: its objects, and the member files and projects that declare it.
 struct TypeUse {
     std::int64_t objects = 0, members = 0, projects = 0;
+};
+
+struct TypeRow {
+    std::string type; // UTF-8, as shown
+    TypeUse use;
 };
 
 class TypeInventory {
@@ -22,18 +28,17 @@ public:
     // One member's objects of `type`.
     void addMember(const std::string& type, std::int64_t objects);
 
-    // Sorted by objects (descending), then by type text in byte order: text records
-    // TYPE<TAB>OBJECTS<TAB>MEMBERS<TAB>PROJECTS, or the JSON document {"types": [...]}.
-    std::string text() const;
-    std::string json() const;
+    // Sorted by objects (descending), then by type text in byte order.
+    std::vector<TypeRow> sorted() const;
+    bool empty() const noexcept { return uses_.empty(); }
 
 private:
     std::map<std::string, TypeUse> uses_;
 };
 
 // The types of the project at `projectPath`: every form, user control and property page scanned as the
-// count scans them (`reading.keepGoing` passes over a member file that does not open).
-Output TypesOutput(const std::string& projectPath, bool json, const Reading& reading,
-                   TypeInventory* inventory = nullptr);
+// count scans them. `membersRead` (if given) gets the number of member files looked for.
+TypeInventory TypesOfProject(const std::string& projectPath, const MemberReading& reading,
+                             std::int64_t* membersRead = nullptr);
 
-} // namespace cli
+} // namespace inventory

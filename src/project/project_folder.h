@@ -7,7 +7,7 @@
 
 #include <string>
 
-namespace cli {
+namespace vb {
 
 // The folder of `projectPath` as the system names it: the path up to and including its last "/", empty
 // for a project file in the working directory. Paths found from there lead to the file from the caller.
@@ -15,8 +15,8 @@ std::string CounterFolderOf(const std::string& projectPath);
 
 // The counter's member lookup for the project at `projectPath`: entries relative to its folder; found
 // paths and errors name that folder followed by the entry, as the caller sees the file.
-inline vb::MemberLookup CounterLookupOf(const std::string& projectPath) {
-    return vb::MemberLookup(CounterFolderOf(projectPath));
+inline MemberLookup CounterLookupOf(const std::string& projectPath) {
+    return MemberLookup(CounterFolderOf(projectPath));
 }
 
-} // namespace cli
+} // namespace vb

@@ -1,22 +1,18 @@
-#include "shared_members.h"
-
-#include "plain_text.h"
-#include "project_folder.h"
+#include "inventory/shared_members.h"
 
 #include "files/file_identity.h"
+#include "project/project_folder.h"
 #include "project/read_project_file.h"
-#include "text/text_facts.h"
 
 #include <algorithm>
-#include <nlohmann/json.hpp>
 
-namespace cli {
+namespace inventory {
 
 void SharedMembers::addProject(std::size_t index, const std::string& projectPath) {
     std::vector<std::pair<std::pair<dev_t, ino_t>, std::string>> found;
     try {
         const vb::ProjectFileLists lists = vb::ReadProjectFile(projectPath);
-        vb::MemberLookup lookup = CounterLookupOf(projectPath);
+        vb::MemberLookup lookup = vb::CounterLookupOf(projectPath);
         for (const vb::SourceKind kind : vb::kSourceKinds)
             for (const std::string_view entry : lists.entries(kind))
                 if (const vb::FoundMemberPath member = lookup.find(std::string(entry)))
@@ -30,7 +26,8 @@ void SharedMembers::addProject(std::size_t index, const std::string& projectPath
         files_[identity].try_emplace(index, Use{projectPath, std::move(path)});
 }
 
-std::vector<const SharedMembers::Uses*> SharedMembers::shared() const {
+std::vector<SharedFile> SharedMembers::shared() const {
+    const std::lock_guard lock(mutex_);
     std::vector<const Uses*> shared;
     for (const auto& [identity, uses] : files_)
         if (uses.size() > 1)
@@ -40,34 +37,14 @@ std::vector<const SharedMembers::Uses*> SharedMembers::shared() const {
         const auto& [ib, ub] = *b->begin();
         return ia != ib ? ia < ib : ua.file < ub.file;
     });
-    return shared;
-}
-
-std::string SharedMembers::text(const vb::CodePage& page) const {
-    const std::lock_guard lock(mutex_);
-    std::string out;
-    for (const Uses* uses : shared()) {
-        const std::string& file = uses->begin()->second.file;
-        out += "Geteilt\t" + PlainField(file, vb::TextKindOf(file), page);
+    std::vector<SharedFile> files;
+    for (const Uses* uses : shared) {
+        SharedFile file{uses->begin()->second.file, {}};
         for (const auto& [index, use] : *uses)
-            out += "\t" + PlainField(use.project, vb::TextKindOf(use.project), page);
-        out += "\n";
+            file.projects.push_back(use.project);
+        files.push_back(std::move(file));
     }
-    return out;
+    return files;
 }
 
-nlohmann::ordered_json SharedMembers::json(const vb::CodePage& page) const {
-    const std::lock_guard lock(mutex_);
-    auto records = nlohmann::ordered_json::array();
-    for (const Uses* uses : shared()) {
-        const std::string& file = uses->begin()->second.file;
-        auto projects = nlohmann::ordered_json::array();
-        for (const auto& [index, use] : *uses)
-            projects.push_back(vb::ShownText(use.project, vb::TextKindOf(use.project), page));
-        records.push_back(
-            {{"file", vb::ShownText(file, vb::TextKindOf(file), page)}, {"projects", projects}});
-    }
-    return records;
-}
-
-} // namespace cli
+} // namespace inventory
