@@ -3,6 +3,7 @@
 #include "counter/scan_member_file.h"
 #include "errors/runtime_error.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace counter {
@@ -24,10 +25,21 @@ std::int32_t CountProjectObjects(const vb::ProjectFileLists& lists, ObjectGroupT
                                  vb::MemberLookup& lookup,
                                  const std::function<void(const MemberObjects&)>& memberCounted,
                                  bool keepGoing) {
+    // The count needs the number of objects per type, not their names: they are stored only for the last
+    // member, which the table describes afterwards.
+    struct CountOnly {
+        ObjectGroupTable& table;
+        bool kept;
+        ~CountOnly() { table.KeepNames = kept; }
+    } countOnly{table, table.KeepNames};
+    std::size_t left = 0;
+    for (const auto kind : kCountedKinds)
+        left += static_cast<std::size_t>(std::max<int>(0, lists.count(kind)));
     std::int32_t total = 0;
     for (const auto kind : kCountedKinds) {
         for (const std::string_view listed : lists.entries(kind)) {
             const std::string entry(listed);
+            table.KeepNames = --left == 0;
             const auto missing = ScanMemberFileIfItOpens(entry, table, lookup);
             if (missing && !keepGoing)
                 throw *missing;

@@ -34,9 +34,11 @@ vb::Int16 CountProgressMaximum(const vb::ProjectFileLists& lists);
 // Scans every form, then every user control, then every property page into `table` (each member by its
 // entry relative to the working directory) and returns the sum of their objects. Module and class module
 // files are never opened. `memberCounted` is called after each member. After the count `table` describes
-// the last member scanned. A count beyond its list is RuntimeError 9 before that kind's first scan.
-// A member file that cannot be opened ends the count with its error; with `keepGoing` it adds 0 and is
-// reported to `memberCounted` with its error, and the count goes on.
+// the last member scanned; while it runs, the table of each member before the last holds its types and the
+// number of objects of each but no names (counted as a scan that stores them would, with the same limits
+// and errors). A count beyond its list is
+// RuntimeError 9 before that kind's first scan. A member file that cannot be opened ends the count with its
+// error; with `keepGoing` it adds 0 and is reported to `memberCounted` with its error, and the count goes on.
 std::int32_t CountProjectObjects(const vb::ProjectFileLists& lists, ObjectGroupTable& table,
                                  const std::function<void(const MemberObjects&)>& memberCounted = {},
                                  bool keepGoing = false);

@@ -36,6 +36,10 @@ struct ObjectGroupTable {
     // The text of the lines scanned since the last Reset; it decides how type texts and names are shown
     // (vb::ShownText).
     vb::TextKind Text = vb::TextKind::Ascii;
+    // False for a count that needs the number of objects per type, not their names: a scan then counts
+    // each declaration in NameCount, with the same limits and errors, but stores no name (Names stays
+    // empty, so NamesInUse of such a table is RuntimeError 9).
+    bool KeepNames = true;
 
     // Empties every slot, sets GroupCount to 0 and Text to ASCII. Costs as much as the previous file's
     // contents, never the full limits; the allocated slots stay for the next file.

@@ -63,9 +63,11 @@ private:
     std::array<std::size_t, kPlaces> hints_{};
 };
 
-// Adds `name` to the group of `typeText`, creating the group after the last one in use when no group has
-// that type text. A 101st type or a 1001st name of one type is RuntimeError 9; the table is then unchanged.
-void AddObject(ObjectGroupTable& table, std::string_view typeText, std::string_view name,
+// Adds the name `nameOf()` gives to the group of `typeText` (or only counts it, without KeepNames),
+// creating the group after the last one in use when no group has that type text. A 101st type or a 1001st
+// name of one type is RuntimeError 9; the table is then unchanged.
+template <class NameOf>
+void AddObject(ObjectGroupTable& table, std::string_view typeText, const NameOf& nameOf,
                const std::string& path, TypeHints* hints = nullptr) {
     ObjectGroup* group = hints ? hints->groupOf(table, typeText) : table.GroupOfType(typeText);
     if (!group) {
@@ -85,7 +87,8 @@ void AddObject(ObjectGroupTable& table, std::string_view typeText, std::string_v
     }
     if (group->NameCount == kMaxNames)
         throw vb::RuntimeError(vb::err::SubscriptOutOfRange, path);
-    group->Names.emplace_back(name);
+    if (table.KeepNames)
+        group->Names.emplace_back(nameOf());
     ++group->NameCount;
 }
 
@@ -97,7 +100,8 @@ void Declare(std::string_view line, std::size_t begin, ObjectGroupTable& table, 
     const auto typeText =
         blank == std::string_view::npos ? line.substr(typeStart) : line.substr(typeStart, blank - typeStart);
     if (typeText != kOwnForm)
-        AddObject(table, typeText, NameAfter(line, typeText, typeStart), path, hints);
+        AddObject(
+            table, typeText, [&] { return NameAfter(line, typeText, typeStart); }, path, hints);
 }
 
 constexpr bool IsLineEnd(char c) noexcept {

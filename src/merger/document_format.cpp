@@ -1,5 +1,8 @@
 #include "merger/document_format.h"
 
+#include "merger/document_runs.h"
+#include "text/code_page.h"
+
 #include <array>
 #include <cstdio>
 #include <utility>
@@ -50,6 +53,20 @@ std::unique_ptr<DocumentFormatter> FormatterOf(DocumentFormat format, bool lineN
         break;
     }
     throw vb::RuntimeError(vb::err::InvalidCall);
+}
+
+std::uint64_t DocumentFormatter::lines(DocumentOut& out, std::string_view run, RunText text,
+                                       std::uint64_t number) const {
+    const std::uint64_t first = number;
+    for (std::size_t at = 0; at < run.size();) {
+        std::size_t end = 0;
+        const std::size_t next = runs::LineAt(run, at, end);
+        const std::string_view bytes = run.substr(at, end - at);
+        line(out, text == RunText::Utf8 ? std::string(bytes) : vb::Utf8FromWindows1252(bytes), number++,
+             false);
+        at = next;
+    }
+    return number - first;
 }
 
 std::string LineNumberPrefix(std::uint64_t number) {

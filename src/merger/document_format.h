@@ -52,6 +52,9 @@ struct MemberHead {
     bool continues = false;
 };
 
+// What the bytes of a run of body lines are: UTF-8 already, or Windows-1252, converted on the way.
+enum class RunText { Utf8, Windows1252 };
+
 // Writes the pieces of one format. Every call gets what it needs to know about its place (first of its
 // kind, part of a split document), so a piece can be written to a CountingOut to measure it and then to
 // the file with the same bytes. A member is beginMember, then beginBody, its lines and endBody, or
@@ -69,6 +72,12 @@ public:
     virtual void beginBody(DocumentOut& out, const MemberHead& member) const = 0;
     // `number` is the line's number in the member file; `first` for the first line of the body.
     virtual void line(DocumentOut& out, std::string_view text, std::uint64_t number, bool first) const = 0;
+    // Body lines in a run: whole lines of valid UTF-8 (or of Windows-1252, shown as UTF-8), each ended by
+    // CR LF, CR or LF (the last one perhaps by nothing), none the first of its body, the first of them
+    // numbered `number`. The same bytes as line() for each of them; the formats write them in one go.
+    // Returns the number of lines.
+    virtual std::uint64_t lines(DocumentOut& out, std::string_view run, RunText text,
+                                std::uint64_t number) const;
     virtual void endBody(DocumentOut& out, const MemberHead& member) const = 0;
     // The note for a member file that could not be opened (a merge that goes on past it).
     virtual void missing(DocumentOut& out, const vb::RuntimeError& error) const = 0;

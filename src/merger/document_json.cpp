@@ -5,6 +5,8 @@
 
 #include "merger/document_format.h"
 
+#include "merger/document_runs.h"
+
 #include <nlohmann/json.hpp>
 
 #include <string>
@@ -53,6 +55,60 @@ public:
             item += Quoted(text);
         out.write(item);
     }
+    std::uint64_t lines(DocumentOut& out, std::string_view run, RunText text,
+                        std::uint64_t number) const override {
+        struct Lines {
+            bool numbered;
+            std::uint64_t number;
+            void open(runs::Sink& to) {
+                if (numbered) {
+                    to.append(std::string_view(",\n            {\"number\": "));
+                    runs::AppendNumber(to, number);
+                    to.append(std::string_view(", \"text\": \""));
+                } else {
+                    to.append(std::string_view(",\n            \""));
+                }
+                ++number;
+            }
+            void close(runs::Sink& to) {
+                to.push('"');
+                if (numbered)
+                    to.push('}');
+            }
+            // As nlohmann-json escapes a string: the short escapes where JSON has them, other controls as
+            // \u00XX with small hex digits.
+            std::size_t escape(runs::Sink& to, std::string_view text, std::size_t at) {
+                const auto b = static_cast<unsigned char>(text[at]);
+                switch (b) {
+                case '"':
+                    to.append(std::string_view("\\\""));
+                    break;
+                case '\\':
+                    to.append(std::string_view("\\\\"));
+                    break;
+                case '\b':
+                    to.append(std::string_view("\\b"));
+                    break;
+                case '\t':
+                    to.append(std::string_view("\\t"));
+                    break;
+                case '\f':
+                    to.append(std::string_view("\\f"));
+                    break;
+                default: {
+                    constexpr char kHex[] = "0123456789abcdef";
+                    const char code[] = {'\\', 'u', '0', '0', kHex[b >> 4], kHex[b & 15]};
+                    to.append(code, sizeof code);
+                }
+                }
+                return 1;
+            }
+        } format{lineNumbers_, number};
+        buffer_.clear();
+        const std::uint64_t count = runs::WriteLines<true, '"', '\\'>(buffer_, run, text, format);
+        out.write(buffer_.view());
+        return count;
+    }
     void endBody(DocumentOut& out, const MemberHead&) const override { out.write("\n          ]"); }
     void missing(DocumentOut& out, const vb::RuntimeError& error) const override {
         out.write(",\n          \"missing\": {\"error\": " + std::to_string(error.number()) +
@@ -66,6 +122,7 @@ public:
 
 private:
     bool lineNumbers_;
+    mutable runs::Sink buffer_; // the run's lines as written, reused from run to run
 };
 
 } // namespace

@@ -3,6 +3,7 @@
 
 #include "merger/document_format.h"
 
+#include "merger/document_runs.h"
 #include "text/control_pictures.h"
 
 #include <string>
@@ -51,6 +52,26 @@ public:
         shown += '\n';
         out.write(shown);
     }
+    std::uint64_t lines(DocumentOut& out, std::string_view run, RunText text,
+                        std::uint64_t number) const override {
+        struct Lines {
+            bool numbered;
+            std::uint64_t number;
+            void open(runs::Sink& to) {
+                if (numbered)
+                    runs::AppendNumberPrefix(to, number);
+                ++number;
+            }
+            void close(runs::Sink& to) { to.push('\n'); }
+            std::size_t escape(runs::Sink& to, std::string_view text, std::size_t at) {
+                return runs::AppendCarriedAt(to, text, at);
+            }
+        } format{lineNumbers_, number};
+        buffer_.clear();
+        const std::uint64_t count = runs::WriteLines<false, 0xEF>(buffer_, run, text, format);
+        out.write(buffer_.view());
+        return count;
+    }
     void endBody(DocumentOut& out, const MemberHead& member) const override {
         out.write(std::string(member.fence, '`') + "\n");
         if (member.continues)
@@ -65,6 +86,7 @@ public:
 
 private:
     bool lineNumbers_;
+    mutable runs::Sink buffer_; // the run's lines as written, reused from run to run
 };
 
 } // namespace

@@ -4,6 +4,7 @@
 
 #include "merger/document_format.h"
 
+#include "merger/document_runs.h"
 #include "text/control_pictures.h"
 
 #include <string>
@@ -83,6 +84,45 @@ public:
         else
             out.write(Escaped(text) + "\n");
     }
+    std::uint64_t lines(DocumentOut& out, std::string_view run, RunText text,
+                        std::uint64_t number) const override {
+        struct Lines {
+            bool numbered;
+            std::uint64_t number;
+            void open(runs::Sink& to) {
+                if (numbered) {
+                    to.append(std::string_view("      <line number=\""));
+                    runs::AppendNumber(to, number);
+                    to.append(std::string_view("\">"));
+                }
+                ++number;
+            }
+            void close(runs::Sink& to) {
+                if (numbered)
+                    to.append(std::string_view("</line>"));
+                to.push('\n');
+            }
+            std::size_t escape(runs::Sink& to, std::string_view text, std::size_t at) {
+                switch (text[at]) {
+                case '&':
+                    to.append(std::string_view("&amp;"));
+                    return 1;
+                case '<':
+                    to.append(std::string_view("&lt;"));
+                    return 1;
+                case '>':
+                    to.append(std::string_view("&gt;"));
+                    return 1;
+                default:
+                    return runs::AppendCarriedAt(to, text, at);
+                }
+            }
+        } format{lineNumbers_, number};
+        buffer_.clear();
+        const std::uint64_t count = runs::WriteLines<false, 0xEF, '&', '<', '>'>(buffer_, run, text, format);
+        out.write(buffer_.view());
+        return count;
+    }
     void endBody(DocumentOut& out, const MemberHead&) const override {
         if (lineNumbers_)
             out.write("    ");
@@ -97,6 +137,7 @@ public:
 
 private:
     bool lineNumbers_;
+    mutable runs::Sink buffer_; // the run's lines as written, reused from run to run
 };
 
 } // namespace

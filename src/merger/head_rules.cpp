@@ -112,6 +112,23 @@ private:
     const SelectedLine& selected_;
 };
 
+// Stops the head after the first line it selects, so that the rest goes out in runs.
+class UpToFirstSelected {
+public:
+    UpToFirstSelected(NumberedReader& in, const SelectedLine& selected) : in_(in), selected_(selected) {}
+    bool next(std::string_view& line) { return !written_ && in_.next(line); }
+    void writeLine(std::string_view line) {
+        selected_(line, in_.number());
+        written_ = true;
+    }
+    bool written() const noexcept { return written_; }
+
+private:
+    NumberedReader& in_;
+    const SelectedLine& selected_;
+    bool written_ = false;
+};
+
 // Runs a head up to the first line it writes and ends it there: every rule drops lines only before the
 // first line it writes and writes every line after that one, so the rest of the file from there on goes
 // to the writer in runs of the read buffer (CopyRestWithCrLf) instead of line by line.
@@ -167,6 +184,17 @@ void SelectMemberLines(HeadRule rule, bool optionSet, vb::LineReader& in, const 
     std::string_view line;
     while (numbered.next(line))
         sink.writeLine(line);
+}
+
+void SelectMemberRuns(HeadRule rule, bool optionSet, vb::LineReader& in, const SelectedLine& selected,
+                      const SelectedRun& rest, const SelectedLine& everyLine) {
+    NumberedReader numbered(in, everyLine);
+    UpToFirstSelected head(numbered, selected);
+    if (!PassHead(rule, optionSet, head, &head) && !head.written())
+        return;
+    std::string_view lines;
+    while (in.nextLines(lines))
+        rest(lines, numbered.number());
 }
 
 } // namespace merger

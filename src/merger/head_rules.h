@@ -46,4 +46,15 @@ using SelectedLine = std::function<void(std::string_view line, std::uint64_t num
 void SelectMemberLines(HeadRule rule, bool optionSet, vb::LineReader& in, const SelectedLine& selected,
                        const SelectedLine& everyLine = {});
 
+// Whole lines with their ends (CR LF, CR or LF; the file's last line perhaps without one), in runs of the
+// read buffer; `headLines` is the number of lines read before the first run (the same in every call), so
+// a caller that numbers lines counts on from there.
+using SelectedRun = std::function<void(std::string_view lines, std::uint64_t headLines)>;
+
+// SelectMemberLines for a writer that works through many lines at once: the lines of the head up to and
+// including the first selected one go to `selected` (and `everyLine`) one by one, every line after that
+// one to `rest` in runs.
+void SelectMemberRuns(HeadRule rule, bool optionSet, vb::LineReader& in, const SelectedLine& selected,
+                      const SelectedRun& rest, const SelectedLine& everyLine = {});
+
 } // namespace merger

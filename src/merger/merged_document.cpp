@@ -3,8 +3,10 @@
 #include "files/file_identity.h"
 #include "files/line_writer.h"
 #include "files/replaced_file.h"
+#include "merger/document_runs.h"
 #include "merger/head_rules.h"
 #include "merger/output_guard.h"
+#include "text/code_page.h"
 #include "text/control_pictures.h"
 
 #include <algorithm>
@@ -300,7 +302,7 @@ private:
         bool control = false;
         bool nonCharacter = false;
         std::size_t backticks = 0;
-        SelectMemberLines(
+        SelectMemberRuns(
             rule, option, *in,
             [&](std::string_view line, std::uint64_t) {
                 backticks = std::max(backticks, LongestBacktickRun(line));
@@ -308,6 +310,17 @@ private:
                               return static_cast<unsigned char>(ch) < 0x20 && ch != '\t';
                           });
                 nonCharacter = nonCharacter || vb::NeedsReplacing(line);
+            },
+            [&](std::string_view run, std::uint64_t) {
+                // The same facts for many lines at once: line ends break no run of backticks and end no
+                // UTF-8 sequence, and they are the only controls the lines' own bytes do not hold.
+                const runs::RunBytes seen = runs::BytesOfRun(run);
+                if (seen.backtick)
+                    backticks = std::max(backticks, LongestBacktickRun(run));
+                control = control || seen.control;
+                nonCharacter = nonCharacter || (seen.ef && runs::HoldsNonCharacter(run));
+                if (seen.high && text != vb::TextKind::EightBit)
+                    text = vb::Together(text, vb::TextKindOf(run));
             },
             [&](std::string_view line, std::uint64_t) { text = vb::Together(text, vb::TextKindOf(line)); });
         text_ = text;
@@ -332,6 +345,54 @@ private:
 
     std::string shownLine(std::string_view line) const { return vb::ShownText(line, text_, how_.codePage); }
 
+    // Whether the lines of `run` can go to the formatter in one go, and as what: the bytes of a UTF-8 file
+    // as they are (unless they are no longer valid UTF-8, as when another program changed the file
+    // between the passes), those of others as Windows-1252; a text of another code page goes line by line,
+    // since each line starts in the converter's first state.
+    std::optional<RunText> runText(std::string_view run) const {
+        if (text_ == vb::TextKind::Utf8)
+            return vb::TextKindOf(run) == vb::TextKind::EightBit ? std::nullopt
+                                                                 : std::optional(RunText::Utf8);
+        if (how_.codePage.isWindows1252())
+            return RunText::Windows1252;
+        return std::nullopt;
+    }
+
+    // Writes the body lines of the member to `o`: the head's line by line, the rest in runs.
+    void writeBody(DocumentOut& o, HeadRule rule, bool option, const vb::LineReader& in) {
+        bool first = true;
+        std::uint64_t number = 0; // of the last line read
+        vb::LineReader pass = Rewound(in);
+        SelectMemberRuns(
+            rule, option, pass,
+            [&](std::string_view line, std::uint64_t n) {
+                formatter_->line(o, shownLine(line), n, first);
+                first = false;
+            },
+            [&](std::string_view run, std::uint64_t headLines) {
+                number = std::max(number, headLines);
+                if (first) { // the head selected no line: the run's first line opens the body
+                    std::size_t end = 0;
+                    const std::size_t next = runs::LineAt(run, 0, end);
+                    formatter_->line(o, shownLine(run.substr(0, end)), ++number, true);
+                    first = false;
+                    run.remove_prefix(next);
+                }
+                if (run.empty())
+                    return;
+                if (const auto text = runText(run)) {
+                    number += formatter_->lines(o, run, *text, number + 1);
+                    return;
+                }
+                for (std::size_t at = 0; at < run.size();) {
+                    std::size_t end = 0;
+                    const std::size_t next = runs::LineAt(run, at, end);
+                    formatter_->line(o, shownLine(run.substr(at, end - at)), ++number, false);
+                    at = next;
+                }
+            });
+    }
+
     // Writes the member, cut before each selected line whose index is in `cuts` (ascending): there the
     // piece ends, the next part begins and the member goes on in the next piece.
     void writeMember(vb::SourceKind kind, HeadRule rule, bool option, MemberHead head,
@@ -342,6 +403,12 @@ private:
         }
         formatter_->beginMember(out(), head, membersInGroup_ == 0);
         formatter_->beginBody(out(), head);
+        if (cuts.empty()) {
+            writeBody(out(), rule, option, in);
+            formatter_->endBody(out(), head);
+            formatter_->endMember(out(), head);
+            return;
+        }
         std::uint64_t index = 0;
         std::size_t nextCut = 0;
         bool first = true;
@@ -374,12 +441,7 @@ private:
             CountingOut counter;
             formatter_->beginMember(counter, head, false);
             formatter_->beginBody(counter, head);
-            bool first = true;
-            vb::LineReader pass = Rewound(in);
-            SelectMemberLines(rule, option, pass, [&](std::string_view line, std::uint64_t number) {
-                formatter_->line(counter, shownLine(line), number, first);
-                first = false;
-            });
+            writeBody(counter, rule, option, in);
             formatter_->endBody(counter, head);
             formatter_->endMember(counter, head);
             whole = counter.bytes();

@@ -1,6 +1,8 @@
 #include "code_page.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace vb {
 
@@ -34,9 +36,28 @@ std::optional<unsigned char> Windows1252Byte(char32_t c) noexcept {
 std::string Utf8FromWindows1252(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size() * 2);
-    for (const char ch : bytes)
-        AppendUtf8(out, Windows1252CodePoint(static_cast<unsigned char>(ch)));
+    AppendUtf8FromWindows1252(out, bytes);
     return out;
+}
+
+void AppendUtf8FromWindows1252(std::string& out, std::string_view bytes) {
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        // The ASCII stretch up to the next byte above 0x7F, 8 bytes at a time, goes out unchanged.
+        std::size_t ascii = i;
+        for (std::uint64_t word = 0; ascii + 8 <= bytes.size(); ascii += 8) {
+            std::memcpy(&word, bytes.data() + ascii, 8);
+            if (word & 0x8080808080808080u)
+                break;
+        }
+        while (ascii < bytes.size() && static_cast<unsigned char>(bytes[ascii]) < 0x80)
+            ++ascii;
+        out.append(bytes.data() + i, ascii - i);
+        if (ascii == bytes.size())
+            break;
+        AppendUtf8(out, Windows1252CodePoint(static_cast<unsigned char>(bytes[ascii])));
+        i = ascii + 1;
+    }
 }
 
 bool DecodeUtf8(std::string_view s, std::size_t& i, char32_t& c) noexcept {

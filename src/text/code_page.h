@@ -19,6 +19,8 @@ std::optional<unsigned char> Windows1252Byte(char32_t c) noexcept;
 
 // Windows-1252 bytes as UTF-8.
 std::string Utf8FromWindows1252(std::string_view bytes);
+// The same, appended to `out`; ASCII goes through in blocks.
+void AppendUtf8FromWindows1252(std::string& out, std::string_view bytes);
 
 // Decodes the UTF-8 sequence at bytes[i]; on success stores its code point, advances i past it and returns
 // true. An invalid sequence (a stray continuation byte, a missing one, an overlong form, a surrogate, a

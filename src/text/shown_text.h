@@ -22,6 +22,8 @@ public:
 
     // The name given, or "Windows-1252".
     const std::string& name() const noexcept { return name_; }
+    // True for Windows-1252, which maps byte by byte, so a text may be converted in pieces of any size.
+    bool isWindows1252() const noexcept { return windows1252_; }
 
     // The bytes as UTF-8. A byte or sequence the code page does not define is shown as Windows-1252
     // shows it; `undefined` (when given) is set if there was one. Windows-1252 itself leaves 0x81, 0x8D,

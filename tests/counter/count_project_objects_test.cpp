@@ -198,3 +198,38 @@ TEST(CountProgressMaximum, SixteenBitSumOfScannedKindsPlusOne) {
 }
 
 } // namespace
+
+// The count stores no names for the members before the last, but passes the table's limits exactly where
+// a scan that stores them does: 1,000 objects of one type count, the 1,001st (or a 101st type) is error 9
+// naming its file, whichever member it is in.
+TEST(CountProjectObjects, LimitsHoldWithoutStoringNames) {
+    TempDir dir;
+    const auto form = [](int types, int namesOfFirst) {
+        std::string text = "Begin VB.Form frm \r\n";
+        for (int k = 0; k < namesOfFirst; ++k)
+            text += "   Begin VB.Label lbl" + std::to_string(k) + " \r\n   End\r\n";
+        for (int t = 1; t < types; ++t)
+            text += "   Begin Typ" + std::to_string(t) + ".X x \r\n   End\r\n";
+        return text + "End\r\nAttribute VB_Name = \"frm\"\r\n";
+    };
+    dir.write("Voll.frm", form(100, 1000));
+    dir.write("Namen.frm", form(1, 1001));
+    dir.write("Typen.frm", form(101, 1));
+    dir.write("Klein.frm", form(2, 1));
+    vbtest::WorkingDirectory inProject(dir.path());
+    ObjectGroupTable table;
+    ProjectFileLists lists;
+    Set(lists, SourceKind::Form, {"Voll.frm", "Klein.frm"});
+    EXPECT_EQ(Count(lists, table).total, 1099 + 2);
+    EXPECT_EQ(vbtest::GroupsOf(table), (vbtest::Groups{{"VB.Label", {"lbl0"}}, {"Typ1.X", {"x"}}}));
+    for (const std::string bad : {"Namen.frm", "Typen.frm"}) {
+        Set(lists, SourceKind::Form, {"Klein.frm", bad, "Klein.frm"});
+        try {
+            Count(lists, table);
+            ADD_FAILURE() << bad << " passed a limit without error";
+        } catch (const vb::RuntimeError& e) {
+            EXPECT_EQ(e.number(), vb::err::SubscriptOutOfRange);
+            EXPECT_EQ(e.path(), bad);
+        }
+    }
+}
