@@ -244,9 +244,10 @@ bool MemberLookup::openSpelling(const std::string& path, std::optional<LineReade
     const std::string at = Under(folder_, path);
     if (at.size() >= PATH_MAX)
         return false;
-    const int fd = OpenExistingForReading(at);
+    std::uint64_t size = kWholeFile;
+    const int fd = OpenExistingForReading(at, &size);
     if (fd >= 0) {
-        reader.emplace(AdoptedDescriptor{fd}, at, maxRead);
+        reader.emplace(AdoptedDescriptor{fd, size}, at, maxRead);
         return true;
     }
     missing = errno == ENOENT;

@@ -1,0 +1,57 @@
+// Project files and members with a byte order mark or in UTF-16 read as their 8-bit twins.
+
+#include "run_program.h"
+#include "temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+namespace {
+
+using clitest::RunVbprojekt;
+
+constexpr std::string_view kForm =
+    "VERSION 5.00\r\nBegin VB.Form F\r\n   Begin VB.Label L\r\n   End\r\nEnd\r\n"
+    "Attribute VB_Name = \"F\"\r\n";
+
+// The ASCII `text` in UTF-16 with its mark.
+std::string Utf16(std::string_view text, bool bigEndian) {
+    std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (const char ch : text)
+        out += bigEndian ? std::string{'\0', ch} : std::string{ch, '\0'};
+    return out;
+}
+
+TEST(TextEncodings, MarkedAndUtf16FilesCountAsTheir8BitTwins) {
+    vbtest::TempDir dir;
+    const std::string lines = "Form=a.frm\r\nModule=M; m.bas\r\n";
+    dir.write("a.frm", kForm);
+    dir.write("m.bas", "Attribute VB_Name = \"M\"\r\n");
+    dir.write("w.frm", Utf16(kForm, true));
+    const auto plain = RunVbprojekt({"count", dir.write("P.vbp", lines)});
+    ASSERT_EQ(plain.status, 0) << plain.err;
+    ASSERT_NE(plain.out.find("1\tFormulare\ta.frm"), std::string::npos) << plain.out;
+    for (const std::string& twin :
+         {dir.write("B.vbp", "\xEF\xBB\xBF" + lines), dir.write("L.vbp", Utf16(lines, false)),
+          dir.write("G.vbp", Utf16(lines, true))}) {
+        const auto counted = RunVbprojekt({"count", twin});
+        EXPECT_EQ(counted.status, 0) << twin << counted.err;
+        EXPECT_EQ(counted.out, plain.out) << twin;
+    }
+    const std::string wide = dir.write("W.vbp", "Form=w.frm\r\n");
+    EXPECT_NE(RunVbprojekt({"count", wide}).out.find("1\tFormulare\tw.frm"), std::string::npos);
+
+    // check names the text as UTF-16; the text merge, which copies bytes, refuses it and writes nothing.
+    EXPECT_NE(RunVbprojekt({"check", dir.file("L.vbp")})
+                  .out.find("Projekt\t" + dir.file("L.vbp") + "\tCR LF\tUTF-16LE"),
+              std::string::npos);
+    EXPECT_NE(RunVbprojekt({"check", wide}).out.find("\tUTF-16BE\t"), std::string::npos);
+    const auto merged = RunVbprojekt({"merge", wide, dir.file("out.txt")});
+    EXPECT_EQ(merged.status, 1);
+    EXPECT_NE(merged.err.find("Laufzeitfehler 321: Ungültiges Dateiformat"), std::string::npos) << merged.err;
+    EXPECT_FALSE(std::filesystem::exists(dir.file("out.txt")));
+}
+
+} // namespace
