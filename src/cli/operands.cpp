@@ -4,6 +4,7 @@
 #include "files/file_identity.h"
 #include "files/line_reader.h"
 #include "files/member_path.h"
+#include "project/read_project_file.h"
 
 #include <algorithm>
 #include <dirent.h>
@@ -175,6 +176,7 @@ void ReadGroup(const std::string& groupPath, GroupsSeen& seen, std::vector<Proje
     const std::string folder = slash == std::string::npos ? std::string() : groupPath.substr(0, slash + 1);
     try {
         vb::LineReader reader(groupPath);
+        reader.cutLinesLongerThan(vb::kLongestProjectLine);
         // On the way from the operand while its lines are read, and only then.
         struct OnTheWay {
             GroupsSeen& seen;

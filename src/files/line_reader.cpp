@@ -263,7 +263,47 @@ bool LineReader::readDecoded(std::size_t want) {
     }
 }
 
+// Hands out the start of an over-long line that holds the unread bytes, when there is one.
+bool LineReader::cutLongLine(std::string_view& lines) {
+    if (longest_ == 0 || end_ - begin_ <= longest_)
+        return false;
+    lines = std::string_view(buffer_.get() + begin_, longest_ + 1);
+    // A CR kept back at the end may end this line; skipping starts there.
+    begin_ = scanned_ = !atEof_ && buffer_[end_ - 1] == '\r' ? end_ - 1 : end_;
+    skip_ = Skip::Line;
+    return true;
+}
+
+void LineReader::skipRestOfCutLine() {
+    while (skip_ != Skip::None) {
+        if (begin_ == end_) {
+            if (atEof_ || !fill()) {
+                skip_ = Skip::None;
+                break;
+            }
+            continue;
+        }
+        const char* base = buffer_.get();
+        if (skip_ == Skip::Lf) {
+            if (base[begin_] == '\n')
+                ++begin_;
+            skip_ = Skip::None;
+            break;
+        }
+        const char* at = FindLineEnd(base + begin_, base + end_);
+        if (at == base + end_) {
+            begin_ = end_;
+            continue;
+        }
+        begin_ = static_cast<std::size_t>(at - base) + 1;
+        skip_ = *at == '\r' ? Skip::Lf : Skip::None;
+    }
+    scanned_ = begin_;
+}
+
 bool LineReader::next(std::string_view& line) {
+    if (skip_ != Skip::None)
+        skipRestOfCutLine();
     for (;;) {
         const char* base = buffer_.get();
         if (scanned_ < end_) {
@@ -278,12 +318,15 @@ bool LineReader::next(std::string_view& line) {
                 std::size_t after = at + 1;
                 if (base[at] == '\r' && after < end_ && base[after] == '\n')
                     ++after;
-                line = std::string_view(base + begin_, at - begin_);
+                line = std::string_view(base + begin_,
+                                        longest_ != 0 ? std::min(at - begin_, longest_ + 1) : at - begin_);
                 begin_ = scanned_ = after;
                 return true;
             }
             scanned_ = end_;
         }
+        if (cutLongLine(line))
+            return true;
         if (atEof_ || !fill()) {
             if (begin_ < end_) {
                 line = std::string_view(buffer_.get() + begin_, end_ - begin_);
@@ -312,6 +355,8 @@ bool LineReader::nextBytes(std::string_view& bytes) {
 }
 
 bool LineReader::nextLines(std::string_view& lines) {
+    if (skip_ != Skip::None)
+        skipRestOfCutLine();
     for (;;) {
         std::size_t stop = end_;
         if (!atEof_) {
@@ -329,6 +374,8 @@ bool LineReader::nextLines(std::string_view& lines) {
         if (atEof_)
             return false;
         // No line end after begin_: what is buffered is the start of one line; search only the new bytes.
+        if (cutLongLine(lines))
+            return true;
         scanned_ = end_ > begin_ && buffer_[end_ - 1] == '\r' ? end_ - 1 : end_;
         fill();
     }

@@ -50,6 +50,12 @@ public:
     LineReader(const LineReader&) = delete;
     LineReader& operator=(const LineReader&) = delete;
 
+    // Lines longer than `longest` bytes are handed out cut, as their first `longest` + 1 bytes (so a
+    // caller knows them by their length), the rest of the line skipped: memory stays bounded by the
+    // buffer for a file of one endless line. For readers of lines that are never that long when sound
+    // (project and group files); 0 hands out every line whole. A run of nextLines() may still hold such a
+    // line whole when the buffer held it anyway.
+    void cutLinesLongerThan(std::size_t longest) noexcept { longest_ = longest; }
     // Keeps the bytes of the file as they are (see above); called before the first read.
     void keepBytes() noexcept { keepsBytes_ = true; }
     // The mark the file starts with; known after the first read.
@@ -93,6 +99,8 @@ private:
     bool readMore(std::size_t want);
     std::size_t readFile(char* into, std::size_t want);
     void takeMark();
+    bool cutLongLine(std::string_view& lines);
+    void skipRestOfCutLine();
     bool readDecoded(std::size_t want);
 
     std::string path_;
@@ -108,6 +116,8 @@ private:
     std::size_t end_ = 0;     // one past the last byte read
     bool atEof_ = false;
     bool keepsBytes_ = false;
+    std::size_t longest_ = 0;
+    enum class Skip { None, Line, Lf } skip_ = Skip::None; // the rest of a cut line, then its LF
     ByteOrderMark mark_ = ByteOrderMark::None;
     std::uint64_t fileBytes_ = 0;
     struct Utf16Input;

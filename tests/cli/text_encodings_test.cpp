@@ -55,3 +55,24 @@ TEST(TextEncodings, MarkedAndUtf16FilesCountAsTheir8BitTwins) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(TextEncodings, AnEndlessEntryIsCutShownWithAnEllipsisAndError52InBoundedMemory) {
+    vbtest::TempDir dir;
+    dir.write("a.frm", kForm);
+    const std::string project = dir.write(
+        "L.vbp", "Form=a.frm\r\nForm=" + std::string(64 * 1024 * 1024, 'x') + "\r\nModule=M; m.bas\r\n");
+    for (const char* command : {"members", "count", "check"}) {
+        const auto run = RunVbprojekt({command, project});
+        EXPECT_LT(run.peakRssKb, 32 * 1024) << command; // well below the line's 64 MB
+        EXPECT_LT(run.out.size() + run.err.size(), 16 * 1024) << command;
+    }
+    const auto counted = RunVbprojekt({"count", project});
+    EXPECT_EQ(counted.status, 1);
+    EXPECT_TRUE(counted.err.starts_with("vbprojekt: Laufzeitfehler 52: ")) << counted.err.substr(0, 80);
+    EXPECT_TRUE(counted.err.ends_with("xxx\u2026\n"));
+    EXPECT_NE(RunVbprojekt({"members", project}).out.find("Module\t1\tm.bas"), std::string::npos);
+}
+
+} // namespace

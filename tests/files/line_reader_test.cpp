@@ -243,4 +243,27 @@ TEST(LineReader, AFileThatGrowsWhileReadIsReadToItsSizeWhenOpened) {
     EXPECT_EQ(lines, (Lines{"a", "b"}));
 }
 
+TEST(LineReader, LinesPastTheLongestAreCutAndTheirRestSkippedInBoundedMemory) {
+    TempDir dir;
+    const std::string path =
+        dir.write("long.txt", "ab\r\n" + std::string(100000, 'x') + "\r\nc\n" + std::string(50, 'y') + "\r");
+    for (const std::size_t maxRead : {1, 7, 64 * 1024}) {
+        vb::LineReader byLine(path, maxRead);
+        byLine.cutLinesLongerThan(20);
+        EXPECT_EQ(LinesFrom(byLine), (Lines{"ab", std::string(21, 'x'), "c", std::string(21, 'y')}))
+            << maxRead;
+        EXPECT_LE(byLine.bufferCapacity(), 2 * maxRead + 64);
+        vb::LineReader byRuns(path, maxRead);
+        byRuns.cutLinesLongerThan(20);
+        std::string_view run;
+        std::string all;
+        while (byRuns.nextLines(run))
+            all += std::string(run) + "|";
+        // A run ends after a cut line; nothing of its rest, nor its line end, is handed out.
+        EXPECT_EQ(all.find(std::string(22, 'x')), std::string::npos) << maxRead;
+        EXPECT_NE(all.find(std::string(21, 'x') + "|c\n"), std::string::npos) << all.substr(0, 80);
+        EXPECT_LE(byRuns.bufferCapacity(), 2 * maxRead + 64);
+    }
+}
+
 } // namespace
