@@ -76,3 +76,16 @@ TEST(TextEncodings, AnEndlessEntryIsCutShownWithAnEllipsisAndError52InBoundedMem
 }
 
 } // namespace
+
+namespace {
+
+TEST(TextEncodings, AnEncodingThatDoesNotKeepAsciiIsAUsageErrorNamingTheReason) {
+    for (const char* name : {"UCS-4", "UTF-16"}) {
+        const auto run = RunVbprojekt({"count", "--encoding", name, clitest::SampleProject()});
+        EXPECT_EQ(run.status, 2) << name;
+        EXPECT_NE(run.err.find("lässt ASCII nicht unverändert"), std::string::npos) << run.err;
+        EXPECT_TRUE(run.out.empty());
+    }
+}
+
+} // namespace

@@ -101,4 +101,12 @@ TEST(ShownText, CodePagesAreNamedAsIconvKnowsThem) {
     EXPECT_FALSE(vb::CodePage::Named(""));
 }
 
+TEST(ShownText, OnlyCodePagesThatKeepAsciiAsAsciiSayTheyDo) {
+    for (const char* name : {"auto", "CP1251", "GBK", "CP932", "UTF-8"})
+        EXPECT_TRUE(vb::CodePage::Named(name)->keepsAscii()) << name;
+    // Wide, shifting and seven-bit forms, and Shift-JIS with its yen sign for the backslash.
+    for (const char* name : {"UCS-4", "UCS-4LE", "WCHAR_T", "UTF-16", "UTF-7", "ISO-2022-JP", "SHIFT_JIS"})
+        EXPECT_FALSE(vb::CodePage::Named(name)->keepsAscii()) << name;
+}
+
 } // namespace
