@@ -82,13 +82,13 @@ public:
         if (json_) {
             document_["project"] = {{"path", ShownPath(path, page_)},
                                     {"lineEnds", vb::NameOf(facts.lineEnds)},
-                                    {"text", vb::NameOf(facts.text)},
+                                    {"text", vb::TextNameOf(facts)},
                                     {"undefinedBytes", undefined}};
             document_["members"] = nlohmann::ordered_json::array();
             return;
         }
         const std::string shown = ControlPictures(ShownPath(path, page_));
-        AppendRecord(text_, {"Projekt", shown, vb::NameOf(facts.lineEnds), vb::NameOf(facts.text)});
+        AppendRecord(text_, {"Projekt", shown, vb::NameOf(facts.lineEnds), vb::TextNameOf(facts)});
         if (undefined)
             AppendRecord(text_, {"Undefiniert", "Projektdatei", shown, page_.name()});
     }
@@ -104,7 +104,7 @@ public:
             record["outside"] = outside;
             if (file)
                 record["file"] = {{"lineEnds", vb::NameOf(file->facts.lineEnds)},
-                                  {"text", vb::NameOf(file->facts.text)},
+                                  {"text", vb::TextNameOf(file->facts)},
                                   {"headComplete", file->headComplete},
                                   {"undefinedBytes", file->undefinedBytes}};
             document_["members"].push_back(std::move(record));
@@ -119,7 +119,7 @@ public:
             AppendRecord(text_, {"Außerhalb", group, shown});
         if (file) {
             AppendRecord(text_, {"Datei", group, shown, vb::NameOf(file->facts.lineEnds),
-                                 vb::NameOf(file->facts.text),
+                                 vb::TextNameOf(file->facts),
                                  file->headComplete ? "Kopf vollständig" : "endet im Kopf"});
             if (file->undefinedBytes)
                 AppendRecord(text_, {"Undefiniert", group, shown, page_.name()});

@@ -93,10 +93,16 @@ struct Arguments {
     bool complete = true;
 };
 
-// The code page named by --encoding; UsageError for a name iconv does not know.
+// The code page named by --encoding; UsageError for a name iconv does not know, or one that does not keep
+// ASCII as ASCII (the project's keys, line ends and paths would not read as themselves).
 vb::CodePage CodePageOf(const Arguments& args) {
-    if (auto page = vb::CodePage::Named(args.encoding))
+    if (auto page = vb::CodePage::Named(args.encoding)) {
+        if (!page->keepsAscii())
+            throw UsageError("Zeichenkodierung \"" + args.encoding +
+                             "\" lässt ASCII nicht unverändert (wie UTF-16 oder UCS-4); --encoding nimmt nur "
+                             "Codepages, in denen jedes ASCII-Zeichen es selbst bleibt");
         return *page;
+    }
     throw UsageError("unbekannte Zeichenkodierung \"" + args.encoding + "\" (--encoding)");
 }
 

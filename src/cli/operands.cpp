@@ -4,6 +4,7 @@
 #include "files/file_identity.h"
 #include "files/line_reader.h"
 #include "files/member_path.h"
+#include "project/read_project_file.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -181,30 +182,69 @@ std::optional<std::string_view> ProjectOfGroupLine(std::string_view line) {
     return std::nullopt;
 }
 
-std::vector<ProjectOperand> ProjectsOfGroup(const std::string& groupPath) {
-    std::vector<ProjectOperand> projects;
+// The groups being read, from the operand down to the one read now, and every group read so far, by
+// device and inode: a group reached again is read only once, and one that names a group it is read from
+// is a loop.
+struct GroupsSeen {
+    std::vector<vb::FileIdentity> open;
+    std::set<std::pair<dev_t, ino_t>> read;
+};
+
+void ReadGroup(const std::string& groupPath, GroupsSeen& seen, std::vector<ProjectOperand>& projects);
+
+// The project or group a group line names, read in its place; an error in its place when it names neither.
+void TakeGroupLine(vb::MemberLookup& lookup, std::string_view value, GroupsSeen& seen,
+                   std::vector<ProjectOperand>& projects) {
+    const std::string entry(value);
+    vb::FoundMemberPath found = lookup.find(entry);
+    if (!found) {
+        const std::string shown = lookup.seenFromCaller(entry);
+        projects.push_back({shown, vb::RuntimeError(found.error, shown)});
+        return;
+    }
+    if (EndsWithoutCase(found.path, ".vbg")) {
+        const auto identity = vb::IdentityOfPath(found.path);
+        if (identity && std::find(seen.open.begin(), seen.open.end(), *identity) != seen.open.end())
+            projects.push_back({found.path, vb::RuntimeError(vb::err::PathFileAccess, found.path)});
+        else if (!identity || !seen.read.contains({identity->device, identity->inode}))
+            ReadGroup(found.path, seen, projects);
+        return;
+    }
+    if (!EndsWithoutCase(found.path, ".vbp")) {
+        projects.push_back({found.path, vb::RuntimeError(vb::err::BadFileName, found.path)});
+        return;
+    }
+    projects.push_back({std::move(found.path), std::nullopt});
+}
+
+void ReadGroup(const std::string& groupPath, GroupsSeen& seen, std::vector<ProjectOperand>& projects) {
     const auto slash = groupPath.rfind('/');
     const std::string folder = slash == std::string::npos ? std::string() : groupPath.substr(0, slash + 1);
     try {
         vb::LineReader reader(groupPath);
+        reader.cutLinesLongerThan(vb::kLongestProjectLine);
+        // On the way from the operand while its lines are read, and only then.
+        struct OnTheWay {
+            GroupsSeen& seen;
+            explicit OnTheWay(GroupsSeen& s, const vb::FileIdentity& identity) : seen(s) {
+                seen.read.emplace(identity.device, identity.inode);
+                seen.open.push_back(identity);
+            }
+            ~OnTheWay() { seen.open.pop_back(); }
+            OnTheWay(const OnTheWay&) = delete;
+            OnTheWay& operator=(const OnTheWay&) = delete;
+        };
+        std::optional<OnTheWay> onTheWay;
+        if (const auto identity = vb::IdentityOfDescriptor(reader.fd()))
+            onTheWay.emplace(seen, *identity);
         vb::MemberLookup lookup(folder);
         std::string_view line;
-        while (reader.next(line)) {
-            const auto value = ProjectOfGroupLine(line);
-            if (!value)
-                continue;
-            vb::FoundMemberPath found = lookup.find(std::string(*value));
-            if (found)
-                projects.push_back({std::move(found.path), std::nullopt});
-            else
-                projects.push_back(
-                    {lookup.seenFromCaller(std::string(*value)),
-                     vb::RuntimeError(found.error, lookup.seenFromCaller(std::string(*value)))});
-        }
+        while (reader.next(line))
+            if (const auto value = ProjectOfGroupLine(line))
+                TakeGroupLine(lookup, *value, seen, projects);
     } catch (const vb::RuntimeError& e) {
         projects.push_back({groupPath, e});
     }
-    return projects;
 }
 
 } // namespace
@@ -236,7 +276,10 @@ std::vector<ProjectOperand> ProjectsOfOperands(const std::vector<std::string>& o
             for (ProjectOperand& project : below)
                 take(std::move(project));
         } else if (IsGroupFile(operand)) {
-            for (ProjectOperand& project : ProjectsOfGroup(operand))
+            std::vector<ProjectOperand> inGroup;
+            GroupsSeen groups;
+            ReadGroup(operand, groups, inGroup);
+            for (ProjectOperand& project : inGroup)
                 take(std::move(project));
         } else {
             take({operand, std::nullopt});

@@ -23,7 +23,10 @@ struct ProjectOperand {
 //   are not read;
 // - a file with the extension ".vbg" in any letter case: the projects its "Project=" and
 //   "StartupProject=" lines name, in the order of the lines, relative to the group file's folder and
-//   found with the member lookup's rules ("\" or "/" between folders, letter case);
+//   found with the member lookup's rules ("\" or "/" between folders, letter case); a line naming a
+//   group file is replaced by that group's projects (each group read once; a group naming one it is read
+//   from stands as RuntimeError 75 for that line), a line naming a file that is neither a project
+//   (".vbp") nor a group stands as RuntimeError 52;
 // - anything else: a project file.
 // A project reached a second time (the same file by device and inode) is left out. An operand that does
 // not exist stands as a project file, whose reading then fails in its place. A folder below an operand

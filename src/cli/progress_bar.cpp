@@ -1,5 +1,7 @@
 #include "progress_bar.h"
 
+#include "text/control_pictures.h"
+
 #include "standard_streams.h"
 
 #include <algorithm>
@@ -99,7 +101,7 @@ void ProgressBar::step() {
 }
 
 void ProgressBar::step(std::string detail) {
-    detail_ = std::move(detail);
+    detail_ = vb::ControlPictures(detail);
     step();
 }
 

@@ -36,6 +36,8 @@ std::string DescriptionOf(int number) {
         return "Fehler beim Zugriff auf Pfad/Datei";
     case err::PathNotFound:
         return "Pfad nicht gefunden";
+    case err::BadFileFormat:
+        return "Ungültiges Dateiformat (UTF-16-Text, der nur umgewandelt gelesen werden kann)";
     default:
         return "Anwendungs- oder objektdefinierter Fehler";
     }

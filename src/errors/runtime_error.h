@@ -49,6 +49,8 @@ inline constexpr int DiskFull = 61;
 inline constexpr int PermissionDenied = 70;
 inline constexpr int PathFileAccess = 75;
 inline constexpr int PathNotFound = 76;
+// A file whose bytes cannot be passed on as they are (UTF-16 text where bytes are copied).
+inline constexpr int BadFileFormat = 321;
 } // namespace err
 
 } // namespace vb

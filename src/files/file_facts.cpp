@@ -10,23 +10,28 @@
 namespace vb {
 
 TextFacts FactsOfFile(const std::string& path) {
-    struct Descriptor {
-        int fd;
-        ~Descriptor() { ::close(fd); }
-    } file{OpenForReading(path)};
+    // Read as every command reads it: a UTF-16 file as its UTF-8, a UTF-8 mark not part of the first line.
+    LineReader reader(path);
     TextFactsScan scan;
-    std::vector<char> buffer(64 * 1024);
-    for (;;) {
-        const ssize_t n = ::read(file.fd, buffer.data(), buffer.size());
-        if (n < 0) {
-            if (errno == EINTR || (errno == EAGAIN && ClearNonBlocking(file.fd)))
-                continue;
-            throw RuntimeError::FromErrno(errno, path);
-        }
-        if (n == 0)
-            return scan.facts();
-        scan.feed({buffer.data(), static_cast<std::size_t>(n)});
+    std::string_view bytes;
+    while (reader.nextBytes(bytes))
+        scan.feed(bytes);
+    TextFacts facts = scan.facts();
+    facts.bytes = reader.fileBytes();
+    switch (reader.byteOrderMark()) {
+    case ByteOrderMark::Utf16Le:
+        facts.encoding = Encoding::Utf16Le;
+        break;
+    case ByteOrderMark::Utf16Be:
+        facts.encoding = Encoding::Utf16Be;
+        break;
+    case ByteOrderMark::Utf8:
+        facts.encoding = Encoding::Utf8WithMark;
+        break;
+    case ByteOrderMark::None:
+        break;
     }
+    return facts;
 }
 
 } // namespace vb

@@ -4,18 +4,33 @@
 // views into the reader's buffer, so nothing is decoded or copied per line. Memory stays a small multiple
 // of the longest line, whatever the size of the file. Reads start small and grow with what was read, so a
 // caller that stops after the head of a big file has not read much more than that head.
+//
+// A file is read up to the size it had when it was opened, so a file that a program keeps appending to
+// still ends. A byte order mark at the start is not part of the first line: a UTF-8 mark is passed over,
+// and a file that starts with a UTF-16 mark is read as UTF-16 and handed out as UTF-8, for callers that
+// look at the text. A caller that must pass the bytes on as they are calls keepBytes() first: the UTF-8
+// mark then stays on the first line, and UTF-16 text is refused with RuntimeError 321.
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
 
 namespace vb {
 
-// A descriptor opened elsewhere for reading, which a LineReader takes over and closes.
+// No limit on the bytes a reader reads: the file is read until it ends.
+inline constexpr std::uint64_t kWholeFile = UINT64_MAX;
+
+// A descriptor opened elsewhere for reading, which a LineReader takes over and closes, and the size of the
+// file when it was opened (the most the reader reads).
 struct AdoptedDescriptor {
     int fd;
+    std::uint64_t size = kWholeFile;
 };
+
+// The byte order mark a file starts with.
+enum class ByteOrderMark { None, Utf8, Utf16Le, Utf16Be };
 
 class LineReader {
 public:
@@ -27,13 +42,28 @@ public:
     // Opens the file through OpenForReading; RuntimeError (53, 76, 70, 75, ...) when that fails.
     explicit LineReader(std::string path, std::size_t maxRead = kMaxRead);
     // Reads a descriptor that stays open and is not owned (a pipe, an in-memory file), from where it
-    // stands; `name` is shown in errors.
-    LineReader(int fd, std::string name, std::size_t maxRead = kMaxRead);
+    // stands, at most `limit` bytes; `name` is shown in errors.
+    LineReader(int fd, std::string name, std::size_t maxRead = kMaxRead, std::uint64_t limit = kWholeFile);
     // Reads a file opened for reading at `path` (OpenExistingForReading), closing it when done.
     LineReader(AdoptedDescriptor fd, std::string path, std::size_t maxRead = kMaxRead);
     ~LineReader();
     LineReader(const LineReader&) = delete;
     LineReader& operator=(const LineReader&) = delete;
+
+    // Lines longer than `longest` bytes are handed out cut, as their first `longest` + 1 bytes (so a
+    // caller knows them by their length), the rest of the line skipped: memory stays bounded by the
+    // buffer for a file of one endless line. For readers of lines that are never that long when sound
+    // (project and group files); 0 hands out every line whole. A run of nextLines() may still hold such a
+    // line whole when the buffer held it anyway.
+    void cutLinesLongerThan(std::size_t longest) noexcept { longest_ = longest; }
+    // Keeps the bytes of the file as they are (see above); called before the first read.
+    void keepBytes() noexcept { keepsBytes_ = true; }
+    // The mark the file starts with; known after the first read.
+    ByteOrderMark byteOrderMark() const noexcept { return mark_; }
+    // The bytes read from the file so far, a mark included, before any conversion.
+    std::uint64_t fileBytes() const noexcept { return fileBytes_; }
+    // The most this reader reads from the file: its size when opened.
+    std::uint64_t limit() const noexcept { return limit_; }
 
     // The next line, without its end, valid until the next call. False at the end of the file.
     bool next(std::string_view& line);
@@ -67,8 +97,14 @@ private:
     void keepUnread();
     std::size_t makeRoom();
     bool readMore(std::size_t want);
+    std::size_t readFile(char* into, std::size_t want);
+    void takeMark();
+    bool cutLongLine(std::string_view& lines);
+    void skipRestOfCutLine();
+    bool readDecoded(std::size_t want);
 
     std::string path_;
+    std::uint64_t limit_; // set before fd_: opening the file sets it to the file's size
     int fd_ = -1;
     bool owned_ = false;
     std::unique_ptr<char[]> buffer_; // allocated at the first read, not initialised
@@ -79,6 +115,13 @@ private:
     std::size_t scanned_ = 0; // no line end lies between begin_ and here
     std::size_t end_ = 0;     // one past the last byte read
     bool atEof_ = false;
+    bool keepsBytes_ = false;
+    std::size_t longest_ = 0;
+    enum class Skip { None, Line, Lf } skip_ = Skip::None; // the rest of a cut line, then its LF
+    ByteOrderMark mark_ = ByteOrderMark::None;
+    std::uint64_t fileBytes_ = 0;
+    struct Utf16Input;
+    std::unique_ptr<Utf16Input> utf16_; // only for a file that starts with a UTF-16 mark
 };
 
 // The first CR or LF in [p, end), or end: where the line that holds p ends.
@@ -89,12 +132,13 @@ const char* FindLineEnd(const char* p, const char* end) noexcept;
 // plain files are read); an empty name or one holding a NUL byte gives 52. The descriptor is left
 // non-blocking, which reading a plain file ignores; a read that still says EAGAIN calls ClearNonBlocking
 // and reads again.
-int OpenForReading(const std::string& path);
+// `size`, when given, receives the file's size.
+int OpenForReading(const std::string& path, std::uint64_t* size = nullptr);
 // OpenForReading for a caller that tries several spellings of a name in turn: a name that does not
 // exist, or whose last part is a symbolic link, is not opened but reported as -1 with errno ENOENT or
 // ELOOP (and -1 with errno set for any other failure of open()). An existing name opens as with
 // OpenForReading, including RuntimeError 75 for what is no plain file.
-int OpenExistingForReading(const std::string& path);
+int OpenExistingForReading(const std::string& path, std::uint64_t* size = nullptr);
 // Puts `fd` into blocking mode; false when the system refuses.
 bool ClearNonBlocking(int fd) noexcept;
 

@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <variant>
 #include <vector>
 
@@ -118,8 +119,13 @@ std::variant<std::string, int> WalkWithoutCase(const std::string& base, const st
             if (const int blocked = BlockedLookup(errno))
                 return blocked;
             auto match = caseMatch(current, part);
-            if (!match)
+            if (!match) {
+                // A folder that may be searched but not listed cannot tell that no name of another
+                // letter case is there: that is no missing file but a refused lookup.
+                if (::access(current.empty() ? "." : current.c_str(), R_OK) != 0 && BlockedLookup(errno))
+                    return BlockedLookup(errno);
                 return last ? err::FileNotFound : err::PathNotFound;
+            }
             next = Join(current, *match);
         }
         if (!last && !IsFolder(next))
@@ -244,9 +250,10 @@ bool MemberLookup::openSpelling(const std::string& path, std::optional<LineReade
     const std::string at = Under(folder_, path);
     if (at.size() >= PATH_MAX)
         return false;
-    const int fd = OpenExistingForReading(at);
+    std::uint64_t size = kWholeFile;
+    const int fd = OpenExistingForReading(at, &size);
     if (fd >= 0) {
-        reader.emplace(AdoptedDescriptor{fd}, at, maxRead);
+        reader.emplace(AdoptedDescriptor{fd, size}, at, maxRead);
         return true;
     }
     missing = errno == ENOENT;

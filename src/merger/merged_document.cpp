@@ -198,7 +198,7 @@ private:
 vb::LineReader Rewound(const vb::LineReader& in) {
     if (::lseek(in.fd(), 0, SEEK_SET) < 0)
         throw vb::RuntimeError::FromErrno(errno, in.path());
-    return vb::LineReader(in.fd(), in.path());
+    return vb::LineReader(in.fd(), in.path(), vb::LineReader::kMaxRead, in.limit());
 }
 
 std::size_t LongestBacktickRun(std::string_view line) {

@@ -84,6 +84,8 @@ void WriteMergedFile(const vb::ProjectFileLists& lists, const std::string& proje
                     throw *missing;
                 memberMissing(*missing);
             } else {
+                // The text merge copies the member's bytes: a UTF-8 mark stays, UTF-16 text is refused.
+                in->keepBytes();
                 RefuseReadingOutput(in->fd(), written, projectFolder + entry);
                 const bool option = optionSet && optionSet();
                 if (lineNumbers)

@@ -162,6 +162,7 @@ OtherProjectLine ReadHeadObjectLine(std::string_view text) {
 std::vector<OtherProjectLine> OtherProjectLines(const std::string& path) {
     std::vector<OtherProjectLine> lines;
     LineReader reader(path);
+    reader.cutLinesLongerThan(kLongestProjectLine);
     std::string_view text;
     while (reader.next(text))
         if (auto line = ReadOtherProjectLine(text); !line.key.empty())

@@ -4,6 +4,7 @@
 #include "files/whole_lines.h"
 
 #include <array>
+#include <climits>
 #include <cstring>
 
 namespace vb {
@@ -86,6 +87,21 @@ std::string_view EntryOfProjectLine(SourceKind kind, std::string_view line) {
     return EntryOfLine(kind, line);
 }
 
+std::string_view KeptEntry(std::string_view entry, bool lineCut, std::string_view ellipsis,
+                           std::string& cut) {
+    if (entry.size() <= PATH_MAX && !lineCut)
+        return entry;
+    std::size_t keep = std::min<std::size_t>(entry.size(), PATH_MAX);
+    // Back to the start of a UTF-8 sequence, so the "…" never follows half a character.
+    for (int i = 0;
+         i < 3 && keep > 0 && keep < entry.size() && (static_cast<unsigned char>(entry[keep]) & 0xC0) == 0x80;
+         ++i)
+        --keep;
+    cut.assign(entry.substr(0, keep));
+    cut += ellipsis;
+    return cut;
+}
+
 ProjectFileLists ReadProjectFile(const std::string& path, const std::function<void(int)>& progress) {
     const auto report = [&](int value) {
         if (progress)
@@ -97,8 +113,12 @@ ProjectFileLists ReadProjectFile(const std::string& path, const std::function<vo
     ProjectFileLists lists;
     std::array<Int16, kSourceKinds.size()> counts{};
     std::array<std::size_t, kSourceKinds.size()> entryBytes{};
+    constexpr std::string_view kUtf8Ellipsis = "\u2026";
+    bool anyCut = false;
     {
         LineReader reader(path);
+        reader.cutLinesLongerThan(kLongestProjectLine);
+        std::string cut;
         std::string_view run;
         while (reader.nextLines(run)) {
             lists.Text = Together(lists.Text, TextKindOf(run));
@@ -108,9 +128,15 @@ ProjectFileLists ReadProjectFile(const std::string& path, const std::function<vo
                 if (const Key* key = KeyOfLine(line)) {
                     const auto k = static_cast<std::size_t>(key->kind);
                     counts[k] = Add16(counts[k], 1);
-                    entryBytes[k] += EntryOfLine(key->kind, line).size();
+                    const std::string_view entry = EntryOfLine(key->kind, line);
+                    const bool lineCut = line.size() > kLongestProjectLine;
+                    entryBytes[k] += KeptEntry(entry, lineCut, kUtf8Ellipsis, cut).size();
+                    anyCut = anyCut || lineCut || entry.size() > PATH_MAX;
                 }
         }
+        // The "…" of a cut entry is UTF-8 in a file of ASCII or UTF-8, else Windows-1252's.
+        if (anyCut && lists.Text == TextKind::Ascii)
+            lists.Text = TextKind::Utf8;
     }
     for (const SourceKind kind : kSourceKinds)
         lists.count(kind) = counts[static_cast<std::size_t>(kind)];
@@ -130,6 +156,9 @@ ProjectFileLists ReadProjectFile(const std::string& path, const std::function<vo
         // lines, then empty entries up to the count. A list holds no more than its count, whatever lines
         // the file gained after it was counted.
         LineReader reader(path);
+        reader.cutLinesLongerThan(kLongestProjectLine);
+        const std::string_view ellipsis = lists.Text == TextKind::Utf8 ? kUtf8Ellipsis : "\x85";
+        std::string cut;
         std::string_view run;
         while (reader.nextLines(run)) {
             WholeLines lines(run);
@@ -143,7 +172,8 @@ ProjectFileLists ReadProjectFile(const std::string& path, const std::function<vo
                     continue;
                 }
                 const auto k = static_cast<std::size_t>(key->kind);
-                const std::string_view entry = EntryOfLine(key->kind, line);
+                const std::string_view entry =
+                    KeptEntry(EntryOfLine(key->kind, line), line.size() > kLongestProjectLine, ellipsis, cut);
                 if (!entry.empty() && listOf[k]->size() < static_cast<std::size_t>(counts[k]))
                     listOf[k]->push_back(entry);
             }

@@ -28,15 +28,26 @@ bool NonCharacterAt(std::string_view text, std::size_t i) noexcept {
 
 } // namespace
 
+// A C1 control character U+0080-U+009F (C2 80 to C2 9F in UTF-8) at `i`: a terminal may take U+009B
+// as the start of a control sequence, so none reaches it as it is.
+bool C1ControlAt(std::string_view text, std::size_t i) noexcept {
+    return text[i] == '\xC2' && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
+           static_cast<unsigned char>(text[i + 1]) <= 0x9F;
+}
+
 std::string ControlPictures(std::string_view text) {
     std::string out;
     out.reserve(text.size());
-    for (const char ch : text) {
-        const auto b = static_cast<unsigned char>(ch);
-        if (b < 0x20 || b == 0x7F)
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        if (b < 0x20 || b == 0x7F) {
             AppendPicture(out, b);
-        else
-            out += ch;
+        } else if (C1ControlAt(text, i)) {
+            out += kReplacement;
+            ++i;
+        } else {
+            out += text[i];
+        }
     }
     return out;
 }

@@ -10,7 +10,8 @@
 namespace vb {
 
 // `text` with every control character (0x00-0x1F and 0x7F) replaced by its control picture U+2400-U+241F
-// or U+2421; every other byte stays as it is.
+// or U+2421, and every C1 control character (U+0080-U+009F, which has no picture) by U+FFFD; every other
+// byte stays as it is.
 std::string ControlPictures(std::string_view text);
 
 // `text` (UTF-8) as an XML 1.0 document can carry it, even as references: every C0 control but the tab

@@ -67,6 +67,20 @@ std::optional<CodePage> CodePage::Named(std::string_view name) {
     return CodePage(given);
 }
 
+bool CodePage::keepsAscii() const {
+    if (windows1252_)
+        return true;
+    for (int byte = 0; byte < 0x80; ++byte) {
+        const char ch = static_cast<char>(byte);
+        Converter converter(name_);
+        std::string out;
+        if (!converter.ok() || converter.convert(std::string_view(&ch, 1), out) != 1 ||
+            out != std::string(1, ch))
+            return false;
+    }
+    return true;
+}
+
 std::string CodePage::utf8(std::string_view bytes, bool* undefined) const {
     if (windows1252_) {
         if (undefined)

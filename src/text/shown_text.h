@@ -16,9 +16,14 @@ class CodePage {
 public:
     // Windows-1252.
     CodePage() = default;
-    // The code page iconv knows by `name` (CP1250, CP1251, GBK, SHIFT_JIS, ...); "auto" is Windows-1252.
+    // The code page iconv knows by `name` (CP1250, CP1251, GBK, CP932, ...); "auto" is Windows-1252.
     // Nullopt for a name iconv does not know or cannot convert to UTF-8.
     static std::optional<CodePage> Named(std::string_view name);
+
+    // True when every ASCII byte, alone, is that same character in this code page: only then are line
+    // ends, keys and ASCII names what they seem, and the shown text valid UTF-8 (not so for UTF-16, UCS-4,
+    // UTF-7 or ISO-2022, for example).
+    bool keepsAscii() const;
 
     // The name given, or "Windows-1252".
     const std::string& name() const noexcept { return name_; }

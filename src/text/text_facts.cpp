@@ -115,6 +115,22 @@ std::string_view NameOf(TextKind kind) {
     return "8-Bit";
 }
 
+std::string_view TextNameOf(const TextFacts& facts) {
+    switch (facts.encoding) {
+    case Encoding::Utf16Le:
+        return "UTF-16LE";
+    case Encoding::Utf16Be:
+        return "UTF-16BE";
+    case Encoding::Utf8WithMark:
+        if (facts.text != TextKind::EightBit)
+            return NameOf(TextKind::Utf8);
+        break;
+    case Encoding::Plain:
+        break;
+    }
+    return NameOf(facts.text);
+}
+
 TextKind TextKindOf(std::string_view bytes) noexcept {
     // One pass without an early exit, so that the common all-ASCII line costs a few vector instructions.
     unsigned char seen = 0;

@@ -12,9 +12,14 @@ enum class LineEnds { None, CrLf, Lf, Cr, Mixed };
 // In the order of what they allow: a file is as general as the most general of its lines.
 enum class TextKind { Ascii, Utf8, EightBit };
 
+// How the file's bytes carry its text: as they are, after a UTF-8 byte order mark, or as UTF-16 (the
+// other facts are then those of its UTF-8).
+enum class Encoding { Plain, Utf8WithMark, Utf16Le, Utf16Be };
+
 struct TextFacts {
     LineEnds lineEnds = LineEnds::None;
     TextKind text = TextKind::Ascii;
+    Encoding encoding = Encoding::Plain;
     std::uint64_t bytes = 0;
 };
 
@@ -39,6 +44,9 @@ private:
 // The text's own words: "CR LF", "LF", "CR", "gemischt", "keine"; "ASCII", "UTF-8", "8-Bit".
 std::string_view NameOf(LineEnds ends);
 std::string_view NameOf(TextKind kind);
+// The name of the file's text: "UTF-16LE" or "UTF-16BE" for UTF-16, "UTF-8" for valid text after a UTF-8
+// mark, else NameOf(facts.text).
+std::string_view TextNameOf(const TextFacts& facts);
 
 // UTF-8 when the bytes are valid UTF-8 and hold a byte above 0x7F, else ASCII or 8-bit.
 TextKind TextKindOf(std::string_view bytes) noexcept;

@@ -174,4 +174,96 @@ TEST(LineReader, ReadFailureOnADescriptorNamesIt) {
     ::close(folder);
 }
 
+// "Ä€😀" in UTF-16, little-endian with its mark, in a file of three lines.
+const std::string kUtf16Le("\xFF\xFE"
+                           "A\0\r\0\n\0\xC4\0\xAC\x20=\xD8\0\xDE\r\0"
+                           "b\0",
+                           20);
+
+TEST(LineReader, ByteOrderMarksAreNoPartOfTheFirstLineAndUtf16IsReadAsUtf8) {
+    TempDir dir;
+    EXPECT_EQ(LinesOf(dir, "\xEF\xBB\xBF"
+                           "Form=a.frm\r\nx"),
+              (Lines{"Form=a.frm", "x"}));
+    EXPECT_EQ(LinesOf(dir, "\xEF\xBB\xBF"), Lines{});
+    const Lines utf8 = {"A", "\xC3\x84\xE2\x82\xAC\xF0\x9F\x98\x80", "b"};
+    const std::string le(kUtf16Le);
+    std::string be = "\xFE\xFF";
+    for (std::size_t i = 2; i + 1 < le.size(); i += 2)
+        be += std::string{le[i + 1], le[i]};
+    for (const std::size_t maxRead : {1, 3, 64 * 1024}) {
+        vb::LineReader little(dir.write("le.txt", le), maxRead);
+        EXPECT_EQ(LinesFrom(little), utf8) << maxRead;
+        EXPECT_EQ(little.byteOrderMark(), vb::ByteOrderMark::Utf16Le);
+        vb::LineReader big(dir.write("be.txt", be), maxRead);
+        EXPECT_EQ(LinesFrom(big), utf8) << maxRead;
+    }
+    // A lone surrogate and a cut last unit become U+FFFD, so the text stays valid UTF-8.
+    EXPECT_EQ(LinesOf(dir, std::string("\xFF\xFE"
+                                       "\x00\xD8"
+                                       "a\0"
+                                       "b",
+                                       7)),
+              Lines{"\xEF\xBF\xBD"
+                    "a\xEF\xBF\xBD"});
+}
+
+TEST(LineReader, AReaderThatKeepsBytesKeepsTheUtf8MarkAndRefusesUtf16) {
+    TempDir dir;
+    vb::LineReader marked(dir.write("m.txt", "\xEF\xBB\xBF"
+                                             "a\r\n"));
+    marked.keepBytes();
+    EXPECT_EQ(LinesFrom(marked), Lines{"\xEF\xBB\xBF"
+                                       "a"});
+    vb::LineReader utf16(dir.write("u.txt", kUtf16Le));
+    utf16.keepBytes();
+    std::string_view line;
+    try {
+        utf16.next(line);
+        ADD_FAILURE() << "UTF-16 read as bytes";
+    } catch (const vb::RuntimeError& e) {
+        EXPECT_EQ(e.number(), vb::err::BadFileFormat);
+        EXPECT_EQ(e.path(), dir.file("u.txt"));
+    }
+}
+
+TEST(LineReader, AFileThatGrowsWhileReadIsReadToItsSizeWhenOpened) {
+    TempDir dir;
+    const std::string path = dir.write("g.txt", "a\r\nb\r\n");
+    vb::LineReader reader(path, 1);
+    const int appender = ::open(path.c_str(), O_WRONLY | O_APPEND);
+    ASSERT_GE(appender, 0);
+    std::string_view line;
+    Lines lines;
+    while (reader.next(line)) {
+        lines.emplace_back(line);
+        ASSERT_EQ(::write(appender, "more\r\n", 6), 6);
+    }
+    ::close(appender);
+    EXPECT_EQ(lines, (Lines{"a", "b"}));
+}
+
+TEST(LineReader, LinesPastTheLongestAreCutAndTheirRestSkippedInBoundedMemory) {
+    TempDir dir;
+    const std::string path =
+        dir.write("long.txt", "ab\r\n" + std::string(100000, 'x') + "\r\nc\n" + std::string(50, 'y') + "\r");
+    for (const std::size_t maxRead : {1, 7, 64 * 1024}) {
+        vb::LineReader byLine(path, maxRead);
+        byLine.cutLinesLongerThan(20);
+        EXPECT_EQ(LinesFrom(byLine), (Lines{"ab", std::string(21, 'x'), "c", std::string(21, 'y')}))
+            << maxRead;
+        EXPECT_LE(byLine.bufferCapacity(), 2 * maxRead + 64);
+        vb::LineReader byRuns(path, maxRead);
+        byRuns.cutLinesLongerThan(20);
+        std::string_view run;
+        std::string all;
+        while (byRuns.nextLines(run))
+            all += std::string(run) + "|";
+        // A run ends after a cut line; nothing of its rest, nor its line end, is handed out.
+        EXPECT_EQ(all.find(std::string(22, 'x')), std::string::npos) << maxRead;
+        EXPECT_NE(all.find(std::string(21, 'x') + "|c\n"), std::string::npos) << all.substr(0, 80);
+        EXPECT_LE(byRuns.bufferCapacity(), 2 * maxRead + 64);
+    }
+}
+
 } // namespace

@@ -6,6 +6,9 @@
 
 #include <filesystem>
 #include <optional>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -75,6 +78,35 @@ TEST(MemberPath, MissingFileIs53AndMissingFolderIs76) {
     EXPECT_EQ(ErrorOf(dir.file("Fehlt\\Haupt.frm")), 76);
     EXPECT_EQ(ErrorOf(dir.file("Formulare/Haupt.frm/x.frm")), 76);
     EXPECT_EQ(ErrorOf(""), 52);
+}
+
+// A folder of mode 0711 owned by another user: the name as written is found, one of another letter case
+// cannot be, and that is error 70, not 53. Runs in a child as nobody when the tests run as root.
+TEST(MemberPath, AFolderThatMayBeSearchedButNotListedIs70ForACaseMatch) {
+    TempDir dir;
+    ::chmod(dir.path().c_str(), 0755);
+    const std::string file = dir.write("Geheim/Main.frm", "x");
+    ::chmod(dir.file("Geheim").c_str(), 0711);
+    ::chmod(file.c_str(), 0644);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::geteuid() == 0 ? ::setgid(65534) != 0 || ::setuid(65534) != 0
+                             : ::chmod(dir.file("Geheim").c_str(), 0311) != 0)
+            ::_exit(10);
+        vb::MemberLookup lookup;
+        const bool found = !lookup.find(dir.file("Geheim\\Main.frm")).error;
+        const int cased = lookup.find(dir.file("Geheim\\main.frm")).error;
+        ::_exit(!found                               ? 11
+                : cased == vb::err::PermissionDenied ? 0
+                : cased == vb::err::FileNotFound     ? 12
+                                                     : 13);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ::chmod(dir.file("Geheim").c_str(), 0755);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "11: the name as written not found, 12: error 53";
 }
 
 TEST(MemberPath, OpenMemberFileReadsTheFoundFile) {

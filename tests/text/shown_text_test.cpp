@@ -1,5 +1,6 @@
 // What a file's bytes are made of, and how they are shown.
 
+#include "text/control_pictures.h"
 #include "text/shown_text.h"
 #include "text/text_facts.h"
 
@@ -99,6 +100,21 @@ TEST(ShownText, CodePagesAreNamedAsIconvKnowsThem) {
     EXPECT_TRUE(vb::CodePage::Named("SHIFT_JIS"));
     EXPECT_FALSE(vb::CodePage::Named("KEINE-SOLCHE"));
     EXPECT_FALSE(vb::CodePage::Named(""));
+}
+
+TEST(ShownText, OnlyCodePagesThatKeepAsciiAsAsciiSayTheyDo) {
+    for (const char* name : {"auto", "CP1251", "GBK", "CP932", "UTF-8"})
+        EXPECT_TRUE(vb::CodePage::Named(name)->keepsAscii()) << name;
+    // Wide, shifting and seven-bit forms, and Shift-JIS with its yen sign for the backslash.
+    for (const char* name : {"UCS-4", "UCS-4LE", "WCHAR_T", "UTF-16", "UTF-7", "ISO-2022-JP", "SHIFT_JIS"})
+        EXPECT_FALSE(vb::CodePage::Named(name)->keepsAscii()) << name;
+}
+
+TEST(ShownText, C1ControlsNeverReachTheTerminal) {
+    // U+009B starts a control sequence on many terminals; Windows-1252's undefined 0x81 shows as U+0081.
+    EXPECT_EQ(vb::ControlPictures("a\u009B2J\u0080\u009F\u00A0\u203A"), "a\uFFFD2J\uFFFD\uFFFD\u00A0\u203A");
+    EXPECT_EQ(vb::ControlPictures(vb::ShownText("x\x81\x9B", vb::TextKind::EightBit)), "x\uFFFD\u203A");
+    EXPECT_EQ(vb::ControlPictures("\xC2"), "\xC2"); // a cut sequence stays as it is
 }
 
 } // namespace
