@@ -39,7 +39,7 @@ bool EntryList::operator==(const EntryList& other) const noexcept {
 }
 
 bool operator==(const EntryList& list, const std::vector<std::string>& entries) noexcept {
-    return std::ranges::equal(list, entries);
+    return list.size() == entries.size() && std::equal(list.begin(), list.end(), entries.begin());
 }
 
 std::vector<std::string> StringsOf(EntryRange entries) {

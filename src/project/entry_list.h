@@ -7,7 +7,6 @@
 #include <cstddef>
 #include <initializer_list>
 #include <iterator>
-#include <ranges>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -95,8 +94,20 @@ private:
     std::vector<std::size_t> offsets_; // entry i is bytes_[offsets_[i], offsets_[i + 1]); empty, or 0 first
 };
 
-// A run of entries of one list, such as entries 1 to a count.
-using EntryRange = std::ranges::subrange<EntryList::Iterator>;
+// A run of entries of one list, such as entries 1 to a count. (A class of its own rather than
+// std::ranges::subrange, which clang cannot build over this standard library's ranges.)
+class EntryRange {
+public:
+    EntryRange(EntryList::Iterator first, EntryList::Iterator last) noexcept : first_(first), last_(last) {}
+    EntryList::Iterator begin() const noexcept { return first_; }
+    EntryList::Iterator end() const noexcept { return last_; }
+    std::size_t size() const noexcept { return static_cast<std::size_t>(last_ - first_); }
+    bool empty() const noexcept { return first_ == last_; }
+    std::string_view operator[](std::size_t index) const noexcept { return first_[std::ptrdiff_t(index)]; }
+
+private:
+    EntryList::Iterator first_, last_;
+};
 
 // The entries as strings of their own, for a caller that keeps them apart from the list.
 std::vector<std::string> StringsOf(EntryRange entries);
