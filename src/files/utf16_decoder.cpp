@@ -1,26 +1,10 @@
 #include "files/utf16_decoder.h"
 
+#include "text/code_page.h"
+
 namespace vb {
 
 namespace {
-
-void AppendUtf8(char32_t c, std::string& out) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
 
 constexpr char32_t kReplacement = 0xFFFD;
 
@@ -29,19 +13,19 @@ constexpr char32_t kReplacement = 0xFFFD;
 void Utf16Decoder::unit(char16_t u, std::string& out) {
     if (high_ != 0) {
         if (u >= 0xDC00 && u <= 0xDFFF) {
-            AppendUtf8(0x10000 + ((static_cast<char32_t>(high_) - 0xD800) << 10) + (u - 0xDC00), out);
+            AppendUtf8(out, 0x10000 + ((static_cast<char32_t>(high_) - 0xD800) << 10) + (u - 0xDC00));
             high_ = 0;
             return;
         }
-        AppendUtf8(kReplacement, out);
+        AppendUtf8(out, kReplacement);
         high_ = 0;
     }
     if (u >= 0xD800 && u <= 0xDBFF)
         high_ = u;
     else if (u >= 0xDC00 && u <= 0xDFFF)
-        AppendUtf8(kReplacement, out);
+        AppendUtf8(out, kReplacement);
     else
-        AppendUtf8(u, out);
+        AppendUtf8(out, u);
 }
 
 void Utf16Decoder::decode(std::string_view bytes, std::string& out) {
@@ -60,7 +44,7 @@ void Utf16Decoder::decode(std::string_view bytes, std::string& out) {
 
 void Utf16Decoder::finish(std::string& out) {
     if (high_ != 0 || haveByte_)
-        AppendUtf8(kReplacement, out);
+        AppendUtf8(out, kReplacement);
     high_ = 0;
     haveByte_ = false;
 }
