@@ -505,12 +505,20 @@ void RunProcedures(Arguments& args) {
             } else if (one) { // the run is this project
                 inventory::TopProcedures ofProject(args.top);
                 ofProject.addProject(path, code);
-                if (args.json)
+                if (args.json) {
                     output.document = TopDocument(ofProject.sorted(), reading.codePage);
-                else
+                    output.document["total"] = ProcedureSumsRecord(inventory::SumsOf(code));
+                } else {
                     output.text = TopText(ofProject.sorted(), reading.codePage);
+                }
             } else {
+                // The JSON keeps each project's sums beside the run's list, so that a reader of the
+                // list alone still knows how many procedures there are and how complex the largest is.
+                if (args.json)
+                    output.document = {{"total", ProcedureSumsRecord(inventory::SumsOf(code))}};
                 top.addProject(path, code);
+                const std::lock_guard lock(mutex);
+                all += inventory::SumsOf(code);
             }
             return output;
         },
@@ -518,10 +526,12 @@ void RunProcedures(Arguments& args) {
             if (!several)
                 return;
             if (args.top > 0) {
-                if (args.json)
+                if (args.json) {
                     document.update(TopDocument(top.sorted(), reading.codePage));
-                else
+                    document["total"] = ProcedureSumsRecord(all);
+                } else {
                     text = TopText(top.sorted(), reading.codePage);
+                }
             } else if (args.json) {
                 document["total"] = ProcedureSumsRecord(all);
             } else {

@@ -267,6 +267,17 @@ EstateFigures FiguresOf(const nlohmann::ordered_json& data) {
                                TextAt(record, "name"), NumberAt(record, "line"), NumberAt(record, "lines"),
                                NumberAt(record, "code"), NumberAt(record, "complexity")});
         estate.topProcedures = std::move(top);
+        if (const auto total = procedures->find("total"); total != procedures->end() && total->is_object()) {
+            estate.procedures = NumberAt(*total, "procedures");
+            estate.largestComplexity = NumberAt(*total, "complexity");
+        }
+        for (std::size_t i = 0; i < estate.projects.size(); ++i)
+            if (const Json* project = ProjectAt(data, kProceduresKey, i))
+                if (const auto total = project->find("total");
+                    total != project->end() && total->is_object()) {
+                    estate.projects[i].procedures = NumberAt(*total, "procedures");
+                    estate.projects[i].largestComplexity = NumberAt(*total, "complexity");
+                }
     }
     if (const auto declares = data.find(kDeclaresKey); declares != data.end()) {
         std::vector<ApiLibraryFigures> libraries;

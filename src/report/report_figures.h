@@ -52,6 +52,8 @@ struct ProjectFigures {
     std::vector<std::string> projectFindings; // check's findings on the project file itself
     std::int64_t findings = 0;                // all of check's findings, on the project file and its members
     std::vector<std::string> componentFindings; // what components says of the project, in German
+    // The project's procedures and the largest complexity among them, when procedures gave its sums.
+    std::optional<std::int64_t> procedures, largestComplexity;
 };
 
 struct TypeFigures {
@@ -92,6 +94,7 @@ struct EstateFigures {
     std::optional<std::vector<ComponentFigures>> components;
     std::vector<LibraryFigures> libraries;
     std::optional<std::vector<ProcedureFigures>> topProcedures;
+    std::optional<std::int64_t> procedures, largestComplexity; // the run's, as procedures sums them
     std::optional<std::vector<ApiLibraryFigures>> apiLibraries;
     std::int64_t declarations = 0;
 };

@@ -81,6 +81,10 @@ std::string Summary(const EstateFigures& estate) {
     out += SummaryItem("beschreibung", "Objektbeschreibung", estate.lines.description);
     out += SummaryItem("attribute", "Attributzeilen", estate.lines.attributes);
     out += SummaryItem("befunde", "Befunde (check)", estate.findings);
+    if (estate.procedures) {
+        out += SummaryItem("prozeduren", "Prozeduren", *estate.procedures);
+        out += SummaryItem("komplexitaet", "Größte Komplexität", estate.largestComplexity.value_or(0));
+    }
     if (estate.components) {
         out += SummaryItem("komponenten", "Komponenten und Verweise",
                            static_cast<std::int64_t>(estate.components->size()));
@@ -94,7 +98,8 @@ std::string Summary(const EstateFigures& estate) {
                            static_cast<std::int64_t>(estate.apiLibraries->size()));
     }
     return out + "</ul><p class=\"leise\">Alle Zahlen sind die der Befehle (count, lines, types, components, "
-                 "declares, check) über dieselben Projekte; Codezeilen schließen Leer- und Kommentarzeilen "
+                 "procedures, declares, check) über dieselben Projekte; Codezeilen schließen Leer- und "
+                 "Kommentarzeilen "
                  "ein.</p></section>";
 }
 
@@ -192,7 +197,8 @@ std::string ProjectsTable(const EstateFigures& estate) {
             "<td class=\"name\"><a href=\"#" + ProjectAnchor(i) + "\">" + Html(project.path) + "</a>";
         if (!project.error.empty()) {
             row += " <span class=\"befund\">" + Html(project.error) + "</span></td>";
-            for (int k = estate.components ? -1 : 0; k < 6; ++k)
+            const int numbers = 6 + (estate.components ? 1 : 0) + (estate.procedures ? 2 : 0);
+            for (int k = 0; k < numbers; ++k)
                 row += "<td class=\"zahl\" data-wert=\"-1\">–</td>";
             rows.push_back(std::move(row));
             continue;
@@ -202,6 +208,9 @@ std::string ProjectsTable(const EstateFigures& estate) {
                NumberCell(project.lines.code) + NumberCell(project.findings);
         if (estate.components)
             row += NumberCell(static_cast<std::int64_t>(project.componentFindings.size()));
+        if (estate.procedures)
+            row += NumberCell(project.procedures.value_or(0)) +
+                   NumberCell(project.largestComplexity.value_or(0));
         rows.push_back(std::move(row));
     }
     std::vector<Column> columns = {{"Projekt"},       {"Mitglieder", true}, {"Fehlend", true},
@@ -209,6 +218,10 @@ std::string ProjectsTable(const EstateFigures& estate) {
                                    {"Befunde", true}};
     if (estate.components)
         columns.push_back({"Befunde Komponenten", true});
+    if (estate.procedures) {
+        columns.push_back({"Prozeduren", true});
+        columns.push_back({"Größte Komplexität", true});
+    }
     return "<section id=\"projekte\"><h2>Projekte</h2>" +
            Table("tabelle-projekte",
                  "Projekte in der Reihenfolge des Laufs; ein Klick auf einen Spaltenkopf sortiert.", columns,

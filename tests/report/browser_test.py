@@ -195,7 +195,7 @@ def check_page(program, folder, report):
             const number = id => { const e = document.getElementById('summe-' + id);
                                    return e ? Number(e.textContent.replace(/\\s/g, '')) : null; };
             const ids = ['projekte', 'mitglieder', 'fehlend', 'objekte', 'zeilen', 'code', 'kommentare', 'leer',
-                         'beschreibung', 'attribute'];
+                         'beschreibung', 'attribute', 'prozeduren', 'komplexitaet'];
             const summary = {};
             ids.forEach(id => summary[id] = number(id));
             return { summary,
@@ -217,6 +217,8 @@ def check_page(program, folder, report):
             "leer": commands["lines"]["total"]["blank"],
             "beschreibung": commands["lines"]["total"]["description"],
             "attribute": commands["lines"]["total"]["attributes"],
+            "prozeduren": commands["procedures"]["total"]["procedures"],
+            "komplexitaet": commands["procedures"]["total"]["complexity"],
         }
         if shown["summary"] != expected:
             failures.append(f"summary shows {shown['summary']}, the commands say {expected}")
