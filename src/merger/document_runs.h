@@ -120,6 +120,16 @@ inline void Copy64(char* to, const char* from) noexcept {
         _mm_storeu_si128(reinterpret_cast<__m128i*>(to + k),
                          _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + k)));
 }
+
+// Appends the `count` bytes at `from`, in one 64-byte copy where 64 bytes from there still lie before
+// `end`, so that no read goes past the run.
+inline void AppendBlockPart(Sink& out, const char* from, std::size_t count, const char* end) noexcept {
+    if (end - from >= 64)
+        Copy64(out.room(64), from);
+    else
+        std::memcpy(out.room(count), from, count);
+    out.added(count);
+}
 #endif
 
 // Writes the lines of `run` to `out`: for each line format.open(out), its bytes, format.close(out). A
@@ -174,13 +184,11 @@ std::uint64_t WriteLines(Sink& out, std::string_view run, RunText text, Format& 
             const auto i = static_cast<std::size_t>(__builtin_ctzll(mask));
             if (i < from)
                 continue; // taken with the special byte before it
-            Copy64(out.room(64), block + from);
-            out.added(i - from);
+            AppendBlockPart(out, block + from, i - from, p + size);
             from = i + special(at + i);
         }
         if (from < 64) {
-            Copy64(out.room(64), block + from);
-            out.added(64 - from);
+            AppendBlockPart(out, block + from, 64 - from, p + size);
             from = 64;
         }
         at += from;
