@@ -159,11 +159,11 @@ Reading ReadingOf(const Arguments& args) {
 // Writes a command's output and notes whether it is complete.
 void WriteOut(const Output& output, Arguments& args);
 
+// The output of the run's one project: written, or its document kept in `args.collected`.
+void Deliver(const std::string& projectPath, Output output, Arguments& args);
 // Runs a reading command over its operands: for exactly one project file its output as it always was,
 // otherwise the output of every project the operands reach, with the project's path in front.
 // With `args.collected` the document goes there instead.
-// The output of the run's one project: written, or its document kept in `args.collected`.
-void Deliver(const std::string& projectPath, Output output, Arguments& args);
 void ReadProjects(const std::vector<std::string>& operands, Arguments& args, const char* status,
                   const std::function<Output(const std::string& projectPath, bool oneProject)>& command,
                   const std::function<void(std::string&, nlohmann::ordered_json&)>& finish = {},

@@ -30,7 +30,6 @@ public:
 
     // Sorted by objects (descending), then by type text in byte order.
     std::vector<TypeRow> sorted() const;
-    bool empty() const noexcept { return uses_.empty(); }
 
 private:
     std::map<std::string, TypeUse> uses_;
