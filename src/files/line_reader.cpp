@@ -70,7 +70,7 @@ int OpenWithFlags(const std::string& path, int flags) {
 
 // Only plain files are text files: a folder, a pipe or a device (one that never ends, such as /dev/zero)
 // is refused rather than read.
-int PlainFileOnly(int fd, const std::string& path, std::uint64_t* size) {
+int PlainFileOnly(int fd, const std::string& path, std::uint64_t* size, FileIdentity* identity) {
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
@@ -78,6 +78,8 @@ int PlainFileOnly(int fd, const std::string& path, std::uint64_t* size) {
     }
     if (size)
         *size = static_cast<std::uint64_t>(st.st_size);
+    if (identity)
+        *identity = {st.st_dev, st.st_ino};
     // O_NONBLOCK stays: reading a plain file does not wait either way, and two more system calls per file
     // are a large share of opening a small member.
     return fd;
@@ -85,7 +87,7 @@ int PlainFileOnly(int fd, const std::string& path, std::uint64_t* size) {
 
 } // namespace
 
-int OpenForReading(const std::string& path, std::uint64_t* size) {
+int OpenForReading(const std::string& path, std::uint64_t* size, FileIdentity* identity) {
     // A NUL byte would end the name early, and another file than the one named would be read.
     if (path.empty() || path.find('\0') != std::string::npos)
         throw RuntimeError(err::BadFileName, path);
@@ -96,14 +98,14 @@ int OpenForReading(const std::string& path, std::uint64_t* size) {
             throw RuntimeError(MissingErrorNumber(path), path);
         throw RuntimeError::FromErrno(e, path);
     }
-    return PlainFileOnly(fd, path, size);
+    return PlainFileOnly(fd, path, size, identity);
 }
 
-int OpenExistingForReading(const std::string& path, std::uint64_t* size) {
+int OpenExistingForReading(const std::string& path, std::uint64_t* size, FileIdentity* identity) {
     if (path.empty() || path.find('\0') != std::string::npos)
         throw RuntimeError(err::BadFileName, path);
     const int fd = OpenWithFlags(path, O_NOFOLLOW);
-    return fd < 0 ? fd : PlainFileOnly(fd, path, size);
+    return fd < 0 ? fd : PlainFileOnly(fd, path, size, identity);
 }
 
 bool ClearNonBlocking(int fd) noexcept {
@@ -123,11 +125,12 @@ struct LineReader::Utf16Input {
 };
 
 LineReader::LineReader(std::string path, std::size_t maxRead)
-    : path_(std::move(path)), limit_(kWholeFile), fd_(OpenForReading(path_, &limit_)), owned_(true),
+    : path_(std::move(path)), limit_(kWholeFile), identity_(FileIdentity{}),
+      fd_(OpenForReading(path_, &limit_, &*identity_)), owned_(true),
       maxRead_(std::max<std::size_t>(maxRead, 1)) {}
 
 LineReader::LineReader(AdoptedDescriptor fd, std::string path, std::size_t maxRead)
-    : path_(std::move(path)), limit_(fd.size), fd_(fd.fd), owned_(true),
+    : path_(std::move(path)), limit_(fd.size), identity_(fd.identity), fd_(fd.fd), owned_(true),
       maxRead_(std::max<std::size_t>(maxRead, 1)) {}
 
 LineReader::LineReader(int fd, std::string name, std::size_t maxRead, std::uint64_t limit)

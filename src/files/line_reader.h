@@ -11,9 +11,12 @@
 // look at the text. A caller that must pass the bytes on as they are calls keepBytes() first: the UTF-8
 // mark then stays on the first line, and UTF-16 text is refused with RuntimeError 321.
 
+#include "files/file_identity.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -27,6 +30,7 @@ inline constexpr std::uint64_t kWholeFile = UINT64_MAX;
 struct AdoptedDescriptor {
     int fd;
     std::uint64_t size = kWholeFile;
+    std::optional<FileIdentity> identity; // when known from opening it
 };
 
 // The byte order mark a file starts with.
@@ -88,6 +92,9 @@ public:
     const std::string& path() const noexcept { return path_; }
     // The descriptor of the open file, so a caller can tell which file it is.
     int fd() const noexcept { return fd_; }
+    // The identity of the file, as found when it was opened; nullopt for a descriptor opened elsewhere
+    // (IdentityOfDescriptor tells it then).
+    const std::optional<FileIdentity>& identity() const noexcept { return identity_; }
     // The bytes the buffer holds now: a read and half as much again, or about twice the longest line.
     std::size_t bufferCapacity() const noexcept { return capacity_; }
 
@@ -104,7 +111,8 @@ private:
     bool readDecoded(std::size_t want);
 
     std::string path_;
-    std::uint64_t limit_; // set before fd_: opening the file sets it to the file's size
+    std::uint64_t limit_;                  // set before fd_: opening the file sets it to the file's size
+    std::optional<FileIdentity> identity_; // set before fd_ too
     int fd_ = -1;
     bool owned_ = false;
     std::unique_ptr<char[]> buffer_; // allocated at the first read, not initialised
@@ -132,13 +140,14 @@ const char* FindLineEnd(const char* p, const char* end) noexcept;
 // plain files are read); an empty name or one holding a NUL byte gives 52. The descriptor is left
 // non-blocking, which reading a plain file ignores; a read that still says EAGAIN calls ClearNonBlocking
 // and reads again.
-// `size`, when given, receives the file's size.
-int OpenForReading(const std::string& path, std::uint64_t* size = nullptr);
+// `size` and `identity`, when given, receive the file's size and identity.
+int OpenForReading(const std::string& path, std::uint64_t* size = nullptr, FileIdentity* identity = nullptr);
 // OpenForReading for a caller that tries several spellings of a name in turn: a name that does not
 // exist, or whose last part is a symbolic link, is not opened but reported as -1 with errno ENOENT or
 // ELOOP (and -1 with errno set for any other failure of open()). An existing name opens as with
 // OpenForReading, including RuntimeError 75 for what is no plain file.
-int OpenExistingForReading(const std::string& path, std::uint64_t* size = nullptr);
+int OpenExistingForReading(const std::string& path, std::uint64_t* size = nullptr,
+                           FileIdentity* identity = nullptr);
 // Puts `fd` into blocking mode; false when the system refuses.
 bool ClearNonBlocking(int fd) noexcept;
 

@@ -251,9 +251,10 @@ bool MemberLookup::openSpelling(const std::string& path, std::optional<LineReade
     if (at.size() >= PATH_MAX)
         return false;
     std::uint64_t size = kWholeFile;
-    const int fd = OpenExistingForReading(at, &size);
+    FileIdentity identity;
+    const int fd = OpenExistingForReading(at, &size, &identity);
     if (fd >= 0) {
-        reader.emplace(AdoptedDescriptor{fd, size}, at, maxRead);
+        reader.emplace(AdoptedDescriptor{fd, size, identity}, at, maxRead);
         return true;
     }
     missing = errno == ENOENT;

@@ -48,7 +48,10 @@ ProjectCode CodeOfProject(const std::string& projectPath, const MemberReading& r
                 reading.memberMissing(*missing);
                 member.missing = std::move(missing);
             } else {
-                if (const auto identity = vb::IdentityOfDescriptor(reader->fd()))
+                auto identity = reader->identity();
+                if (!identity)
+                    identity = vb::IdentityOfDescriptor(reader->fd());
+                if (identity)
                     member.file = {identity->device, identity->inode};
                 else // a file that cannot be told apart counts as a file of its own
                     member.file = {~std::uint64_t{0}, unknownFiles++};
