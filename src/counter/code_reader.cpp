@@ -1,6 +1,11 @@
 #include "counter/code_reader.h"
 
 #include <array>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace counter {
 
@@ -199,6 +204,8 @@ void CodeReader::add(std::string_view line) {
         inComment_ = continued;
         return;
     }
+    if (!continuing_ && !continued && quickLine(content))
+        return;
     readLine(content, continued);
 }
 
@@ -317,6 +324,9 @@ std::size_t CodeReader::skipPlain(std::string_view content, std::size_t i) {
                 ++j;
             if ((k & kDecideLetter) && inProcedure && IsDecisionWord(content.substr(i, j - i)))
                 return i;
+            // A type character ends the word, as when the word is read as a token ("x!" is no "x" and "!").
+            if (j < n && IsTypeCharacter(text[j]) && (j + 1 >= n || !IsWordChar(text[j + 1])))
+                ++j;
             i = j;
             afterDot_ = false;
             previous_ = Previous::Other;
@@ -331,6 +341,264 @@ std::size_t CodeReader::skipPlain(std::string_view content, std::size_t i) {
         }
     }
     return n;
+}
+
+#if defined(__SSE2__)
+namespace {
+
+// The bytes of a line of at most 64 bytes as bit masks, bit i for byte i.
+struct LineMasks {
+    std::uint64_t word = 0;       // letters, digits, "_", bytes above 0x7F
+    std::uint64_t decide = 0;     // the letters that may begin a decision word
+    std::uint64_t quote = 0;      // '"'
+    std::uint64_t apostrophe = 0; // "'"
+    std::uint64_t colon = 0;
+    std::uint64_t bracket = 0; // "["
+    std::uint64_t blank = 0;   // blank or tab
+};
+
+// Adds the classes of the 16 bytes at `at` to the masks, as bits `shift` to `shift` + 15.
+void AddMasks(LineMasks& masks, const char* at, unsigned shift) noexcept {
+    const auto eq = [](__m128i v, char c) { return _mm_cmpeq_epi8(v, _mm_set1_epi8(c)); };
+    const auto bits = [shift](__m128i m) {
+        return static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(m))) << shift;
+    };
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+    const __m128i lower = _mm_or_si128(v, _mm_set1_epi8(0x20));
+    const __m128i letter = _mm_and_si128(_mm_cmpgt_epi8(lower, _mm_set1_epi8('a' - 1)),
+                                         _mm_cmplt_epi8(lower, _mm_set1_epi8('z' + 1)));
+    const __m128i digit =
+        _mm_and_si128(_mm_cmpgt_epi8(v, _mm_set1_epi8('0' - 1)), _mm_cmplt_epi8(v, _mm_set1_epi8('9' + 1)));
+    const __m128i word = _mm_or_si128(_mm_or_si128(letter, digit),
+                                      _mm_or_si128(eq(v, '_'), _mm_cmplt_epi8(v, _mm_setzero_si128())));
+    const __m128i decide = _mm_and_si128(
+        letter, _mm_or_si128(_mm_or_si128(_mm_or_si128(eq(lower, 'i'), eq(lower, 'e')),
+                                          _mm_or_si128(eq(lower, 'c'), eq(lower, 'f'))),
+                             _mm_or_si128(_mm_or_si128(eq(lower, 'w'), eq(lower, 'u')), eq(lower, 's'))));
+    masks.word |= bits(word);
+    masks.decide |= bits(decide);
+    masks.quote |= bits(eq(v, '"'));
+    masks.apostrophe |= bits(eq(v, '\''));
+    masks.colon |= bits(eq(v, ':'));
+    masks.bracket |= bits(eq(v, '['));
+    masks.blank |= bits(_mm_or_si128(eq(v, ' '), eq(v, '\t')));
+}
+
+// The masks of a line of 1 to 64 bytes. Only its own bytes are read: from 16 bytes on, in loads of 16 of
+// them, the last one ending with the line (its bytes overlap the load before, which is harmless for masks).
+LineMasks MasksOf(std::string_view line) noexcept {
+    LineMasks masks;
+    const std::size_t n = line.size();
+    if (n < 16) {
+        alignas(16) char bytes[16] = {};
+        std::memcpy(bytes, line.data(), n);
+        AddMasks(masks, bytes, 0);
+        return masks;
+    }
+    std::size_t k = 0;
+    for (; k + 16 <= n; k += 16)
+        AddMasks(masks, line.data() + k, static_cast<unsigned>(k));
+    if (k < n)
+        AddMasks(masks, line.data() + n - 16, static_cast<unsigned>(n - 16));
+    return masks;
+}
+
+// Bits [from, to) set, for 0 <= from <= to <= 64.
+std::uint64_t Bits(std::size_t from, std::size_t to) noexcept {
+    const std::uint64_t below = to >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << to) - 1;
+    return below & ~((std::uint64_t{1} << from) - 1);
+}
+
+enum class Keyword { None, If, ElseIf, Case, For, While, Until, End, Exit, Select };
+
+Keyword KeywordOf(std::string_view w) noexcept {
+    switch (w.size()) {
+    case 2:
+        return Is(w, "if") ? Keyword::If : Keyword::None;
+    case 3:
+        return Is(w, "for") ? Keyword::For : Is(w, "end") ? Keyword::End : Keyword::None;
+    case 4:
+        return Is(w, "case") ? Keyword::Case : Is(w, "exit") ? Keyword::Exit : Keyword::None;
+    case 5:
+        return Is(w, "while") ? Keyword::While : Is(w, "until") ? Keyword::Until : Keyword::None;
+    case 6:
+        return Is(w, "elseif") ? Keyword::ElseIf : Is(w, "select") ? Keyword::Select : Keyword::None;
+    default:
+        return Keyword::None;
+    }
+}
+
+// The tokens of one line of at most 64 bytes, found from its masks.
+class QuickLine {
+public:
+    QuickLine(std::string_view line, const LineMasks& masks, std::uint64_t inString, std::uint64_t code)
+        : text_(line), masks_(masks), words_(masks.word & ~inString & code), starts_(words_ & ~(words_ << 1)),
+          tokens_(~masks.blank & code) {}
+
+    std::uint64_t tokens() const noexcept { return tokens_; }
+    bool wordStartsAt(std::size_t at) const noexcept { return (starts_ >> at & 1) != 0; }
+    // The word token that starts at `at`: its letters and digits, and a type character right after them
+    // that no letter or digit follows.
+    std::string_view wordAt(std::size_t at) const noexcept {
+        const std::uint64_t after = ~(words_ >> at);
+        std::size_t end = after == 0 ? 64 : at + static_cast<std::size_t>(__builtin_ctzll(after));
+        if (end < text_.size() && IsTypeCharacter(text_[end]) &&
+            (end + 1 >= text_.size() || !IsWordChar(text_[end + 1])))
+            ++end;
+        return text_.substr(at, end - at);
+    }
+    // The first token at or after `from` and before `to`, or `to` when there is none.
+    std::size_t nextToken(std::size_t from, std::size_t to) const noexcept {
+        const std::uint64_t found = tokens_ & Bits(from, to);
+        return found == 0 ? to : static_cast<std::size_t>(__builtin_ctzll(found));
+    }
+    // The word that begins at `at`, when the token before it in [from, at) is no "." or "!" that makes it
+    // a member's name; `previous` is set to the keyword of that token (None for any other).
+    std::optional<std::string_view> keywordCandidate(std::size_t from, std::size_t at,
+                                                     Keyword& previous) const noexcept {
+        previous = Keyword::None;
+        const std::uint64_t before = tokens_ & Bits(from, at);
+        if (before == 0)
+            return wordAt(at);
+        const auto last = static_cast<std::size_t>(63 - __builtin_clzll(before));
+        if ((words_ >> last & 1) != 0) {
+            const std::uint64_t wordStarts = starts_ & Bits(0, last + 1);
+            previous = KeywordOf(wordAt(static_cast<std::size_t>(63 - __builtin_clzll(wordStarts))));
+            return wordAt(at);
+        }
+        const char c = text_[last];
+        const bool typeCharacter = last > 0 && (words_ >> (last - 1) & 1) != 0 &&
+                                   (words_ >> (last + 1) & 1) == 0 && IsTypeCharacter(c);
+        if (typeCharacter) // the end of a word such as "x!" or "End$"
+            return wordAt(at);
+        if (c == '.' || c == '!')
+            return std::nullopt;
+        return wordAt(at);
+    }
+    // The decision points of the statement in [from, to).
+    std::int64_t decisions(std::size_t from, std::size_t to) const noexcept {
+        std::int64_t count = 0;
+        for (std::uint64_t candidates = starts_ & masks_.decide & Bits(from, to); candidates != 0;
+             candidates &= candidates - 1) {
+            const auto at = static_cast<std::size_t>(__builtin_ctzll(candidates));
+            Keyword previous;
+            const auto w = keywordCandidate(from, at, previous);
+            if (!w)
+                continue;
+            const auto nextWord = [&]() -> std::string_view {
+                const std::size_t next = nextToken(at + w->size(), to);
+                return next < to && wordStartsAt(next) ? wordAt(next) : std::string_view();
+            };
+            switch (KeywordOf(*w)) {
+            case Keyword::If:
+                count += previous != Keyword::End;
+                break;
+            case Keyword::ElseIf:
+            case Keyword::While:
+            case Keyword::Until:
+                ++count;
+                break;
+            case Keyword::For:
+                if (previous != Keyword::Exit) {
+                    const std::string_view n = nextWord();
+                    count += !(Is(n, "input") || Is(n, "output") || Is(n, "append") || Is(n, "binary") ||
+                               Is(n, "random"));
+                }
+                break;
+            case Keyword::Case:
+                if (previous != Keyword::Select)
+                    count += !Is(nextWord(), "else");
+                break;
+            default:
+                break;
+            }
+        }
+        return count;
+    }
+
+private:
+    std::string_view text_;
+    const LineMasks& masks_;
+    std::uint64_t words_;  // letters and digits of the code outside strings
+    std::uint64_t starts_; // where words begin
+    std::uint64_t tokens_; // every byte of a token: what is neither blank nor comment
+};
+
+} // namespace
+#endif
+
+// A line of at most 64 bytes that begins and ends its statements, holds no bracketed name and no line
+// that may begin a procedure, a declaration or an end of a procedure (those take readLine): its decision
+// points are counted from bit masks of its bytes, without the token by token reading. False when the
+// line is not such a line; nothing has changed then.
+bool CodeReader::quickLine(std::string_view line) {
+#if defined(__SSE2__)
+    const std::size_t n = line.size();
+    if (n == 0 || n > 64)
+        return false;
+    const LineMasks masks = MasksOf(line);
+    const std::uint64_t valid = Bits(0, n);
+    if ((masks.bracket & valid) != 0)
+        return false;
+    const std::uint64_t firstByte = ~masks.blank & valid;
+    if (firstByte == 0)
+        return true;
+    if (line[static_cast<std::size_t>(__builtin_ctzll(firstByte))] == '#')
+        return false; // a directive
+    if (!active())
+        return true;
+    // A string runs from its quote to the next (a doubled quote ends one and begins the next), or to the
+    // end of the line; a comment from the first apostrophe outside strings.
+    std::uint64_t inString = 0;
+    for (std::uint64_t q = masks.quote & valid; q != 0;) {
+        const auto open = static_cast<std::size_t>(__builtin_ctzll(q));
+        q &= q - 1;
+        const std::size_t close = q == 0 ? n - 1 : static_cast<std::size_t>(__builtin_ctzll(q));
+        q &= q - 1;
+        inString |= Bits(open, close + 1);
+    }
+    std::uint64_t code = valid;
+    if (const std::uint64_t comment = masks.apostrophe & ~inString & valid)
+        code &= Bits(0, static_cast<std::size_t>(__builtin_ctzll(comment)));
+    std::uint64_t separators = masks.colon & ~inString & code;
+    for (std::uint64_t s = separators; s != 0; s &= s - 1) {
+        const auto at = static_cast<std::size_t>(__builtin_ctzll(s));
+        if (at + 1 < n && line[at + 1] == '=')
+            separators &= ~(std::uint64_t{1} << at); // ":=" of a named argument
+    }
+    const QuickLine tokens(line, masks, inString, code);
+    std::int64_t decisions = 0;
+    for (std::size_t from = 0;;) {
+        const std::size_t to = separators == 0 ? n : static_cast<std::size_t>(__builtin_ctzll(separators));
+        const std::size_t first = tokens.nextToken(from, to);
+        bool comment = false;
+        if (first < to && tokens.wordStartsAt(first)) {
+            const std::string_view w = tokens.wordAt(first);
+            comment = Is(w, "rem");
+            if (!comment && MayBeginHead(w)) {
+                if (!Is(w, "end"))
+                    return false;
+                const std::size_t next = tokens.nextToken(first + w.size(), to);
+                if (next < to && tokens.wordStartsAt(next) && MayBeginHead(tokens.wordAt(next)))
+                    return false; // End Sub, End Function, End Property
+            }
+        }
+        if (comment)
+            break;
+        if (open_)
+            decisions += tokens.decisions(from, to);
+        if (separators == 0)
+            break;
+        from = to + 1;
+        separators &= separators - 1;
+    }
+    if (open_)
+        open_->procedure.complexity += decisions;
+    return true;
+#else
+    (void)line;
+    return false;
+#endif
 }
 
 std::size_t CodeReader::readString(std::string_view content, std::size_t from) {

@@ -92,6 +92,7 @@ private:
     };
 
     void reset();
+    bool quickLine(std::string_view line);
     void readLine(std::string_view content, bool continued);
     std::size_t skipPlain(std::string_view content, std::size_t from);
     // Reads a string's text from `from` to its closing quote; the index after it, or the line's end.

@@ -63,6 +63,42 @@ TEST(CodeReader, DecisionPointsOutsideStringsAndComments) {
     EXPECT_EQ(Summary(code), "Function F$ Private Static 2 21 18 11\n");
 }
 
+// Short lines are counted from masks of their bytes, long ones token by token: the same member with every
+// line made long by trailing blanks must give the same procedures.
+TEST(CodeReader, ShortAndLongLinesAreReadAlike) {
+    const std::vector<std::string_view> lines = {
+        "Public Function G(a, b) As Long",
+        "  If a Then If b Then c = 1 Else d = 2",
+        "  x! = 1: If x Then y = 2",
+        "  z = rs!Case: w = a.While + b.For",
+        "  End$ If: Exit For: Exit Do",
+        "  For$ = 1: For i = 1 To 2: Next",
+        "  Select Case a: Case .x: Case Else: Case 3: End Select",
+        "  Open f For Output As #2: Open g For Random As 3",
+        "  Fehler: If a Then: x = 1: Rem If b Then For",
+        "  s = \"If: For\" & t: If \"\"\"\" = u Then v = 1",
+        "  s = \"unclosed If For",
+        "  Call Foo(b:=1, c:=2): Loop Until a: Do While b",
+        "  10 If a Then 20",
+        "  ElseIf b Then: ElseIf$ = 1: Case$ = 2",
+        "  #If VBA7 Then",
+        "  If a Then",
+        "  #End If",
+        "  End If",
+        "End Function",
+        "Sub H(): If a Then b: End Sub",
+        "Sub J()",
+        "  If a Then: End Sub",
+    };
+    std::vector<std::string> padded;
+    for (const std::string_view line : lines)
+        padded.push_back(std::string(line) + std::string(64, ' '));
+    const std::vector<std::string_view> paddedViews(padded.begin(), padded.end());
+    const std::string summary = Summary(ModuleCode(lines));
+    EXPECT_EQ(summary, Summary(ModuleCode(paddedViews)));
+    EXPECT_EQ(summary, "Function G Public 2 19 19 14\nSub H Public 21 1 1 2\nSub J Public 22 2 2 2\n");
+}
+
 TEST(CodeReader, ProceduresLeftOpenAndScopes) {
     const MemberCode code = ModuleCode({
         "Public Event Changed(ByVal x As Long)",
