@@ -9,8 +9,9 @@
 //   vbbench count-read   PROJECT                                  all-objects count versus the block floor:
 //   the heads read in 16 KiB steps (also printed: against one exact read of each head, for information;
 //   the count versus reading in full goes to standard error)
-//   vbbench estate-floor heads|whole FOLDER                       prints the best time of the floor of a
-//   command over every project below FOLDER: the heads in 16 KiB steps, or every member file in full
+//   vbbench estate-floor heads|whole|search FOLDER                prints the best time of the floor of a
+//   command over every project below FOLDER: the heads in 16 KiB steps, every member file in full, or
+//   the search (every folder listed, every project file read)
 //   vbbench tiny-forms   PROJECT                                  all-objects count versus reading in full
 //   vbbench project-read PROJECT                                  ReadProjectFile versus one line-by-line
 //   read
@@ -32,6 +33,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <filesystem>
 #include <functional>
@@ -296,10 +298,44 @@ int DocumentMerge(const Options& o) {
                   textBytes);
 }
 
+// Lists every folder below `folder` with opendir and readdir, and reads every project file found in
+// full: the search that any command over the estate must make before it reads a member.
+void SearchEstate(const std::string& folder) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir)
+        return;
+    std::vector<std::string> below;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (name == "." || name == "..")
+            continue;
+        if (entry->d_type == DT_DIR)
+            below.push_back(folder + "/" + entry->d_name);
+        else if (name.ends_with(".vbp"))
+            ReadWhole(folder + "/" + entry->d_name);
+    }
+    ::closedir(dir);
+    for (const auto& sub : below)
+        SearchEstate(sub);
+}
+
 // The floor of a command over an estate (every project file below the folder `o.project`): "heads" reads
 // the heads of forms, user controls and property pages in 16 KiB steps, "whole" every member file in
-// full. Prints the best time of the repetitions in seconds, for bench/run to set against the command.
+// full, "search" lists every folder and reads every project file (SearchEstate). Prints the best time of
+// the repetitions in seconds, for bench/run to set against the command.
 int EstateFloor(const Options& o, const std::string& kind) {
+    if (kind == "search") {
+        const auto search = [&] { SearchEstate(o.project); };
+        search();
+        double best = 0;
+        for (int i = 0; i < o.reps; ++i) {
+            const double t = Seconds(search);
+            best = i == 0 ? t : std::min(best, t);
+        }
+        std::fprintf(stderr, "  search floor %.6f s\n", best);
+        std::printf("%.6f\n", best);
+        return 0;
+    }
     std::vector<std::string> paths;
     std::vector<std::size_t> heads;
     const std::vector<vb::SourceKind> objects = {vb::SourceKind::Form, vb::SourceKind::UserControl,
@@ -319,7 +355,7 @@ int EstateFloor(const Options& o, const std::string& kind) {
         for (const auto& path : paths)
             heads.push_back(HeadSize(path));
     else if (kind != "whole")
-        Fail("estate-floor needs heads or whole");
+        Fail("estate-floor needs heads, whole or search");
     const auto floor = [&] {
         for (std::size_t k = 0; k < paths.size(); ++k)
             if (kind == "heads")
@@ -466,7 +502,7 @@ Options Parse(int argc, char** argv) {
     if (positional.size() != 2)
         Fail(
             "usage: vbbench merge-copy|document-merge|count-read|tiny-forms|project-read|case-lookup PROJECT "
-            "[options], vbbench estate-floor heads|whole FOLDER");
+            "[options], vbbench estate-floor heads|whole|search FOLDER");
     o.figure = positional[0];
     o.project = std::filesystem::absolute(positional[1]).string();
     if (!o.work.empty())
