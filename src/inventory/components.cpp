@@ -89,19 +89,26 @@ std::string_view LibraryOfType(std::string_view type) {
 void ReadMember(vb::LineReader& reader, MemberComponents& member, counter::ObjectGroupTable& table,
                 const vb::CodePage& page) {
     table.Reset();
+    table.KeepNames = false; // the libraries need the number of objects of each type only
     std::vector<vb::OtherProjectLine> head;
+    // The head's lines one by one up to the first that begins with "Begin"; from there on the scan takes
+    // the lines a buffer at a time, by the same rules.
     bool inHead = true;
+    bool stopped = false;
     std::string_view line;
-    while (reader.next(line)) {
+    while (inHead && reader.next(line)) {
         table.Text = vb::Together(table.Text, vb::TextKindOf(line));
-        if (inHead && line.starts_with(kHeadEnd))
+        if (line.starts_with(kHeadEnd))
             inHead = false;
-        if (inHead)
-            if (auto object = vb::ReadHeadObjectLine(line); !object.key.empty())
-                head.push_back(std::move(object));
-        if (!counter::ScanLine(line, table, reader.path()))
+        else if (auto object = vb::ReadHeadObjectLine(line); !object.key.empty())
+            head.push_back(std::move(object));
+        if (!counter::ScanLine(line, table, reader.path())) {
+            stopped = true;
             break;
+        }
     }
+    if (!inHead && !stopped)
+        counter::ScanLines(reader, table);
     for (const vb::OtherProjectLine& object : head)
         if (auto naming = NamingOf(object, table.Text, page))
             member.head.push_back(std::move(*naming));
