@@ -403,8 +403,10 @@ LineMasks MasksOf(std::string_view line) noexcept {
     return masks;
 }
 
-// Bits [from, to) set, for 0 <= from <= to <= 64.
+// Bits [from, to) set, for from, to <= 64 (none when from >= to).
 std::uint64_t Bits(std::size_t from, std::size_t to) noexcept {
+    if (from >= to)
+        return 0;
     const std::uint64_t below = to >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << to) - 1;
     return below & ~((std::uint64_t{1} << from) - 1);
 }
@@ -452,44 +454,74 @@ public:
         const std::uint64_t found = tokens_ & Bits(from, to);
         return found == 0 ? to : static_cast<std::size_t>(__builtin_ctzll(found));
     }
-    // The word that begins at `at`, when the token before it in [from, at) is no "." or "!" that makes it
-    // a member's name; `previous` is set to the keyword of that token (None for any other).
-    std::optional<std::string_view> keywordCandidate(std::size_t from, std::size_t at,
-                                                     Keyword& previous) const noexcept {
-        previous = Keyword::None;
+    // Whether the word at `at` stands inside a number or a literal that begins with "&" ("1.If", "&HEnd",
+    // "x&Case"): the token reading takes such a run as one token, so lines with them are left to it.
+    bool inLiteral(std::size_t at) const noexcept {
+        std::size_t start = at;
+        bool ampersand = false;
+        for (; start > 0; --start) {
+            const char c = text_[start - 1];
+            if (!IsWordChar(c) && c != '.' && !IsTypeCharacter(c))
+                break;
+            ampersand = ampersand || (c == '&' && IsWordChar(text_[start]));
+        }
+        return ampersand || (start < at && text_[start] >= '0' && text_[start] <= '9');
+    }
+    // Whether the last token byte in [from, at) is a "." or a "!" that makes the word at `at` a member's
+    // name (a "!" right after a word and before no letter or digit is that word's type character).
+    bool followsDot(std::size_t from, std::size_t at) const noexcept {
         const std::uint64_t before = tokens_ & Bits(from, at);
         if (before == 0)
-            return wordAt(at);
+            return false;
         const auto last = static_cast<std::size_t>(63 - __builtin_clzll(before));
-        if ((words_ >> last & 1) != 0) {
-            const std::uint64_t wordStarts = starts_ & Bits(0, last + 1);
-            previous = KeywordOf(wordAt(static_cast<std::size_t>(63 - __builtin_clzll(wordStarts))));
-            return wordAt(at);
-        }
         const char c = text_[last];
-        const bool typeCharacter = last > 0 && (words_ >> (last - 1) & 1) != 0 &&
-                                   (words_ >> (last + 1) & 1) == 0 && IsTypeCharacter(c);
-        if (typeCharacter) // the end of a word such as "x!" or "End$"
-            return wordAt(at);
-        if (c == '.' || c == '!')
-            return std::nullopt;
-        return wordAt(at);
+        if (c == '!')
+            return !(last > 0 && (words_ >> (last - 1) & 1) != 0 && (words_ >> (last + 1) & 1) == 0);
+        return c == '.';
     }
-    // The decision points of the statement in [from, to).
-    std::int64_t decisions(std::size_t from, std::size_t to) const noexcept {
+    enum class Candidate { Word, Member, Literal };
+    // What the word that begins at `at` is: a word that may be a keyword, a member's name, or part of a
+    // literal; `previous` is set to the keyword of the word before it in [from, at) (None for any other
+    // token, and for a member's name).
+    Candidate candidateAt(std::size_t from, std::size_t at, Keyword& previous) const noexcept {
+        previous = Keyword::None;
+        if (inLiteral(at))
+            return Candidate::Literal;
+        if (followsDot(from, at))
+            return Candidate::Member;
+        const std::uint64_t before = tokens_ & Bits(from, at);
+        if (before != 0) {
+            const auto last = static_cast<std::size_t>(63 - __builtin_clzll(before));
+            if ((words_ >> last & 1) != 0) {
+                const auto start =
+                    static_cast<std::size_t>(63 - __builtin_clzll(starts_ & Bits(0, last + 1)));
+                if (inLiteral(start))
+                    return Candidate::Literal;
+                if (!followsDot(from, start))
+                    previous = KeywordOf(wordAt(start));
+            }
+        }
+        return Candidate::Word;
+    }
+    // The decision points of the statement in [from, to), or nullopt when a literal leaves the line to
+    // the token reading.
+    std::optional<std::int64_t> decisions(std::size_t from, std::size_t to) const noexcept {
         std::int64_t count = 0;
         for (std::uint64_t candidates = starts_ & masks_.decide & Bits(from, to); candidates != 0;
              candidates &= candidates - 1) {
             const auto at = static_cast<std::size_t>(__builtin_ctzll(candidates));
             Keyword previous;
-            const auto w = keywordCandidate(from, at, previous);
-            if (!w)
+            const Candidate candidate = candidateAt(from, at, previous);
+            if (candidate == Candidate::Literal)
+                return std::nullopt;
+            if (candidate == Candidate::Member)
                 continue;
+            const std::string_view w = wordAt(at);
             const auto nextWord = [&]() -> std::string_view {
-                const std::size_t next = nextToken(at + w->size(), to);
+                const std::size_t next = nextToken(at + w.size(), to);
                 return next < to && wordStartsAt(next) ? wordAt(next) : std::string_view();
             };
-            switch (KeywordOf(*w)) {
+            switch (KeywordOf(w)) {
             case Keyword::If:
                 count += previous != Keyword::End;
                 break;
@@ -585,8 +617,12 @@ bool CodeReader::quickLine(std::string_view line) {
         }
         if (comment)
             break;
-        if (open_)
-            decisions += tokens.decisions(from, to);
+        if (open_) {
+            const std::optional<std::int64_t> found = tokens.decisions(from, to);
+            if (!found)
+                return false;
+            decisions += *found;
+        }
         if (separators == 0)
             break;
         from = to + 1;

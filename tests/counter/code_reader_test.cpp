@@ -81,6 +81,8 @@ TEST(CodeReader, ShortAndLongLinesAreReadAlike) {
         "  Call Foo(b:=1, c:=2): Loop Until a: Do While b",
         "  10 If a Then 20",
         "  ElseIf b Then: ElseIf$ = 1: Case$ = 2",
+        "  &Case 3: y = &HEnd: If 1.End Then z = 2",                        // literals: If 1
+        "  If a Then b = 1: Exit Do: d = 3: e = 4: f = 5: g = 666666: For", // 64 bytes: If 1, For 1
         "  #If VBA7 Then",
         "  If a Then",
         "  #End If",
@@ -96,7 +98,7 @@ TEST(CodeReader, ShortAndLongLinesAreReadAlike) {
     const std::vector<std::string_view> paddedViews(padded.begin(), padded.end());
     const std::string summary = Summary(ModuleCode(lines));
     EXPECT_EQ(summary, Summary(ModuleCode(paddedViews)));
-    EXPECT_EQ(summary, "Function G Public 2 19 19 14\nSub H Public 21 1 1 2\nSub J Public 22 2 2 2\n");
+    EXPECT_EQ(summary, "Function G Public 2 21 21 17\nSub H Public 23 1 1 2\nSub J Public 24 2 2 2\n");
 }
 
 TEST(CodeReader, ProceduresLeftOpenAndScopes) {
