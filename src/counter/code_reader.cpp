@@ -97,21 +97,32 @@ bool MayDecide(char first, std::size_t length) noexcept {
 }
 
 // The words that count as decision points, or decide whether the next one does.
-bool IsDecisionWord(std::string_view w) noexcept {
+enum class Keyword { None, If, ElseIf, Case, For, While, Until, End, Exit, Select };
+
+Keyword KeywordOf(std::string_view w) noexcept {
     switch (w.size()) {
     case 2:
-        return Is(w, "if");
+        return Is(w, "if") ? Keyword::If : Keyword::None;
     case 3:
-        return Is(w, "for") || Is(w, "end");
+        return Is(w, "for") ? Keyword::For : Is(w, "end") ? Keyword::End : Keyword::None;
     case 4:
-        return Is(w, "case") || Is(w, "exit");
+        return Is(w, "case") ? Keyword::Case : Is(w, "exit") ? Keyword::Exit : Keyword::None;
     case 5:
-        return Is(w, "while") || Is(w, "until");
+        return Is(w, "while") ? Keyword::While : Is(w, "until") ? Keyword::Until : Keyword::None;
     case 6:
-        return Is(w, "elseif") || Is(w, "select");
+        return Is(w, "elseif") ? Keyword::ElseIf : Is(w, "select") ? Keyword::Select : Keyword::None;
     default:
-        return false;
+        return Keyword::None;
     }
+}
+
+bool IsDecisionWord(std::string_view w) noexcept {
+    return KeywordOf(w) != Keyword::None;
+}
+
+// The words after For that make it the For of an Open statement.
+bool IsOpenMode(std::string_view w) noexcept {
+    return Is(w, "input") || Is(w, "output") || Is(w, "append") || Is(w, "binary") || Is(w, "random");
 }
 
 // Words that may begin a procedure header, an end statement or a declaration.
@@ -411,25 +422,6 @@ std::uint64_t Bits(std::size_t from, std::size_t to) noexcept {
     return below & ~((std::uint64_t{1} << from) - 1);
 }
 
-enum class Keyword { None, If, ElseIf, Case, For, While, Until, End, Exit, Select };
-
-Keyword KeywordOf(std::string_view w) noexcept {
-    switch (w.size()) {
-    case 2:
-        return Is(w, "if") ? Keyword::If : Keyword::None;
-    case 3:
-        return Is(w, "for") ? Keyword::For : Is(w, "end") ? Keyword::End : Keyword::None;
-    case 4:
-        return Is(w, "case") ? Keyword::Case : Is(w, "exit") ? Keyword::Exit : Keyword::None;
-    case 5:
-        return Is(w, "while") ? Keyword::While : Is(w, "until") ? Keyword::Until : Keyword::None;
-    case 6:
-        return Is(w, "elseif") ? Keyword::ElseIf : Is(w, "select") ? Keyword::Select : Keyword::None;
-    default:
-        return Keyword::None;
-    }
-}
-
 // The tokens of one line of at most 64 bytes, found from its masks.
 class QuickLine {
 public:
@@ -533,8 +525,7 @@ public:
             case Keyword::For:
                 if (previous != Keyword::Exit) {
                     const std::string_view n = nextWord();
-                    count += !(Is(n, "input") || Is(n, "output") || Is(n, "append") || Is(n, "binary") ||
-                               Is(n, "random"));
+                    count += !IsOpenMode(n);
                 }
                 break;
             case Keyword::Case:
@@ -717,7 +708,7 @@ void CodeReader::countDecision(std::string_view w) {
     std::int64_t& complexity = open_->procedure.complexity;
     if (pendingFor_) {
         pendingFor_ = false;
-        if (!(Is(w, "input") || Is(w, "output") || Is(w, "append") || Is(w, "binary") || Is(w, "random")))
+        if (!IsOpenMode(w))
             ++complexity;
     }
     if (pendingCase_) {
@@ -726,34 +717,32 @@ void CodeReader::countDecision(std::string_view w) {
             ++complexity;
     }
     Previous previous = Previous::Other;
-    switch (w.size()) {
-    case 2:
-        if (Is(w, "if") && previous_ != Previous::End)
+    switch (KeywordOf(w)) {
+    case Keyword::If:
+        if (previous_ != Previous::End)
             ++complexity;
         break;
-    case 3:
-        if (Is(w, "for"))
-            pendingFor_ = previous_ != Previous::Exit;
-        else if (Is(w, "end"))
-            previous = Previous::End;
+    case Keyword::ElseIf:
+    case Keyword::While:
+    case Keyword::Until:
+        ++complexity;
         break;
-    case 4:
-        if (Is(w, "case"))
-            pendingCase_ = previous_ != Previous::Select;
-        else if (Is(w, "exit"))
-            previous = Previous::Exit;
+    case Keyword::For:
+        pendingFor_ = previous_ != Previous::Exit;
         break;
-    case 5:
-        if (Is(w, "while") || Is(w, "until"))
-            ++complexity;
+    case Keyword::Case:
+        pendingCase_ = previous_ != Previous::Select;
         break;
-    case 6:
-        if (Is(w, "elseif"))
-            ++complexity;
-        else if (Is(w, "select"))
-            previous = Previous::Select;
+    case Keyword::End:
+        previous = Previous::End;
         break;
-    default:
+    case Keyword::Exit:
+        previous = Previous::Exit;
+        break;
+    case Keyword::Select:
+        previous = Previous::Select;
+        break;
+    case Keyword::None:
         break;
     }
     previous_ = previous;

@@ -48,10 +48,7 @@ ProjectCode CodeOfProject(const std::string& projectPath, const MemberReading& r
                 reading.memberMissing(*missing);
                 member.missing = std::move(missing);
             } else {
-                auto identity = reader->identity();
-                if (!identity)
-                    identity = vb::IdentityOfDescriptor(reader->fd());
-                if (identity)
+                if (const auto& identity = reader->identity()) // known from opening the member
                     member.file = {identity->device, identity->inode};
                 else // a file that cannot be told apart counts as a file of its own
                     member.file = {~std::uint64_t{0}, unknownFiles++};

@@ -89,7 +89,6 @@ std::string_view LibraryOfType(std::string_view type) {
 void ReadMember(vb::LineReader& reader, MemberComponents& member, counter::ObjectGroupTable& table,
                 const vb::CodePage& page) {
     table.Reset();
-    table.KeepNames = false; // the libraries need the number of objects of each type only
     std::vector<vb::OtherProjectLine> head;
     // The head's lines one by one up to the first that begins with "Begin"; from there on the scan takes
     // the lines a buffer at a time, by the same rules.
@@ -183,6 +182,7 @@ ProjectComponents ComponentsOfProject(const std::string& projectPath, const Memb
         }
     }
     counter::ObjectGroupTable table;
+    table.KeepNames = false; // the libraries need the number of objects of each type only
     for (const vb::SourceKind kind : counter::kCountedKinds)
         for (const std::string_view entry : lists.entries(kind)) {
             if (membersRead)
